@@ -1,0 +1,147 @@
+/*
+ * spxhk110.h - the host's contract with SPXHK110.dll.
+ *
+ * SPXHK110 lets a person mark a region of the screen with the mouse: a rubber-band rectangle or
+ * ellipse, a polygon placed click by click, or the window under the cursor. All feedback is
+ * XOR-drawn on the display. The host owns a HostRecord, turns the selection hook on with
+ * SetMouseHook and hears of the result through window messages (UM_SELECTION, UM_ESCAPE).
+ *
+ * Every export uses the WINAPI (__stdcall) calling convention and an undecorated name. All
+ * coordinates are screen pixels. Call everything from the thread that owns the host's windows.
+ * Usable from C and C++; link with libSPXHK110.dll.a, or load the DLL and use GetProcAddress.
+ */
+#ifndef SPXHK110_H
+#define SPXHK110_H
+
+#include <stddef.h>
+#include <windows.h>
+
+#ifdef SPXHK110_BUILD
+#define SPXHK110_API
+#else
+#define SPXHK110_API __declspec(dllimport)
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Selection modes, written by the host into HostRecord.shape.nMode before the hook is turned on.
+ * Modes 0, 1 and 6 frame the window under the cursor; other values draw no shape. */
+#define MODE_RECTANGLE 3 /* rubber-band rectangle */
+#define MODE_ELLIPSE 4   /* rubber-band ellipse, inscribed in the dragged rectangle */
+#define MODE_POLYGON 5   /* polygon placed vertex by vertex with button releases */
+
+#define MAX_POLY_POINTS 50 /* capacity of SelectionShape.aPoints; nCount never exceeds it */
+
+/* Posted to the notification window with wParam 0 and lParam the address of the selection (a
+ * RECT for rectangles, ellipses and clicks; the host's SelectionShape for polygons). Sent
+ * synchronously with wParam the new window under the cursor and lParam 0 in highlight modes. */
+#define UM_SELECTION (WM_USER + 604) /* 1628 */
+/* Posted with wParam 0 and lParam 0 to the window given to SetKeyboardHook on every Escape. */
+#define UM_ESCAPE (WM_USER + 606) /* 1630 */
+
+/* Cursor resources inside SPXHK110.dll (LoadCursorA with the DLL's module handle). */
+#define IDC_DRAWCROSS 129  /* crosshair: drawing a new selection */
+#define IDC_OUTSIDEBOX 137 /* arrow and triangle: outside the resizing box, a click discards */
+#define IDC_INSIDEBOX 138  /* arrow and check mark: inside the resizing box, a click confirms */
+#define IDC_MOVEVERTEX 141 /* arrow and move cross: over a polygon vertex, drag to reshape */
+#define IDC_CLOSEPOLY 142  /* crosshair and check mark: the next click closes the polygon */
+
+#ifndef RC_INVOKED
+
+/* The shape record inside HostRecord: the mode and the polygon. 432 bytes. */
+typedef struct SelectionShape {
+    int nMode;                       /* MODE_RECTANGLE, MODE_ELLIPSE, MODE_POLYGON or other */
+    POINT aPoints[MAX_POLY_POINTS];  /* polygon vertices in the order clicked */
+    UINT nCount;                     /* valid entries of aPoints, 0 to MAX_POLY_POINTS */
+    POINT ptCorner;                  /* left and bottom of the committed selection's bounds */
+    RECT rcBounds;                   /* bounds of the committed selection */
+} SelectionShape;
+
+/* The host's record. The library uses only the named members; the reserved bytes between them
+ * are the host's own. Keep it alive while the selection hook is on. */
+typedef struct HostRecord {
+    HWND hwndUnderCursor;         /* window last found under the cursor (highlight modes) */
+    HWND hwndFramed;              /* window whose XOR frame is on the screen now */
+    BYTE abHost1[572];            /* the host's own */
+    SelectionShape shape;         /* mode (read) and the polygon and bounds (written) */
+    BYTE abHost2[2224];           /* the host's own */
+    BOOL bHighlightWindows;       /* nonzero: frame and report the window under the cursor */
+    BYTE abHost3[280];            /* the host's own */
+    BOOL bAdjustable;             /* nonzero: show a finished selection in a resizing box */
+    BYTE abHost4[1924];           /* the host's own */
+    HCURSOR hSavedCursor;         /* written at SetMouseHook: the cursor current at that time */
+    BOOL bPaused;                 /* nonzero: presses, releases, keys and shape moves ignored */
+    HWND hwndOwn;                 /* host's own window: input on it passes, a press discards */
+} HostRecord;
+
+/* The byte positions above are binding; a build that breaks them fails here. */
+#if defined(__cplusplus)
+#define SPXHK110_LAYOUT_CHECK(cond, what) static_assert(cond, #what)
+#else
+#define SPXHK110_LAYOUT_CHECK(cond, what) typedef char spxhk110_layout_##what[(cond) ? 1 : -1]
+#endif
+SPXHK110_LAYOUT_CHECK(sizeof(SelectionShape) == 432, shape_size);
+SPXHK110_LAYOUT_CHECK(offsetof(SelectionShape, aPoints) == 4, shape_aPoints);
+SPXHK110_LAYOUT_CHECK(offsetof(SelectionShape, nCount) == 404, shape_nCount);
+SPXHK110_LAYOUT_CHECK(offsetof(SelectionShape, ptCorner) == 408, shape_ptCorner);
+SPXHK110_LAYOUT_CHECK(offsetof(SelectionShape, rcBounds) == 416, shape_rcBounds);
+SPXHK110_LAYOUT_CHECK(offsetof(HostRecord, hwndFramed) == 4, host_hwndFramed);
+SPXHK110_LAYOUT_CHECK(offsetof(HostRecord, shape) == 580, host_shape);
+SPXHK110_LAYOUT_CHECK(offsetof(HostRecord, bHighlightWindows) == 3236, host_bHighlightWindows);
+SPXHK110_LAYOUT_CHECK(offsetof(HostRecord, bAdjustable) == 3520, host_bAdjustable);
+SPXHK110_LAYOUT_CHECK(offsetof(HostRecord, hSavedCursor) == 5448, host_hSavedCursor);
+SPXHK110_LAYOUT_CHECK(offsetof(HostRecord, bPaused) == 5452, host_bPaused);
+SPXHK110_LAYOUT_CHECK(offsetof(HostRecord, hwndOwn) == 5456, host_hwndOwn);
+SPXHK110_LAYOUT_CHECK(sizeof(HostRecord) == 5460, host_size);
+#undef SPXHK110_LAYOUT_CHECK
+
+/* XOR drawing on the whole display. Drawing a figure again with the same arguments erases it.
+ * Each returns the result of releasing its display context: 0 when nothing could be drawn. */
+
+/* Outline of the rectangle (bEllipse 0) or the inscribed ellipse spanned by two corners, in
+ * either order; a rectangle's outline lies on x1 and x2 - 1, y1 and y2 - 1. */
+SPXHK110_API int WINAPI XorBox(int x1, int y1, int x2, int y2, int bEllipse);
+/* Another name of XorBox. */
+SPXHK110_API int WINAPI XorRectBox(int x1, int y1, int x2, int y2, int bEllipse);
+/* Erases the box from the anchor to the old corner, then draws it from the anchor to the new. */
+SPXHK110_API int WINAPI MoveXorBox(int xAnchor, int yAnchor, int xOld, int yOld, int xNew,
+                                   int yNew, int bEllipse);
+/* Line from *pptStart to *pptEnd (the end pixel itself is not drawn). */
+SPXHK110_API int WINAPI SPXXorLine(const POINT *pptStart, const POINT *pptEnd);
+/* Circle of radius 3 around *ppt: the marker of a polygon vertex. */
+SPXHK110_API int WINAPI SPXXorPoint(const POINT *ppt);
+/* Frame, as thick as a dialog frame, along the inside edge of the window's screen rectangle.
+ * Returns 0 and draws nothing when the window's rectangle cannot be read. */
+SPXHK110_API int WINAPI SPXXORWindow(HWND hwnd);
+
+/* Polygon point list. A null pointer does nothing and returns 0 (SPXAddPolyPoint returns the
+ * shape pointer it was given); an nCount above MAX_POLY_POINTS is treated as MAX_POLY_POINTS. */
+
+/* Appends *ppt unless the list is full; returns pShape. Draws nothing. */
+SPXHK110_API SelectionShape *WINAPI SPXAddPolyPoint(SelectionShape *pShape, const POINT *ppt);
+/* Empties the list: the valid entries become (0, 0) and nCount 0. Draws nothing. */
+SPXHK110_API void WINAPI SPXFreePolyPoints(SelectionShape *pShape);
+/* Draws the closed polygon (vertex markers and edges); 0 when the list is empty, else 1. */
+SPXHK110_API int WINAPI SPXXorPolyPoints(SelectionShape *pShape);
+/* Draws the same figure as SPXXorPolyPoints, which erases it; returns the closing edge's result,
+ * 0 for an empty list. */
+SPXHK110_API int WINAPI SPXErasePolyPoints(SelectionShape *pShape);
+/* Bounds of the vertices; right and bottom are the largest coordinates themselves. */
+SPXHK110_API void WINAPI SPXCalcPolygonRect(SelectionShape *pShape, RECT *prc);
+/* Erases pDest's polygon, maps pSource's vertices linearly from the source rectangle onto the
+ * destination rectangle into pDest (truncating toward zero), draws pDest again. pDest's nCount is
+ * kept. A source side of zero length maps that axis by translation. 0 if pDest is empty. */
+SPXHK110_API int WINAPI SPXStrechtPolyPoints(SelectionShape *pSource, SelectionShape *pDest,
+                                             int nSrcLeft, int nSrcTop, int nSrcRight,
+                                             int nSrcBottom, int nDstLeft, int nDstTop,
+                                             int nDstRight, int nDstBottom);
+
+#endif /* RC_INVOKED */
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* SPXHK110_H */

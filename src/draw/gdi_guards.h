@@ -1,0 +1,87 @@
+// Move-only guards for the GDI resources the library acquires: each releases its resource the way
+// the platform asks for it, also on early returns.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+// A device context from CreateDCA, deleted by DeleteDC.
+class CreatedDC {
+public:
+    explicit CreatedDC(HDC hdc = nullptr) noexcept : m_hdc(hdc) {}
+    CreatedDC(CreatedDC &&other) noexcept : m_hdc(std::exchange(other.m_hdc, nullptr)) {}
+    CreatedDC &operator=(CreatedDC &&other) noexcept {
+        std::swap(m_hdc, other.m_hdc);
+        return *this;
+    }
+    ~CreatedDC() {
+        if (m_hdc)
+            DeleteDC(m_hdc);
+    }
+    HDC get() const noexcept { return m_hdc; }
+    explicit operator bool() const noexcept { return m_hdc != nullptr; }
+    // Deletes the context now and gives DeleteDC's result, which the drawing exports return.
+    BOOL Delete() noexcept { return m_hdc ? DeleteDC(std::exchange(m_hdc, nullptr)) : FALSE; }
+
+private:
+    HDC m_hdc;
+};
+
+inline CreatedDC CreateDisplayDC() noexcept {
+    return CreatedDC(CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
+}
+
+// A device context of a window from GetDC, given back with ReleaseDC on the same window.
+class WindowDC {
+public:
+    WindowDC(HWND hwnd, HDC hdc) noexcept : m_hwnd(hwnd), m_hdc(hdc) {}
+    WindowDC(WindowDC &&other) noexcept
+        : m_hwnd(other.m_hwnd), m_hdc(std::exchange(other.m_hdc, nullptr)) {}
+    WindowDC &operator=(WindowDC &&) = delete;
+    ~WindowDC() {
+        if (m_hdc)
+            ReleaseDC(m_hwnd, m_hdc);
+    }
+    HDC get() const noexcept { return m_hdc; }
+    explicit operator bool() const noexcept { return m_hdc != nullptr; }
+
+private:
+    HWND m_hwnd;
+    HDC m_hdc;
+};
+
+// GetDC of the window: its client area.
+inline WindowDC GetClientDC(HWND hwnd) noexcept { return WindowDC(hwnd, GetDC(hwnd)); }
+
+// A pen from CreatePen, deleted by DeleteObject.
+class CreatedPen {
+public:
+    explicit CreatedPen(HPEN hpen) noexcept : m_hpen(hpen) {}
+    CreatedPen(CreatedPen &&other) noexcept : m_hpen(std::exchange(other.m_hpen, nullptr)) {}
+    CreatedPen &operator=(CreatedPen &&) = delete;
+    ~CreatedPen() {
+        if (m_hpen)
+            DeleteObject(m_hpen);
+    }
+    HPEN get() const noexcept { return m_hpen; }
+
+private:
+    HPEN m_hpen;
+};
+
+// An object selected into a context; the one it replaced is selected back.
+class SelectedObject {
+public:
+    SelectedObject(HDC hdc, HGDIOBJ obj) noexcept : m_hdc(hdc), m_old(SelectObject(hdc, obj)) {}
+    SelectedObject(const SelectedObject &) = delete;
+    SelectedObject &operator=(const SelectedObject &) = delete;
+    ~SelectedObject() {
+        if (m_old)
+            SelectObject(m_hdc, m_old);
+    }
+
+private:
+    HDC m_hdc;
+    HGDIOBJ m_old;
+};

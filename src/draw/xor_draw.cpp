@@ -1,0 +1,98 @@
+#include "draw/xor_draw.h"
+
+#include "draw/box_geometry.h"
+#include "draw/gdi_guards.h"
+
+namespace {
+
+const int kPointMarkerRadius = 3;
+const int kVertexMarkerRadius = 5;
+
+// A display context ready for outlines that invert what they cover: XOR raster operation, white
+// pen, hollow brush. The stock objects need not be selected back: the context is deleted.
+CreatedDC CreateXorDisplayDC() noexcept {
+    CreatedDC dc = CreateDisplayDC();
+    if (dc) {
+        SetROP2(dc.get(), R2_XORPEN);
+        SelectObject(dc.get(), GetStockObject(WHITE_PEN));
+        SelectObject(dc.get(), GetStockObject(NULL_BRUSH));
+    }
+    return dc;
+}
+
+// The vertical pair goes in with the larger value on top; GDI orders it, and a caller erasing
+// the circle repeats exactly this call.
+int XorCircle(const POINT &pt, int nRadius) noexcept {
+    CreatedDC dc = CreateXorDisplayDC();
+    if (!dc)
+        return 0;
+    Ellipse(dc.get(), pt.x - nRadius, pt.y + nRadius, pt.x + nRadius, pt.y - nRadius);
+    return dc.Delete();
+}
+
+} // namespace
+
+void DrawBoxShape(HDC hdc, int x1, int y1, int x2, int y2, BOOL bEllipseFlag) {
+    POINT ptFirst = {x1, y1};
+    POINT ptSecond = {x2, y2};
+    NormalizeCorners(ptFirst, ptSecond);
+    if (bEllipseFlag)
+        Ellipse(hdc, ptFirst.x, ptFirst.y, ptSecond.x, ptSecond.y);
+    else
+        Rectangle(hdc, ptFirst.x, ptFirst.y, ptSecond.x, ptSecond.y);
+}
+
+void XorVertexMarker(const POINT &pt) { XorCircle(pt, kVertexMarkerRadius); }
+
+extern "C" int WINAPI XorBox(int x1, int y1, int x2, int y2, int bEllipseFlag) {
+    CreatedDC dc = CreateXorDisplayDC();
+    if (!dc)
+        return 0;
+    DrawBoxShape(dc.get(), x1, y1, x2, y2, bEllipseFlag);
+    return dc.Delete();
+}
+
+extern "C" int WINAPI MoveXorBox(int xAnchor, int yAnchor, int xOld, int yOld, int xNew, int yNew,
+                                 int bEllipseFlag) {
+    CreatedDC dc = CreateXorDisplayDC();
+    if (!dc)
+        return 0;
+    DrawBoxShape(dc.get(), xAnchor, yAnchor, xOld, yOld, bEllipseFlag);
+    DrawBoxShape(dc.get(), xAnchor, yAnchor, xNew, yNew, bEllipseFlag);
+    return dc.Delete();
+}
+
+extern "C" int WINAPI SPXXorLine(const POINT *pptStart, const POINT *pptEnd) {
+    if (!pptStart || !pptEnd)
+        return 0;
+    CreatedDC dc = CreateXorDisplayDC();
+    if (!dc)
+        return 0;
+    MoveToEx(dc.get(), pptStart->x, pptStart->y, nullptr);
+    LineTo(dc.get(), pptEnd->x, pptEnd->y);
+    return dc.Delete();
+}
+
+extern "C" int WINAPI SPXXorPoint(const POINT *ppt) {
+    return ppt ? XorCircle(*ppt, kPointMarkerRadius) : 0;
+}
+
+extern "C" int WINAPI SPXXORWindow(HWND hwnd) {
+    RECT rc;
+    // A handle whose rectangle cannot be read (dead or never a window) gets no frame at all,
+    // rather than one around whatever rectangle happened to be left in memory.
+    if (!GetWindowRect(hwnd, &rc))
+        return 0;
+    CreatedDC dc = CreateDisplayDC();
+    if (!dc)
+        return 0;
+    const int nWidth = GetSystemMetrics(SM_CXDLGFRAME);
+    SetROP2(dc.get(), R2_XORPEN);
+    {
+        CreatedPen pen(CreatePen(PS_INSIDEFRAME, nWidth, RGB(255, 255, 255)));
+        SelectedObject selectedPen(dc.get(), pen.get());
+        SelectObject(dc.get(), GetStockObject(NULL_BRUSH));
+        Rectangle(dc.get(), rc.left, rc.bottom, rc.right, rc.top);
+    }
+    return dc.Delete();
+}

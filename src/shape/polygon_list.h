@@ -1,0 +1,18 @@
+// The polygon point list inside a SelectionShape: the operations the hook and the resizing box
+// use besides the exported ones of spxhk110.h.
+#pragma once
+
+#include "spxhk110.h"
+
+// Entries of the list that may be read: nCount, or the capacity when the count is corrupt.
+UINT ValidPointCount(const SelectionShape &shape);
+
+// Index of the first vertex within 2 pixels of the point on both axes, or -1.
+int FindPolyVertex(const SelectionShape *pShape, POINT pt);
+
+// Moves vertex nIndex to (x, y): erases its hover marker, point marker and both edges at the old
+// place, then draws them at the new one. An index outside the list does nothing.
+void MovePolyVertex(SelectionShape *pShape, int x, int y, int nIndex);
+
+// Draws the open polygon: vertex markers and edges, no closing edge.
+void XorPolyline(SelectionShape *pShape);

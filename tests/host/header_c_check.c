@@ -1,0 +1,1 @@
+#include "spxhk110.h"

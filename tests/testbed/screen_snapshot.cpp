@@ -1,0 +1,161 @@
+#include "screen_snapshot.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+ScreenSnapshot ScreenSnapshot::Take() {
+    ScreenSnapshot shot;
+    shot.m_nWidth = GetSystemMetrics(SM_CXSCREEN);
+    shot.m_nHeight = GetSystemMetrics(SM_CYSCREEN);
+    shot.m_aPixels.assign(size_t(shot.m_nWidth) * shot.m_nHeight, 0);
+
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = shot.m_nWidth;
+    bmi.bmiHeader.biHeight = -shot.m_nHeight; // top-down rows
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+
+    HDC hdcScreen = GetDC(nullptr);
+    HDC hdcMem = CreateCompatibleDC(hdcScreen);
+    void *pBits = nullptr;
+    HBITMAP hbm = CreateDIBSection(hdcScreen, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    HGDIOBJ hOld = SelectObject(hdcMem, hbm);
+    BitBlt(hdcMem, 0, 0, shot.m_nWidth, shot.m_nHeight, hdcScreen, 0, 0, SRCCOPY);
+    GdiFlush();
+    const uint32_t *src = static_cast<const uint32_t *>(pBits);
+    for (size_t i = 0; i < shot.m_aPixels.size(); ++i)
+        shot.m_aPixels[i] = src[i] & 0x00FFFFFF;
+    SelectObject(hdcMem, hOld);
+    DeleteObject(hbm);
+    DeleteDC(hdcMem);
+    ReleaseDC(nullptr, hdcScreen);
+    return shot;
+}
+
+PixelSet ChangedPixels(const ScreenSnapshot &before, const ScreenSnapshot &after) {
+    PixelSet changed;
+    for (int y = 0; y < before.Height(); ++y)
+        for (int x = 0; x < before.Width(); ++x)
+            if (before.At(x, y) != after.At(x, y))
+                changed.insert({x, y});
+    return changed;
+}
+
+PixelSet NotInverted(const ScreenSnapshot &before, const ScreenSnapshot &after) {
+    PixelSet wrong;
+    for (const Pixel &p : ChangedPixels(before, after))
+        if (after.At(p.first, p.second) != (before.At(p.first, p.second) ^ 0x00FFFFFF))
+            wrong.insert(p);
+    return wrong;
+}
+
+PixelSet RectOutline(int left, int top, int right, int bottom) {
+    PixelSet pixels;
+    for (int x = left; x < right; ++x) {
+        pixels.insert({x, top});
+        pixels.insert({x, bottom - 1});
+    }
+    for (int y = top; y < bottom; ++y) {
+        pixels.insert({left, y});
+        pixels.insert({right - 1, y});
+    }
+    return pixels;
+}
+
+PixelSet StraightLine(int x0, int y0, int x1, int y1) {
+    PixelSet pixels;
+    const int dx = (x1 > x0) - (x1 < x0);
+    const int dy = (y1 > y0) - (y1 < y0);
+    for (int x = x0, y = y0; x != x1 || y != y1; x += dx, y += dy)
+        pixels.insert({x, y});
+    return pixels;
+}
+
+RECT BoundsOf(const PixelSet &pixels) {
+    RECT rc = {0, 0, 0, 0};
+    if (pixels.empty())
+        return rc;
+    rc = {pixels.begin()->first, pixels.begin()->second, pixels.begin()->first,
+          pixels.begin()->second};
+    for (const Pixel &p : pixels) {
+        rc.left = std::min<LONG>(rc.left, p.first);
+        rc.right = std::max<LONG>(rc.right, p.first);
+        rc.top = std::min<LONG>(rc.top, p.second);
+        rc.bottom = std::max<LONG>(rc.bottom, p.second);
+    }
+    ++rc.right;
+    ++rc.bottom;
+    return rc;
+}
+
+namespace {
+
+LRESULT CALLBACK PatternWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_PAINT) {
+        PAINTSTRUCT ps;
+        HDC hdc = BeginPaint(hwnd, &ps);
+        RECT rc;
+        GetClientRect(hwnd, &rc);
+        // Stripes of several colours, a few pixels wide, in both directions.
+        for (int y = 0; y < rc.bottom; y += 4) {
+            for (int x = 0; x < rc.right; x += 4) {
+                const int n = (x / 4 + y / 4 * 3) % 5;
+                static const COLORREF colours[] = {RGB(200, 30, 30), RGB(20, 160, 40),
+                                                   RGB(30, 60, 220), RGB(240, 240, 240),
+                                                   RGB(90, 90, 90)};
+                HBRUSH br = CreateSolidBrush(colours[n]);
+                RECT cell = {x, y, x + 4, y + 4};
+                FillRect(hdc, &cell, br);
+                DeleteObject(br);
+            }
+        }
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    if (msg == WM_ERASEBKGND)
+        return 1;
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+} // namespace
+
+PatternWindow::PatternWindow(const RECT &rc) {
+    static ATOM atom = [] {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = PatternWndProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "SpxTestPattern";
+        wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+        return RegisterClassA(&wc);
+    }();
+    (void)atom;
+    m_hwnd = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "SpxTestPattern", "",
+                             WS_POPUP | WS_VISIBLE, rc.left, rc.top, rc.right - rc.left,
+                             rc.bottom - rc.top, nullptr, nullptr, GetModuleHandleA(nullptr),
+                             nullptr);
+    UpdateWindow(m_hwnd);
+    SettleScreen();
+}
+
+PatternWindow::~PatternWindow() {
+    DestroyWindow(m_hwnd);
+    SettleScreen();
+}
+
+void SettleScreen() {
+    ScreenSnapshot last = ScreenSnapshot::Take();
+    for (int i = 0; i < 50; ++i) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(20);
+        ScreenSnapshot now = ScreenSnapshot::Take();
+        if (now == last)
+            return;
+        last = std::move(now);
+    }
+}

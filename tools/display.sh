@@ -1,0 +1,56 @@
+# Sourced by the scripts that run Windows programs: one Xvfb and one Wine session, so that the
+# Wine prefix, its desktop and every program share one live display.
+
+use_wine_prefix() {
+    export WINEPREFIX=$1
+    export WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}
+    # No Mono or Gecko installers: nothing here needs them, and their dialogs would wait forever.
+    export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+}
+
+# Creates the prefix on first use, under the current display; later calls return at once.
+ensure_wine_prefix() {
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    (
+        flock 9
+        if [ ! -f "$WINEPREFIX/system.reg" ]; then
+            wineboot -i >/dev/null 2>&1
+            wineserver -w
+        fi
+    ) 9>"$WINEPREFIX.lock"
+}
+
+stop_wine() {
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+}
+
+# Starts a private Xvfb and points DISPLAY at it. Wine is stopped first: a wineserver left from
+# an earlier run may hold a desktop on a display that is gone.
+start_test_display() {
+    stop_wine
+    local fdfile
+    fdfile=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+    SPX_XVFB_PID=$!
+    for _ in $(seq 1 100); do
+        [ -s "$fdfile" ] && break
+        sleep 0.05
+    done
+    DISPLAY=:$(tr -d '\n' <"$fdfile")
+    rm -f "$fdfile"
+    export DISPLAY SPX_DISPLAY_READY=1
+    if [ "$DISPLAY" = ":" ]; then
+        echo "Xvfb did not start" >&2
+        return 1
+    fi
+}
+
+# Wine goes before its display does.
+stop_test_display() {
+    stop_wine
+    if [ -n "${SPX_XVFB_PID:-}" ]; then
+        kill "$SPX_XVFB_PID" >/dev/null 2>&1 || true
+        wait "$SPX_XVFB_PID" 2>/dev/null || true
+    fi
+}

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Prepares a Debian machine to build SPXHK110 and run its tests: the i386 architecture, the
+# MinGW-w64 i686 cross compilers, 32-bit Wine, Xvfb, CMake and the GoogleTest sources.
+# Safe to run again: when everything is already present it returns after a few dpkg queries.
+set -euo pipefail
+
+packages=(
+    g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
+    wine wine32:i386 xvfb xauth x11-utils cmake make googletest binutils python3
+)
+
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then
+    sudo_cmd=(sudo)
+fi
+
+missing() {
+    local p
+    for p in "${packages[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+            echo "$p"
+        fi
+    done
+}
+
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    "${sudo_cmd[@]}" dpkg --add-architecture i386
+
+fi
+
+todo=$(missing)
+if [ -z "$todo" ]; then
+    exit 0
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+apt_opts=(-y -q -o Dpkg::Options::=--force-confdef -o Dpkg::Options::=--force-confold)
+echo "setup-machine: installing:" $todo
+"${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+# shellcheck disable=SC2086
+"${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install "${apt_opts[@]}" \
+    --no-install-recommends $todo
