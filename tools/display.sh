@@ -2,20 +2,29 @@
 # Wine prefix, its desktop and every program share one live display.
 
 use_wine_prefix() {
-    export WINEPREFIX=$1
+    mkdir -p "$1"
+    WINEPREFIX=$(cd "$1" && pwd)
+    export WINEPREFIX
     export WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}
     # No Mono or Gecko installers: nothing here needs them, and their dialogs would wait forever.
     export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 }
 
-# Creates the prefix on first use, under the current display; later calls return at once.
+# Creates and configures the prefix on first use, under the current display; later calls return
+# at once.
 ensure_wine_prefix() {
-    mkdir -p "$(dirname "$WINEPREFIX")"
+    local settings
+    settings=$(dirname "${BASH_SOURCE[0]}")/wine-settings.reg
     (
         flock 9
         if [ ! -f "$WINEPREFIX/system.reg" ]; then
             wineboot -i >/dev/null 2>&1
             wineserver -w
+        fi
+        if ! cmp -s "$settings" "$WINEPREFIX/spx-settings.reg"; then
+            wine regedit "$settings" >/dev/null 2>&1
+            wineserver -w
+            cp "$settings" "$WINEPREFIX/spx-settings.reg"
         fi
     ) 9>"$WINEPREFIX.lock"
 }

@@ -17,5 +17,10 @@ use_wine_prefix "$build/wineprefix"
 start_test_display
 trap stop_test_display EXIT
 ensure_wine_prefix
+# One Wine session for the whole run, instead of one started and stopped for every test program.
+# Its background processes must not hold CTest's output pipes open, hence the redirections.
+wineserver -p </dev/null >/dev/null 2>&1
+wine cmd /c exit </dev/null >/dev/null 2>&1
+
 
 ctest --test-dir "$build" --output-on-failure

@@ -5,11 +5,218 @@
 
 #include <gtest/gtest.h>
 
-TEST(XorDraw, Smoke) {
-    ScreenSnapshot before = ScreenSnapshot::Take();
-    EXPECT_NE(XorBox(10, 10, 20, 20, 0), 0);
-    ScreenSnapshot after = ScreenSnapshot::Take();
-    EXPECT_EQ(ChangedPixels(before, after), RectOutline(10, 10, 20, 20));
-    XorBox(10, 10, 20, 20, 0);
-    EXPECT_TRUE(ScreenSnapshot::Take() == before);
+namespace {
+
+struct CornerCase {
+    const char *name;
+    POINT first, second;
+    POINT wantFirst, wantSecond;
+};
+
+class NormalizeCornersTest : public testing::TestWithParam<CornerCase> {};
+
+TEST_P(NormalizeCornersTest, OrdersEachAxisOnItsOwn) {
+    CornerCase c = GetParam();
+    NormalizeCorners(c.first, c.second);
+    EXPECT_EQ(c.first.x, c.wantFirst.x);
+    EXPECT_EQ(c.first.y, c.wantFirst.y);
+    EXPECT_EQ(c.second.x, c.wantSecond.x);
+    EXPECT_EQ(c.second.y, c.wantSecond.y);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Corners, NormalizeCornersTest,
+    testing::Values(
+        CornerCase{"AlreadyOrdered", {0, 0}, {10, 10}, {0, 0}, {10, 10}},
+        CornerCase{"CrossedXOnly", {10, 0}, {0, 10}, {0, 0}, {10, 10}},
+        CornerCase{"CrossedYOnly", {0, 10}, {10, 0}, {0, 0}, {10, 10}},
+        CornerCase{"BothCrossed", {10, 10}, {0, 0}, {0, 0}, {10, 10}},
+        CornerCase{"EqualValuesStay", {5, 7}, {5, 7}, {5, 7}, {5, 7}},
+        CornerCase{"NegativeComparedSigned", {-3, 4}, {-8, -2}, {-8, -2}, {-3, 4}}),
+    [](const testing::TestParamInfo<CornerCase> &info) { return info.param.name; });
+
+// Drawing happens over a striped window so that an inversion shows on every colour.
+class XorDrawTest : public testing::Test {
+protected:
+    XorDrawTest() : m_pattern(RECT{100, 100, 500, 400}) {}
+    void SetUp() override { m_before = ScreenSnapshot::Take(); }
+    void TearDown() override {
+        EXPECT_TRUE(ScreenSnapshot::Take() == m_before) << "the test left pixels changed";
+    }
+
+    // What changed since the start; every changed pixel must be an exact inversion.
+    PixelSet Changed() {
+        ScreenSnapshot now = ScreenSnapshot::Take();
+        EXPECT_TRUE(NotInverted(m_before, now).empty());
+        return ChangedPixels(m_before, now);
+    }
+    bool ScreenAsBefore() { return ScreenSnapshot::Take() == m_before; }
+
+    PatternWindow m_pattern;
+    ScreenSnapshot m_before;
+};
+
+TEST_F(XorDrawTest, RectangleOutlineLiesOnFirstAndLastPixelInsideTheCorners) {
+    EXPECT_NE(XorBox(120, 130, 220, 180, 0), 0);
+    EXPECT_EQ(Changed(), RectOutline(120, 130, 220, 180));
+    EXPECT_NE(XorBox(120, 130, 220, 180, 0), 0);
+    EXPECT_TRUE(ScreenAsBefore());
+}
+
+TEST_F(XorDrawTest, AnyCornerOrderDrawsTheSameFigure) {
+    for (BOOL bEllipseFlag : {0, 1}) {
+        XorBox(150, 160, 300, 250, bEllipseFlag);
+        ScreenSnapshot drawn = ScreenSnapshot::Take();
+        // Erasing with the corners exchanged, and with the axes mixed, must both undo the figure.
+        XorBox(300, 250, 150, 160, bEllipseFlag);
+        EXPECT_TRUE(ScreenAsBefore());
+        XorBox(150, 250, 300, 160, bEllipseFlag);
+        EXPECT_TRUE(ScreenSnapshot::Take() == drawn);
+        XorBox(300, 160, 150, 250, bEllipseFlag);
+        EXPECT_TRUE(ScreenAsBefore());
+    }
+}
+
+TEST_F(XorDrawTest, AnyNonzeroFlagDrawsTheInscribedEllipse) {
+    XorBox(140, 140, 260, 220, 1);
+    PixelSet ellipse = Changed();
+    XorBox(140, 140, 260, 220, 1);
+
+    XorBox(140, 140, 260, 220, 2);
+    EXPECT_EQ(Changed(), ellipse);
+    XorBox(140, 140, 260, 220, 2);
+
+    // The ellipse touches all four sides of its rectangle and has no corner pixels.
+    RECT rcBounds = BoundsOf(ellipse);
+    EXPECT_EQ(rcBounds.left, 140);
+    EXPECT_EQ(rcBounds.top, 140);
+    EXPECT_EQ(rcBounds.right, 260);
+    EXPECT_EQ(rcBounds.bottom, 220);
+    EXPECT_EQ(ellipse.count({140, 140}), 0u);
+    EXPECT_NE(ellipse, RectOutline(140, 140, 260, 220));
+}
+
+TEST_F(XorDrawTest, MoveXorBoxLeavesExactlyTheBoxToTheNewCorner) {
+    for (BOOL bEllipseFlag : {0, 1}) {
+        XorBox(200, 200, 260, 240, bEllipseFlag);
+        EXPECT_NE(MoveXorBox(200, 200, 260, 240, 150, 320, bEllipseFlag), 0);
+        // Only the box to the new corner is left: erasing it gives the first screen back.
+        XorBox(200, 200, 150, 320, bEllipseFlag);
+        EXPECT_TRUE(ScreenAsBefore());
+    }
+}
+
+TEST_F(XorDrawTest, MoveXorBoxToTheSameCornerLeavesTheBoxUnchanged) {
+    XorBox(200, 200, 260, 240, 0);
+    ScreenSnapshot drawn = ScreenSnapshot::Take();
+    MoveXorBox(200, 200, 260, 240, 260, 240, 0);
+    EXPECT_TRUE(ScreenSnapshot::Take() == drawn);
+    XorBox(200, 200, 260, 240, 0);
+}
+
+TEST_F(XorDrawTest, LineLeavesOutItsEndPixel) {
+    const POINT ptStart = {130, 150};
+    const POINT ptEnd = {230, 150};
+    EXPECT_NE(SPXXorLine(&ptStart, &ptEnd), 0);
+    EXPECT_EQ(Changed(), StraightLine(130, 150, 230, 150));
+    SPXXorLine(&ptStart, &ptEnd);
+    EXPECT_TRUE(ScreenAsBefore());
+
+    const POINT ptDiagonal = {180, 200};
+    SPXXorLine(&ptStart, &ptDiagonal);
+    EXPECT_EQ(Changed(), StraightLine(130, 150, 180, 200));
+    SPXXorLine(&ptStart, &ptDiagonal);
+}
+
+TEST_F(XorDrawTest, PointMarkerAndVertexMarkerAreDifferentCircles) {
+    const POINT pt = {300, 250};
+    EXPECT_NE(SPXXorPoint(&pt), 0);
+    PixelSet point = Changed();
+    EXPECT_EQ(BoundsOf(point).left, 297);
+    EXPECT_EQ(BoundsOf(point).right, 303);
+    EXPECT_EQ(BoundsOf(point).top, 247);
+    EXPECT_EQ(BoundsOf(point).bottom, 253);
+    SPXXorPoint(&pt);
+    EXPECT_TRUE(ScreenAsBefore());
+
+    XorVertexMarker(pt);
+    PixelSet marker = Changed();
+    EXPECT_EQ(BoundsOf(marker).left, 295);
+    EXPECT_EQ(BoundsOf(marker).right, 305);
+    EXPECT_EQ(BoundsOf(marker).top, 245);
+    EXPECT_EQ(BoundsOf(marker).bottom, 255);
+
+    // Each circle is erased by its own operation only.
+    SPXXorPoint(&pt);
+    EXPECT_FALSE(ScreenAsBefore());
+    SPXXorPoint(&pt);
+    XorVertexMarker(pt);
+    EXPECT_TRUE(ScreenAsBefore());
+}
+
+TEST_F(XorDrawTest, OverlappingFiguresComeOffInAnyOrder) {
+    const POINT pt = {200, 200};
+    XorBox(180, 180, 260, 260, 0);
+    XorBox(190, 170, 240, 280, 1);
+    SPXXorPoint(&pt);
+    XorBox(180, 180, 260, 260, 0);
+    SPXXorPoint(&pt);
+    XorBox(190, 170, 240, 280, 1);
+    EXPECT_TRUE(ScreenAsBefore());
+}
+
+TEST_F(XorDrawTest, NullPointsDrawNothingAndFail) {
+    const POINT pt = {200, 200};
+    EXPECT_EQ(SPXXorLine(nullptr, &pt), 0);
+    EXPECT_EQ(SPXXorLine(&pt, nullptr), 0);
+    EXPECT_EQ(SPXXorPoint(nullptr), 0);
+    EXPECT_TRUE(ScreenAsBefore());
+}
+
+class XorWindowTest : public XorDrawTest {
+protected:
+    XorWindowTest()
+        : m_target(CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "target",
+                                   WS_POPUP | WS_VISIBLE | WS_BORDER, 150, 150, 200, 120, nullptr,
+                                   nullptr, nullptr, nullptr)) {
+        SettleScreen();
+    }
+    ~XorWindowTest() override {
+        DestroyWindow(m_target);
+        SettleScreen();
+    }
+    void SetUp() override { m_before = ScreenSnapshot::Take(); }
+
+    HWND m_target;
+};
+
+TEST_F(XorWindowTest, FrameIsADialogFrameWideBandAlongTheWindowsOuterEdge) {
+    RECT rc;
+    ASSERT_TRUE(GetWindowRect(m_target, &rc));
+    const int nWidth = GetSystemMetrics(SM_CXDLGFRAME);
+    ASSERT_GT(nWidth, 0);
+
+    EXPECT_NE(SPXXORWindow(m_target), 0);
+    PixelSet band;
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x)
+            if (x < rc.left + nWidth || x >= rc.right - nWidth || y < rc.top + nWidth ||
+                y >= rc.bottom - nWidth)
+                band.insert({x, y});
+    EXPECT_EQ(Changed(), band);
+
+    EXPECT_NE(SPXXORWindow(m_target), 0);
+    EXPECT_TRUE(ScreenAsBefore());
+}
+
+TEST_F(XorDrawTest, FrameOfADeadOrNullWindowDrawsNothingAndFails) {
+    HWND hwnd = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                nullptr, nullptr);
+    DestroyWindow(hwnd);
+    EXPECT_EQ(SPXXORWindow(hwnd), 0);
+    EXPECT_EQ(SPXXORWindow(nullptr), 0);
+    EXPECT_EQ(SPXXORWindow(reinterpret_cast<HWND>(0x7ffe)), 0);
+    EXPECT_TRUE(ScreenAsBefore());
+}
+
+} // namespace
