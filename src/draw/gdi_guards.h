@@ -52,7 +52,9 @@ private:
 };
 
 // GetDC of the window: its client area.
-inline WindowDC GetClientDC(HWND hwnd) noexcept { return WindowDC(hwnd, GetDC(hwnd)); }
+inline WindowDC GetClientDC(HWND hwnd) noexcept {
+    return WindowDC(hwnd, GetDC(hwnd));
+}
 
 // A pen from CreatePen, deleted by DeleteObject.
 class CreatedPen {

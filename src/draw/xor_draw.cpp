@@ -42,7 +42,9 @@ void DrawBoxShape(HDC hdc, int x1, int y1, int x2, int y2, BOOL bEllipseFlag) {
         Rectangle(hdc, ptFirst.x, ptFirst.y, ptSecond.x, ptSecond.y);
 }
 
-void XorVertexMarker(const POINT &pt) { XorCircle(pt, kVertexMarkerRadius); }
+void XorVertexMarker(const POINT &pt) {
+    XorCircle(pt, kVertexMarkerRadius);
+}
 
 extern "C" int WINAPI XorBox(int x1, int y1, int x2, int y2, int bEllipseFlag) {
     CreatedDC dc = CreateXorDisplayDC();

@@ -99,9 +99,9 @@ extern "C" void WINAPI SPXCalcPolygonRect(SelectionShape *pShape, RECT *prc) {
 }
 
 extern "C" int WINAPI SPXStrechtPolyPoints(SelectionShape *pSource, SelectionShape *pDest,
-                                           int nSrcLeft, int nSrcTop, int nSrcRight,
-                                           int nSrcBottom, int nDstLeft, int nDstTop,
-                                           int nDstRight, int nDstBottom) {
+                                           int nSrcLeft, int nSrcTop, int nSrcRight, int nSrcBottom,
+                                           int nDstLeft, int nDstTop, int nDstRight,
+                                           int nDstBottom) {
     if (!pSource || !pDest)
         return 0;
     const double dRatioX = SpanRatio(nSrcLeft, nSrcRight, nDstLeft, nDstRight);

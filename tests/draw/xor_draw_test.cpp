@@ -26,13 +26,12 @@ TEST_P(NormalizeCornersTest, OrdersEachAxisOnItsOwn) {
 
 INSTANTIATE_TEST_SUITE_P(
     Corners, NormalizeCornersTest,
-    testing::Values(
-        CornerCase{"AlreadyOrdered", {0, 0}, {10, 10}, {0, 0}, {10, 10}},
-        CornerCase{"CrossedXOnly", {10, 0}, {0, 10}, {0, 0}, {10, 10}},
-        CornerCase{"CrossedYOnly", {0, 10}, {10, 0}, {0, 0}, {10, 10}},
-        CornerCase{"BothCrossed", {10, 10}, {0, 0}, {0, 0}, {10, 10}},
-        CornerCase{"EqualValuesStay", {5, 7}, {5, 7}, {5, 7}, {5, 7}},
-        CornerCase{"NegativeComparedSigned", {-3, 4}, {-8, -2}, {-8, -2}, {-3, 4}}),
+    testing::Values(CornerCase{"AlreadyOrdered", {0, 0}, {10, 10}, {0, 0}, {10, 10}},
+                    CornerCase{"CrossedXOnly", {10, 0}, {0, 10}, {0, 0}, {10, 10}},
+                    CornerCase{"CrossedYOnly", {0, 10}, {10, 0}, {0, 0}, {10, 10}},
+                    CornerCase{"BothCrossed", {10, 10}, {0, 0}, {0, 0}, {10, 10}},
+                    CornerCase{"EqualValuesStay", {5, 7}, {5, 7}, {5, 7}, {5, 7}},
+                    CornerCase{"NegativeComparedSigned", {-3, 4}, {-8, -2}, {-8, -2}, {-3, 4}}),
     [](const testing::TestParamInfo<CornerCase> &info) { return info.param.name; });
 
 // Drawing happens over a striped window so that an inversion shows on every colour.
@@ -210,8 +209,8 @@ TEST_F(XorWindowTest, FrameIsADialogFrameWideBandAlongTheWindowsOuterEdge) {
 }
 
 TEST_F(XorDrawTest, FrameOfADeadOrNullWindowDrawsNothingAndFails) {
-    HWND hwnd = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                nullptr, nullptr);
+    HWND hwnd = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                                nullptr);
     DestroyWindow(hwnd);
     EXPECT_EQ(SPXXORWindow(hwnd), 0);
     EXPECT_EQ(SPXXORWindow(nullptr), 0);

@@ -1,2 +1,74 @@
-#!/bin/sh
-exit 0
+#!/usr/bin/env bash
+# Checks the built DLL's image with objdump: the export names (XorBox and XorRectBox on one
+# address), the shared data section, and imports of system DLLs only.
+#   check_dll_image.sh OBJDUMP DLL
+set -euo pipefail
+objdump=$1
+dll=$2
+fail=0
+
+expected_exports="MoveXorBox SPXAddPolyPoint SPXCalcPolygonRect SPXErasePolyPoints
+SPXFreePolyPoints SPXStrechtPolyPoints SPXXORWindow SPXXorLine SPXXorPoint SPXXorPolyPoints
+XorBox XorRectBox"
+
+private=$("$objdump" -p "$dll")
+
+# Export names: the "[Ordinal/Name Pointer] Table" lists them; ordinal i points at entry i of the
+# export address table.
+names=$(awk '/\[Ordinal\/Name Pointer\] Table/{on=1; next} on && /^\t\[/{print $3} on && !/^\t\[/{on=0}' \
+    <<<"$private" | sort)
+want=$(tr ' ' '\n' <<<"$expected_exports" | tr -s '\n' | sort)
+if [ "$names" != "$want" ]; then
+    echo "exports differ from the expected names:"
+    diff <(echo "$want") <(echo "$names") || true
+    fail=1
+fi
+
+rva_of() {
+    local ordinal
+    ordinal=$(awk -v n="$1" '/\[Ordinal\/Name Pointer\] Table/{on=1; next}
+        on && $3 == n {gsub(/[\[\]]/, "", $2); print $2}' <<<"$private")
+    awk -v i="$ordinal" '/Export Address Table -- Ordinal Base/{on=1; next}
+        on && /^\t\[/ {gsub(/[\[\]]/, "", $2); if ($2 == i) {print $5; exit}}' <<<"$private"
+}
+if [ -z "$(rva_of XorBox)" ] || [ "$(rva_of XorBox)" != "$(rva_of XorRectBox)" ]; then
+    echo "XorBox ($(rva_of XorBox)) and XorRectBox ($(rva_of XorRectBox)) differ"
+    fail=1
+fi
+
+# Every export uses __stdcall, undecorated: no name carries an @.
+if grep -q '@' <<<"$names"; then
+    echo "decorated export names: $names"
+    fail=1
+fi
+
+section=$("$objdump" -h "$dll" | grep -A1 ' Vantu_SP ' || true)
+if [ -z "$section" ]; then
+    echo "no Vantu_SP section"
+    fail=1
+else
+    for flag in DATA SHARED; do
+        grep -q "$flag" <<<"$section" || { echo "Vantu_SP lacks $flag: $section"; fail=1; }
+    done
+    grep -q READONLY <<<"$section" && { echo "Vantu_SP is read-only: $section"; fail=1; }
+    # Nine 32-bit words.
+    size=$(awk 'NR==1{print $3}' <<<"$section")
+    if [ $((16#$size)) -ne 36 ]; then
+        echo "Vantu_SP holds $((16#$size)) bytes, not the nine shared words"
+        fail=1
+    fi
+fi
+
+imports=$(awk '/DLL Name:/{print toupper($3)}' <<<"$private" | sort -u)
+for dllname in $imports; do
+    case $dllname in
+    KERNEL32.DLL | USER32.DLL | GDI32.DLL | MSVCRT.DLL | ADVAPI32.DLL) ;;
+    *)
+        echo "imports a DLL that is not part of Windows: $dllname"
+        fail=1
+        ;;
+    esac
+done
+
+[ $fail -eq 0 ] && echo "exports, shared section and imports as expected"
+exit $fail

@@ -1,1 +1,164 @@
+// The DLL as a host sees it: loaded by name, called through the public header and the import
+// library, and nothing of the library's inside in reach.
+#include "spxhk110.h"
+
+#include "header_c_check.h"
+#include "screen_snapshot.h"
+
 #include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+const char *const kExportNames[] = {
+    "XorBox",           "XorRectBox",         "MoveXorBox",         "SPXXorLine",
+    "SPXXorPoint",      "SPXXORWindow",       "SPXAddPolyPoint",    "SPXFreePolyPoints",
+    "SPXXorPolyPoints", "SPXErasePolyPoints", "SPXCalcPolygonRect", "SPXStrechtPolyPoints",
+};
+
+class LoadedLibrary : public testing::Test {
+protected:
+    void SetUp() override {
+        m_hDll = LoadLibraryA("SPXHK110.dll");
+        ASSERT_NE(m_hDll, nullptr) << "LoadLibraryA failed: " << GetLastError();
+    }
+    void TearDown() override {
+        if (m_hDll)
+            FreeLibrary(m_hDll);
+    }
+    HMODULE m_hDll = nullptr;
+};
+
+TEST_F(LoadedLibrary, EveryNameResolvesAndBothBoxNamesAreOneFunction) {
+    for (const char *name : kExportNames)
+        EXPECT_NE(GetProcAddress(m_hDll, name), nullptr) << name;
+    EXPECT_EQ(GetProcAddress(m_hDll, "XorBox"), GetProcAddress(m_hDll, "XorRectBox"));
+    // Undecorated only.
+    EXPECT_EQ(GetProcAddress(m_hDll, "XorBox@20"), nullptr);
+    EXPECT_EQ(GetProcAddress(m_hDll, "_XorBox@20"), nullptr);
+}
+
+TEST_F(LoadedLibrary, ImportLibraryBindsToTheSameFunctions) {
+    EXPECT_EQ(reinterpret_cast<FARPROC>(&XorBox), GetProcAddress(m_hDll, "XorBox"));
+    EXPECT_EQ(reinterpret_cast<FARPROC>(&SPXStrechtPolyPoints),
+              GetProcAddress(m_hDll, "SPXStrechtPolyPoints"));
+}
+
+struct CursorCase {
+    int nId;
+    DWORD xHotspot, yHotspot;
+};
+
+TEST_F(LoadedLibrary, CarriesFiveMonochromeCursorsWithTheirHotSpots) {
+    const CursorCase cases[] = {{IDC_DRAWCROSS, 15, 15},
+                                {IDC_OUTSIDEBOX, 0, 0},
+                                {IDC_INSIDEBOX, 0, 0},
+                                {IDC_MOVEVERTEX, 1, 2},
+                                {IDC_CLOSEPOLY, 15, 15}};
+    for (const CursorCase &c : cases) {
+        SCOPED_TRACE(c.nId);
+        HCURSOR hCursor = LoadCursorA(m_hDll, MAKEINTRESOURCEA(c.nId));
+        ASSERT_NE(hCursor, nullptr);
+        ICONINFO info = {};
+        ASSERT_TRUE(GetIconInfo(hCursor, &info));
+        EXPECT_FALSE(info.fIcon);
+        EXPECT_EQ(info.xHotspot, c.xHotspot);
+        EXPECT_EQ(info.yHotspot, c.yHotspot);
+        // Monochrome: no colour bitmap, and a mask of twice the height (AND above XOR).
+        EXPECT_EQ(info.hbmColor, nullptr);
+        BITMAP bm = {};
+        ASSERT_TRUE(GetObjectA(info.hbmMask, sizeof(bm), &bm));
+        EXPECT_EQ(bm.bmWidth, 32);
+        EXPECT_EQ(bm.bmHeight, 64);
+        DeleteObject(info.hbmMask);
+        if (info.hbmColor)
+            DeleteObject(info.hbmColor);
+    }
+}
+
+TEST(HeaderFromC, AgreesWithCppOnTheLayout) {
+    EXPECT_EQ(HostRecordSizeFromC(), sizeof(HostRecord));
+    EXPECT_EQ(ShapeOffsetFromC(), offsetof(HostRecord, shape));
+}
+
+// A host's drawing session through the import library: every figure on, then every figure off.
+TEST(HostDrawing, EveryFigureComesOffAgainPixelExactly) {
+    PatternWindow pattern(RECT{100, 100, 600, 500});
+    HWND hwnd =
+        CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP | WS_VISIBLE, 380,
+                        300, 150, 100, nullptr, nullptr, nullptr, nullptr);
+    SettleScreen();
+    ScreenSnapshot before = ScreenSnapshot::Take();
+
+    const POINT ptA = {150, 160};
+    const POINT ptB = {330, 270};
+    EXPECT_NE(XorBox(120, 120, 260, 200, 0), 0);
+    EXPECT_NE(XorRectBox(140, 130, 300, 260, 1), 0);
+    EXPECT_NE(MoveXorBox(200, 200, 250, 250, 350, 320, 0), 0);
+    EXPECT_NE(SPXXorLine(&ptA, &ptB), 0);
+    EXPECT_NE(SPXXorPoint(&ptA), 0);
+    EXPECT_NE(SPXXORWindow(hwnd), 0);
+    ScreenSnapshot drawn = ScreenSnapshot::Take();
+    EXPECT_FALSE(drawn == before);
+    EXPECT_TRUE(NotInverted(before, drawn).empty());
+
+    // Off again in another order. MoveXorBox drew the box to its new corner, and also the box to
+    // the old corner, which was not on the screen for it to erase.
+    SPXXORWindow(hwnd);
+    XorBox(200, 200, 350, 320, 0);
+    XorBox(250, 250, 200, 200, 0);
+    SPXXorPoint(&ptA);
+    SPXXorLine(&ptA, &ptB);
+    XorBox(300, 260, 140, 130, 1);
+    XorBox(260, 200, 120, 120, 0);
+    EXPECT_TRUE(ScreenSnapshot::Take() == before);
+    EXPECT_TRUE(DrawAndEraseBoxFromC(130, 140, 230, 240));
+    EXPECT_TRUE(ScreenSnapshot::Take() == before);
+    DestroyWindow(hwnd);
+}
+
+// A host's polygon session through the import library, on a record laid out as the header says.
+TEST(HostPolygon, BuildBoundStretchDrawAndFree) {
+    PatternWindow pattern(RECT{100, 100, 600, 500});
+    ScreenSnapshot before = ScreenSnapshot::Take();
+
+    static HostRecord record;
+    std::memset(&record, 0xAB, sizeof(record));
+    record.shape.nMode = MODE_POLYGON;
+    record.shape.nCount = 0;
+    const POINT points[] = {{200, 200}, {300, 180}, {320, 300}, {210, 280}};
+    for (const POINT &pt : points)
+        EXPECT_EQ(SPXAddPolyPoint(&record.shape, &pt), &record.shape);
+    EXPECT_EQ(record.shape.nCount, 4u);
+
+    RECT rcBounds;
+    SPXCalcPolygonRect(&record.shape, &rcBounds);
+    EXPECT_EQ(rcBounds.left, 200);
+    EXPECT_EQ(rcBounds.top, 180);
+    EXPECT_EQ(rcBounds.right, 320);
+    EXPECT_EQ(rcBounds.bottom, 300);
+
+    SelectionShape copy = record.shape;
+    EXPECT_EQ(SPXXorPolyPoints(&copy), 1);
+    // Double the polygon's size about its top-left corner, redrawn in place.
+    EXPECT_EQ(SPXStrechtPolyPoints(&record.shape, &copy, 200, 180, 320, 300, 200, 180, 440, 420),
+              1);
+    EXPECT_EQ(copy.aPoints[1].x, 400);
+    EXPECT_EQ(copy.aPoints[1].y, 180);
+    EXPECT_EQ(copy.aPoints[2].x, 440);
+    EXPECT_EQ(copy.aPoints[2].y, 420);
+    EXPECT_NE(SPXErasePolyPoints(&copy), 0);
+    EXPECT_TRUE(ScreenSnapshot::Take() == before);
+
+    SPXFreePolyPoints(&record.shape);
+    EXPECT_EQ(record.shape.nCount, 0u);
+    EXPECT_EQ(record.shape.aPoints[3].x, 0);
+    // The host's own bytes around the shape are untouched.
+    EXPECT_EQ(record.abHost1[571], 0xAB);
+    EXPECT_EQ(record.abHost2[0], 0xAB);
+    EXPECT_EQ(SPXXorPolyPoints(&record.shape), 0);
+    EXPECT_EQ(SPXErasePolyPoints(&record.shape), 0);
+}
+
+} // namespace

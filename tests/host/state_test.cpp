@@ -21,7 +21,8 @@ TEST(HookState, FreshModuleHoldsTheInitialValues) {
     EXPECT_EQ(nCursorState, CS_DEFAULT);
     EXPECT_EQ(nCursorState, 6);
     EXPECT_EQ(bNewPolygon, 1);
-    for (const POINT *pt : {&ptCursor, &ptBoxAnchor, &ptBoxCurrent, &ptFirstVertex, &ptLastVertex}) {
+    for (const POINT *pt :
+         {&ptCursor, &ptBoxAnchor, &ptBoxCurrent, &ptFirstVertex, &ptLastVertex}) {
         EXPECT_EQ(pt->x, 0);
         EXPECT_EQ(pt->y, 0);
     }

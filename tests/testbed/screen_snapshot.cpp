@@ -131,10 +131,10 @@ PatternWindow::PatternWindow(const RECT &rc) {
         return RegisterClassA(&wc);
     }();
     (void)atom;
-    m_hwnd = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "SpxTestPattern", "",
-                             WS_POPUP | WS_VISIBLE, rc.left, rc.top, rc.right - rc.left,
-                             rc.bottom - rc.top, nullptr, nullptr, GetModuleHandleA(nullptr),
-                             nullptr);
+    m_hwnd =
+        CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "SpxTestPattern", "",
+                        WS_POPUP | WS_VISIBLE, rc.left, rc.top, rc.right - rc.left,
+                        rc.bottom - rc.top, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     UpdateWindow(m_hwnd);
     SettleScreen();
 }
