@@ -51,9 +51,9 @@ private:
     HDC m_hdc;
 };
 
-// GetDC of the window: its client area.
+// GetDC of the window: its client area. No window gives no context, never the screen's.
 inline WindowDC GetClientDC(HWND hwnd) noexcept {
-    return WindowDC(hwnd, GetDC(hwnd));
+    return WindowDC(hwnd, hwnd ? GetDC(hwnd) : nullptr);
 }
 
 // A pen from CreatePen, deleted by DeleteObject.

@@ -1,0 +1,121 @@
+#include "tracker/resizing_box.h"
+
+#include "draw/xor_draw.h"
+#include "host/hook_state.h"
+#include "shape/polygon_list.h"
+
+#include <new>
+
+namespace {
+
+const UINT kBoxStyle = CRectTracker::resizeOutside | CRectTracker::dottedLine;
+
+bool IsPolygon(const SelectionShape *pShape) {
+    return pShape && pShape->nMode == MODE_POLYGON;
+}
+
+} // namespace
+
+SnapixResizingBox::SnapixResizingBox(RECT *pTargetRect, int nOffsetX, int nOffsetY,
+                                     SelectionShape *pShape)
+    : CRectTracker(pTargetRect, kBoxStyle), m_nOffsetX(nOffsetX), m_nOffsetY(nOffsetY),
+      m_pTargetRect(pTargetRect), m_rectPrev(), m_pShapeCopy(nullptr), m_pShape(pShape) {
+    OffsetRect(&m_rect, m_nOffsetX, m_nOffsetY);
+    if (IsPolygon(pShape)) {
+        m_pShapeCopy = new (std::nothrow) SelectionShape;
+        if (m_pShapeCopy)
+            *m_pShapeCopy = *pShape;
+    }
+    m_rectPrev = m_rect;
+    m_nHandleSize = 2 * m_nHandleSize;
+}
+
+SnapixResizingBox::~SnapixResizingBox() {
+    delete m_pShapeCopy;
+    m_pShapeCopy = nullptr;
+}
+
+SnapixResizingBox *NewResizingBox(RECT *pTargetRect, int nOffsetX, int nOffsetY,
+                                  SelectionShape *pShape) noexcept {
+    SnapixResizingBox *pBox =
+        new (std::nothrow) SnapixResizingBox(pTargetRect, nOffsetX, nOffsetY, pShape);
+    if (pBox && IsPolygon(pShape) && !pBox->m_pShapeCopy) {
+        delete pBox;
+        return nullptr;
+    }
+    return pBox;
+}
+
+void SnapixResizingBox::DrawTrackerRect(LPCRECT lpRect, HWND, HDC, HWND) {
+    const int nMode = m_pShape->nMode;
+    if (nMode == MODE_RECTANGLE || nMode == MODE_ELLIPSE) {
+        BoxMove move = ChooseBoxMove(*lpRect, m_rectPrev);
+        MoveXorBox(move.ptAnchor.x - m_nOffsetX, move.ptAnchor.y - m_nOffsetY,
+                   move.ptOld.x - m_nOffsetX, move.ptOld.y - m_nOffsetY, move.ptNew.x - m_nOffsetX,
+                   move.ptNew.y - m_nOffsetY, nMode == MODE_ELLIPSE);
+    } else {
+        // Always mapped from the host's untouched points and rectangle, so rounding never
+        // accumulates over the calls of one track.
+        SPXStrechtPolyPoints(m_pShape, m_pShapeCopy, m_pTargetRect->left, m_pTargetRect->top,
+                             m_pTargetRect->right, m_pTargetRect->bottom, lpRect->left - m_nOffsetX,
+                             lpRect->top - m_nOffsetY, lpRect->right - m_nOffsetX,
+                             lpRect->bottom - m_nOffsetY);
+    }
+    m_rectPrev = *lpRect;
+}
+
+int SnapixResizingBox::HitTestSelection(int x, int y) const {
+    const int nHit = HitTest(POINT{x + m_nOffsetX, y + m_nOffsetY});
+    if (m_pShapeCopy && FindPolyVertex(m_pShapeCopy, POINT{x, y}) >= 0)
+        return SEL_HIT_VERTEX;
+    if (nHit == hitMiddle)
+        return SEL_HIT_INSIDE;
+    return nHit >= 0 ? SEL_HIT_HANDLE : SEL_HIT_OUTSIDE;
+}
+
+int SnapixResizingBox::TrackSelection(HWND hwnd, int x, int y) {
+    if (!Track(hwnd, POINT{x + m_nOffsetX, y + m_nOffsetY}, FALSE, nullptr))
+        return 0;
+    if (m_pShape->nMode == MODE_POLYGON && m_pShapeCopy)
+        *m_pShape = *m_pShapeCopy;
+    *m_pTargetRect = m_rect;
+    OffsetRect(m_pTargetRect, -m_nOffsetX, -m_nOffsetY);
+    return 1;
+}
+
+void SnapixResizingBox::DrawXor(HDC hdc) const {
+    SaveDC(hdc);
+    SetMapMode(hdc, MM_TEXT);
+    SetViewportOrgEx(hdc, 0, 0, nullptr);
+    SetWindowOrgEx(hdc, 0, 0, nullptr);
+    RECT rc = NormalizedRect(m_rect);
+
+    HGDIOBJ hOldPen = SelectObject(hdc, GetStockObject(WHITE_PEN));
+    HGDIOBJ hOldBrush = SelectObject(hdc, GetStockObject(NULL_BRUSH));
+    const int nOldRop = SetROP2(hdc, R2_XORPEN);
+    // The frame lies one pixel outside the box, so the selection's own outline stays visible.
+    InflateRect(&rc, 1, 1);
+    Rectangle(hdc, rc.left, rc.top, rc.right, rc.bottom);
+    SetROP2(hdc, nOldRop);
+
+    const UINT nMask = GetHandleMask();
+    for (int i = 0; i < 8; ++i) {
+        if (nMask & (1u << i)) {
+            RECT rcHandle;
+            GetHandleRect(i, &rcHandle);
+            InvertRect(hdc, &rcHandle);
+        }
+    }
+    if (hOldPen)
+        SelectObject(hdc, hOldPen);
+    if (hOldBrush)
+        SelectObject(hdc, hOldBrush);
+    RestoreDC(hdc, -1);
+}
+
+void SnapixResizingBox::SetSelectionCursor(HWND hwnd, int nHit) const {
+    if (nHit == SEL_HIT_VERTEX)
+        ::SetCursor(LoadCursorA(hResourceModule, MAKEINTRESOURCEA(IDC_MOVEVERTEX)));
+    else
+        SetCursor(hwnd, HTCLIENT);
+}

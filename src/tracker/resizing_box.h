@@ -1,0 +1,55 @@
+// The resizing box: a tracker around a finished selection in the client area of the overlay
+// window. While a handle is dragged it moves the selection's own XOR outline on the screen (a
+// rectangle, an ellipse, or the polygon stretched to the new rectangle) instead of a tracker frame.
+//
+// Two coordinate systems meet here: m_rect and everything handed to the tracker are client
+// coordinates of the overlay window; the selection and every point the hook hands in are screen
+// coordinates. client = screen + (m_nOffsetX, m_nOffsetY).
+#pragma once
+
+#include "tracker/rect_tracker.h"
+
+#include "spxhk110.h"
+
+// HitTestSelection results.
+enum { SEL_HIT_OUTSIDE = -1, SEL_HIT_INSIDE = 0, SEL_HIT_HANDLE = 1, SEL_HIT_VERTEX = 2 };
+
+class SnapixResizingBox : public CRectTracker {
+public:
+    // A box around *pTargetRect (screen coordinates), which it edits and writes back to. For a
+    // polygon shape the box keeps a working copy of it; when that copy cannot be allocated the
+    // box is incomplete (see NewResizingBox).
+    SnapixResizingBox(RECT *pTargetRect, int nOffsetX, int nOffsetY, SelectionShape *pShape);
+    ~SnapixResizingBox() override;
+
+    // Moves the selection's outline from m_rectPrev to lpRect (client coordinates); the context
+    // passed is not used: the outline is on the whole display.
+    void DrawTrackerRect(LPCRECT lpRect, HWND hwndClipTo, HDC hdc, HWND hwnd) override;
+
+    // SEL_HIT_VERTEX near a vertex of the working copy (before anything else), SEL_HIT_INSIDE,
+    // SEL_HIT_HANDLE or SEL_HIT_OUTSIDE. (x, y) is a screen point.
+    int HitTestSelection(int x, int y) const;
+    // Tracks a press at the screen point (x, y) in hwnd; when the box changed, writes it back to
+    // the target rectangle (and the polygon to the host's shape) and returns 1, else 0.
+    int TrackSelection(HWND hwnd, int x, int y);
+    // Toggles the frame (one pixel outside m_rect) and the handles on a client context of the
+    // overlay window.
+    void DrawXor(HDC hdc) const;
+    // Cursor for a hit code: the move-vertex cursor for SEL_HIT_VERTEX, else the tracker's.
+    void SetSelectionCursor(HWND hwnd, int nHit) const;
+    // Drags vertex nIndex of the working copy from the screen point (x, y) until the button comes
+    // up; the box follows the polygon. Returns 1 when the box rectangle changed.
+    int DragVertex(int nIndex, HWND hwnd, int x, int y);
+
+    int m_nOffsetX;
+    int m_nOffsetY;
+    RECT *m_pTargetRect;
+    RECT m_rectPrev;
+    SelectionShape *m_pShapeCopy;
+    SelectionShape *m_pShape;
+};
+
+// Allocates a box without throwing: none when the box or the polygon's working copy cannot be
+// had, so that there is never a box that is only half made.
+SnapixResizingBox *NewResizingBox(RECT *pTargetRect, int nOffsetX, int nOffsetY,
+                                  SelectionShape *pShape) noexcept;

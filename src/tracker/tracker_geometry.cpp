@@ -1,0 +1,164 @@
+#include "tracker/tracker_geometry.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+// Which edges each handle moves.
+struct HandleEdges {
+    bool bLeft, bTop, bRight, bBottom;
+};
+
+const HandleEdges kHandleEdges[] = {
+    {true, true, false, false},  // hitTopLeft
+    {false, true, true, false},  // hitTopRight
+    {false, false, true, true},  // hitBottomRight
+    {true, false, false, true},  // hitBottomLeft
+    {false, true, false, false}, // hitTop
+    {false, false, true, false}, // hitRight
+    {false, false, false, true}, // hitBottom
+    {true, false, false, false}, // hitLeft
+    {true, true, true, true},    // hitMiddle
+};
+
+// Same handle with left and right exchanged, or top and bottom.
+const int kMirrorX[] = {hitTopRight, hitTopLeft, hitBottomLeft, hitBottomRight,
+                        hitTop,      hitLeft,    hitBottom,     hitRight};
+const int kMirrorY[] = {hitBottomLeft, hitBottomRight, hitTopRight, hitTopLeft,
+                        hitBottom,     hitRight,       hitTop,      hitLeft};
+
+// Keeps nMoving at least nMin from nFixed, on the side it should be on.
+LONG Separated(LONG nMoving, LONG nFixed, LONG nMin, int nSide, bool bAllowInvert) {
+    LONG nSize = (nMoving - nFixed) * nSide;
+    if (bAllowInvert && nSize < 0)
+        return std::abs(nSize) < nMin ? nFixed - nMin * nSide : nMoving;
+    return nSize < nMin ? nFixed + nMin * nSide : nMoving;
+}
+
+} // namespace
+
+RECT NormalizedRect(const RECT &rc) {
+    return RECT{std::min(rc.left, rc.right), std::min(rc.top, rc.bottom),
+                std::max(rc.left, rc.right), std::max(rc.top, rc.bottom)};
+}
+
+UINT HandleMaskFor(const RECT &rc, int nHandleSize) {
+    UINT nMask = 0x0F;
+    const LONG nSpace = 3 * nHandleSize + 4;
+    if (std::labs(rc.right - rc.left) > nSpace)
+        nMask |= (1u << hitTop) | (1u << hitBottom);
+    if (std::labs(rc.bottom - rc.top) > nSpace)
+        nMask |= (1u << hitLeft) | (1u << hitRight);
+    return nMask;
+}
+
+RECT HandleRectFor(const RECT &rcFrame, int nHandle, int nHandleSize, bool bOutside) {
+    const LONG s = nHandleSize;
+    // Low-side handles start s before the edge when outside, at the edge when inside; high-side
+    // handles the other way round; centred handles sit on the middle of their edge.
+    const LONG xLow = bOutside ? rcFrame.left - s : rcFrame.left;
+    const LONG xHigh = bOutside ? rcFrame.right : rcFrame.right - s;
+    const LONG xMid = rcFrame.left + (rcFrame.right - rcFrame.left - s) / 2;
+    const LONG yLow = bOutside ? rcFrame.top - s : rcFrame.top;
+    const LONG yHigh = bOutside ? rcFrame.bottom : rcFrame.bottom - s;
+    const LONG yMid = rcFrame.top + (rcFrame.bottom - rcFrame.top - s) / 2;
+    LONG x = xLow, y = yLow;
+    switch (nHandle) {
+    case hitTopLeft:
+        x = xLow, y = yLow;
+        break;
+    case hitTopRight:
+        x = xHigh, y = yLow;
+        break;
+    case hitBottomRight:
+        x = xHigh, y = yHigh;
+        break;
+    case hitBottomLeft:
+        x = xLow, y = yHigh;
+        break;
+    case hitTop:
+        x = xMid, y = yLow;
+        break;
+    case hitRight:
+        x = xHigh, y = yMid;
+        break;
+    case hitBottom:
+        x = xMid, y = yHigh;
+        break;
+    case hitLeft:
+        x = xLow, y = yMid;
+        break;
+    }
+    return RECT{x, y, x + s, y + s};
+}
+
+int HitForRectMembers(const RECT &rc, int nHandle) {
+    if (nHandle < 0 || nHandle > hitLeft)
+        return nHandle;
+    if (rc.left > rc.right)
+        nHandle = kMirrorX[nHandle];
+    if (rc.top > rc.bottom)
+        nHandle = kMirrorY[nHandle];
+    return nHandle;
+}
+
+RECT DragEdges(const RECT &rcStart, int nHandle, POINT ptPress, POINT ptNow) {
+    RECT rc = rcStart;
+    if (nHandle < 0 || nHandle > hitMiddle)
+        return rc;
+    const HandleEdges &edges = kHandleEdges[nHandle];
+    const LONG dx = ptNow.x - ptPress.x;
+    const LONG dy = ptNow.y - ptPress.y;
+    if (edges.bLeft)
+        rc.left += dx;
+    if (edges.bRight)
+        rc.right += dx;
+    if (edges.bTop)
+        rc.top += dy;
+    if (edges.bBottom)
+        rc.bottom += dy;
+    return rc;
+}
+
+void KeepMinimumSize(RECT &rc, int nHandle, SIZE szMin, bool bAllowInvert) {
+    if (nHandle < 0 || nHandle >= hitMiddle)
+        return;
+    const HandleEdges &edges = kHandleEdges[nHandle];
+    if (edges.bRight)
+        rc.right = Separated(rc.right, rc.left, szMin.cx, +1, bAllowInvert);
+    else if (edges.bLeft)
+        rc.left = Separated(rc.left, rc.right, szMin.cx, -1, bAllowInvert);
+    if (edges.bBottom)
+        rc.bottom = Separated(rc.bottom, rc.top, szMin.cy, +1, bAllowInvert);
+    else if (edges.bTop)
+        rc.top = Separated(rc.top, rc.bottom, szMin.cy, -1, bAllowInvert);
+}
+
+BoxMove ChooseBoxMove(const RECT &rcNew, const RECT &rcPrev) {
+    BoxMove move;
+    if (rcNew.left == rcPrev.left) {
+        move.ptAnchor.x = rcNew.left;
+        move.ptOld.x = rcPrev.right;
+        move.ptNew.x = rcNew.right;
+    } else {
+        move.ptAnchor.x = rcNew.right;
+        move.ptOld.x = rcPrev.left;
+        move.ptNew.x = rcNew.left;
+    }
+    if (rcNew.top == rcPrev.top) {
+        move.ptAnchor.y = rcNew.top;
+        move.ptOld.y = rcPrev.bottom;
+        move.ptNew.y = rcNew.bottom;
+    } else {
+        move.ptAnchor.y = rcNew.bottom;
+        move.ptOld.y = rcPrev.top;
+        move.ptNew.y = rcNew.top;
+    }
+    return move;
+}
+
+RECT UnionRectPoint(const RECT &rc, POINT pt) {
+    return RECT{std::min(rc.left, pt.x), std::min(rc.top, pt.y), std::max(rc.right, pt.x),
+                std::max(rc.bottom, pt.y)};
+}

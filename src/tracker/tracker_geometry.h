@@ -1,0 +1,54 @@
+// Rectangle arithmetic of the tracker and the resizing box; needs no display.
+#pragma once
+
+#include <windows.h>
+
+// Handle codes, as the tracker's HitTest reports them.
+enum TrackerHit {
+    hitNothing = -1,
+    hitTopLeft = 0,
+    hitTopRight = 1,
+    hitBottomRight = 2,
+    hitBottomLeft = 3,
+    hitTop = 4,
+    hitRight = 5,
+    hitBottom = 6,
+    hitLeft = 7,
+    hitMiddle = 8
+};
+
+// The rectangle with left <= right and top <= bottom.
+RECT NormalizedRect(const RECT &rc);
+
+// Handles shown for a rectangle: the four corners always, the middle of the top and bottom edges
+// only when the rectangle is wide enough for three handles and some space, likewise the left and
+// right edges by height. Bit i stands for handle i.
+UINT HandleMaskFor(const RECT &rc, int nHandleSize);
+
+// Rectangle of handle nHandle (0 to 7) around the normalized frame rectangle: outside it, touching
+// its edges, when bOutside; inside it otherwise.
+RECT HandleRectFor(const RECT &rcFrame, int nHandle, int nHandleSize, bool bOutside);
+
+// The handle code that moves the same members of rc as nHandle does of the normalized rectangle.
+int HitForRectMembers(const RECT &rc, int nHandle);
+
+// The rectangle while handle nHandle, pressed at ptPress, is dragged to ptNow: each edge that the
+// handle moves keeps its distance from the pointer; the middle moves the whole rectangle.
+RECT DragEdges(const RECT &rcStart, int nHandle, POINT ptPress, POINT ptNow);
+
+// Holds the edges that nHandle moves at least szMin away from the fixed edges. Without inversion
+// a moving edge cannot pass over the fixed one; with it, the size keeps its sign.
+void KeepMinimumSize(RECT &rc, int nHandle, SIZE szMin, bool bAllowInvert);
+
+// How an outline goes from rcPrev to rcNew when one edge per axis moved: the corner that stays
+// (anchor), the moving corner before and after.
+struct BoxMove {
+    POINT ptAnchor;
+    POINT ptOld;
+    POINT ptNew;
+};
+BoxMove ChooseBoxMove(const RECT &rcNew, const RECT &rcPrev);
+
+// Smallest rectangle that holds rc and pt on or inside its edges; a point beyond the right or
+// bottom edge becomes that edge exactly.
+RECT UnionRectPoint(const RECT &rc, POINT pt);

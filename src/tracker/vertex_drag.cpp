@@ -1,0 +1,75 @@
+#include "draw/gdi_guards.h"
+#include "shape/polygon_list.h"
+#include "tracker/mouse_capture.h"
+#include "tracker/resizing_box.h"
+
+#include <windowsx.h>
+
+int SnapixResizingBox::DragVertex(int nIndex, HWND hwnd, int x, int y) {
+    const RECT rectStart = m_rect;
+    POINT ptLast = {x + m_nOffsetX, y + m_nOffsetY};
+    if (GetCapture() != nullptr || !m_pShapeCopy)
+        return 0;
+    // Without a context the box could not follow the vertex: no drag at all.
+    WindowDC dc = GetClientDC(hwnd);
+    if (!dc)
+        return 0;
+
+    {
+        MouseCapture capture = SetCaptureTo(hwnd);
+        UpdateWindow(hwnd);
+        for (;;) {
+            MSG msg;
+            const BOOL bGot = GetMessageA(&msg, nullptr, 0, 0);
+            if (bGot <= 0) {
+                if (bGot == 0)
+                    PostQuitMessage(int(msg.wParam));
+                break;
+            }
+            if (GetCapture() != hwnd) {
+                DispatchMessageA(&msg);
+                break;
+            }
+            if (msg.message != WM_MOUSEMOVE && msg.message != WM_LBUTTONUP &&
+                msg.message != WM_RBUTTONUP) {
+                // Nothing cancels a vertex drag: keys and other buttons go their normal way.
+                DispatchMessageA(&msg);
+                continue;
+            }
+            const POINT pt = {GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
+            if (pt.x != ptLast.x || pt.y != ptLast.y) {
+                // Outside the box, the box grows to reach the pointer; inside, it fits the
+                // polygon's bounds after the move.
+                bool bGrown = false;
+                if (!PtInRect(&m_rect, pt)) {
+                    DrawXor(dc.get());
+                    m_rect = UnionRectPoint(m_rect, pt);
+                    DrawXor(dc.get());
+                    bGrown = true;
+                }
+                MovePolyVertex(m_pShapeCopy, pt.x - m_nOffsetX, pt.y - m_nOffsetY, nIndex);
+                if (!bGrown) {
+                    RECT rcBounds;
+                    SPXCalcPolygonRect(m_pShapeCopy, &rcBounds);
+                    OffsetRect(&rcBounds, m_nOffsetX, m_nOffsetY);
+                    if (!EqualRect(&rcBounds, &m_rect)) {
+                        DrawXor(dc.get());
+                        m_rect = rcBounds;
+                        DrawXor(dc.get());
+                    }
+                }
+                ptLast = pt;
+            }
+            if (msg.message != WM_MOUSEMOVE)
+                break;
+        }
+    }
+
+    *m_pShape = *m_pShapeCopy;
+    if (EqualRect(&m_rect, &rectStart))
+        return 0;
+    *m_pTargetRect = m_rect;
+    OffsetRect(m_pTargetRect, -m_nOffsetX, -m_nOffsetY);
+    m_rectPrev = m_rect;
+    return 1;
+}
