@@ -97,6 +97,20 @@ SPXHK110_LAYOUT_CHECK(offsetof(HostRecord, hwndOwn) == 5456, host_hwndOwn);
 SPXHK110_LAYOUT_CHECK(sizeof(HostRecord) == 5460, host_size);
 #undef SPXHK110_LAYOUT_CHECK
 
+/* The selection hook. Turning it on (bEnable nonzero) keeps pRecord, installs a journal-record
+ * hook on this thread's desktop and saves the current cursor in pRecord->hSavedCursor; with
+ * pRecord->bAdjustable set, a non-empty *pInitialRect is shown at once in a resizing box in
+ * hwndOverlay's client area. Returns 1 when turned on; when turned off, the platform's unhook
+ * result; 0 when nothing changed (no record, already in that state, the platform refused, or
+ * another running process has the hook on). Turn it off before the record goes away. */
+SPXHK110_API int WINAPI SetMouseHook(HWND hwndNotify, HostRecord *pRecord, BOOL bEnable,
+                                     const RECT *pInitialRect, HWND hwndOverlay);
+/* The Escape hook: while on, every Escape key press posts UM_ESCAPE to hwndEscapeTarget (each
+ * call, on or off, replaces that window). Returns 1 when turned on; the unhook result when turned
+ * off; 0 when it was already in that state, the platform refused, or another running process has
+ * it on. */
+SPXHK110_API int WINAPI SetKeyboardHook(HWND hwndEscapeTarget, BOOL bEnable);
+
 /* XOR drawing on the whole display. Drawing a figure again with the same arguments erases it.
  * Each returns the result of releasing its display context: 0 when nothing could be drawn. */
 

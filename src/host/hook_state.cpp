@@ -13,6 +13,8 @@ BOOL bSelectionShown SPX_SHARED = 0;
 BOOL bAdjustable SPX_SHARED = 0;
 SnapixResizingBox *pResizingBox SPX_SHARED = nullptr;
 HWND hwndOverlay SPX_SHARED = nullptr;
+DWORD dwMouseHookProcess SPX_SHARED = 0;
+DWORD dwKeyHookProcess SPX_SHARED = 0;
 
 HWND hwndNotify = nullptr;
 BOOL bMouseHookOn = 0;

@@ -27,6 +27,10 @@ extern BOOL bSelectionShown;
 extern BOOL bAdjustable;
 extern SnapixResizingBox *pResizingBox;
 extern HWND hwndOverlay;
+// The process that last turned each hook on: the shared words above belong to it while its hook
+// is on, and no other process may change them meanwhile.
+extern DWORD dwMouseHookProcess;
+extern DWORD dwKeyHookProcess;
 
 // Process words.
 extern HWND hwndNotify;

@@ -9,7 +9,7 @@ fail=0
 
 expected_exports="MoveXorBox SPXAddPolyPoint SPXCalcPolygonRect SPXErasePolyPoints
 SPXFreePolyPoints SPXStrechtPolyPoints SPXXORWindow SPXXorLine SPXXorPoint SPXXorPolyPoints
-XorBox XorRectBox"
+XorBox XorRectBox SetMouseHook SetKeyboardHook"
 
 private=$("$objdump" -p "$dll")
 
@@ -51,10 +51,10 @@ else
         grep -q "$flag" <<<"$section" || { echo "Vantu_SP lacks $flag: $section"; fail=1; }
     done
     grep -q READONLY <<<"$section" && { echo "Vantu_SP is read-only: $section"; fail=1; }
-    # Nine 32-bit words.
+    # Nine 32-bit words of state and the two hook owners.
     size=$(awk 'NR==1{print $3}' <<<"$section")
-    if [ $((16#$size)) -ne 36 ]; then
-        echo "Vantu_SP holds $((16#$size)) bytes, not the nine shared words"
+    if [ $((16#$size)) -ne 44 ]; then
+        echo "Vantu_SP holds $((16#$size)) bytes, not the eleven shared words"
         fail=1
     fi
 fi

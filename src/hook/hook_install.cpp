@@ -1,0 +1,130 @@
+#include "hook/hook_install.h"
+
+#include "draw/gdi_guards.h"
+#include "host/hook_state.h"
+#include "tracker/resizing_box.h"
+
+void SetSelectionRect(int nTop, int nBottom, int nLeft, int nRight) {
+    rcSelection.top = nTop;
+    rcSelection.bottom = nBottom;
+    rcSelection.left = nLeft;
+    rcSelection.right = nRight;
+}
+
+bool ShowResizingBox() {
+    if (!hwndOverlay || !IsWindow(hwndOverlay))
+        return false;
+    WindowDC dc = GetClientDC(hwndOverlay);
+    if (!dc)
+        return false;
+    POINT ptOffset = {0, 0};
+    ScreenToClient(hwndOverlay, &ptOffset);
+    pResizingBox = NewResizingBox(&rcSelection, ptOffset.x, ptOffset.y, &pHostRecord->shape);
+    if (!pResizingBox)
+        return false;
+    pResizingBox->DrawXor(dc.get());
+    if (pHostRecord->hwndOwn)
+        BringWindowToTop(pHostRecord->hwndOwn);
+    return true;
+}
+
+void DropResizingBox(bool bErase) {
+    if (!pResizingBox)
+        return;
+    if (bErase && hwndOverlay && IsWindow(hwndOverlay)) {
+        if (WindowDC dc = GetClientDC(hwndOverlay))
+            pResizingBox->DrawXor(dc.get());
+    }
+    delete pResizingBox;
+    pResizingBox = nullptr;
+}
+
+void CommitSelectionRect() {
+    PostMessageA(hwndNotify, UM_SELECTION, 0, reinterpret_cast<LPARAM>(&rcSelection));
+    nCursorState = CS_DEFAULT;
+    bSelectionShown = 0;
+}
+
+bool HookOwnedElsewhere(HHOOK hHook, DWORD dwOwner) {
+    if (!hHook || dwOwner == 0 || dwOwner == GetCurrentProcessId())
+        return false;
+    HANDLE hProcess = OpenProcess(SYNCHRONIZE, FALSE, dwOwner);
+    if (!hProcess)
+        return false;
+    const bool bRunning = WaitForSingleObject(hProcess, 0) == WAIT_TIMEOUT;
+    CloseHandle(hProcess);
+    return bRunning;
+}
+
+bool IsDrawingMode(int nMode) {
+    const unsigned nUnsigned = unsigned(nMode);
+    return nUnsigned == MODE_RECTANGLE || nUnsigned == MODE_ELLIPSE || nUnsigned == MODE_POLYGON ||
+           nUnsigned > 7;
+}
+
+namespace {
+
+int TurnSelectionHookOn(HostRecord *pRecord, const RECT *pInitialRect, HWND hwndOverlayArg) {
+    HHOOK hHook = SetWindowsHookExA(WH_JOURNALRECORD, SelectionHookProc, hResourceModule, 0);
+    hMouseHook = hHook;
+    bAdjustable = pRecord->bAdjustable;
+    if (!hHook)
+        return 0;
+
+    // A box left from an earlier time is dropped without drawing; one left by another process
+    // lives in that process's memory and is only forgotten.
+    if (dwMouseHookProcess == GetCurrentProcessId())
+        DropResizingBox(false);
+    pResizingBox = nullptr;
+    dwMouseHookProcess = GetCurrentProcessId();
+
+    if (HCURSOR hCursor = GetCursor())
+        pRecord->hSavedCursor = hCursor;
+
+    const bool bPolygonWithoutPoints =
+        pRecord->shape.nMode == MODE_POLYGON && pRecord->shape.nCount == 0;
+    if (pInitialRect && !IsRectEmpty(pInitialRect) && bAdjustable && !bPolygonWithoutPoints) {
+        SetSelectionRect(pInitialRect->top, pInitialRect->bottom, pInitialRect->left,
+                         pInitialRect->right);
+        bSelectionShown = 1;
+    } else {
+        SetSelectionRect(0, 0, 0, 0);
+        bSelectionShown = 0;
+    }
+    bButtonDown = 0;
+    hwndOverlay = hwndOverlayArg;
+    bMouseHookOn = 1;
+    return 1;
+}
+
+int TurnSelectionHookOff() {
+    const BOOL bResult = UnhookWindowsHookEx(hMouseHook);
+    hMouseHook = nullptr;
+    bMouseHookOn = 0;
+    // No box outlives the hook, so none outlives the record whose shape it edits; a box that a
+    // running track still uses is dropped when the track returns.
+    if (!bTracking)
+        DropResizingBox(true);
+    hwndOverlay = nullptr;
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    ShowCursor(TRUE);
+    bAdjustable = 0;
+    return bResult;
+}
+
+} // namespace
+
+extern "C" int WINAPI SetMouseHook(HWND hwndNotifyArg, HostRecord *pRecord, BOOL bEnable,
+                                   const RECT *pInitialRect, HWND hwndOverlayArg) {
+    if (!pRecord || HookOwnedElsewhere(hMouseHook, dwMouseHookProcess))
+        return 0;
+    pHostRecord = pRecord;
+    hwndNotify = hwndNotifyArg;
+    bEllipse = pRecord->shape.nMode == MODE_ELLIPSE;
+    // Any nonzero value means on: a second "on" must not install a second hook.
+    const bool bOn = bEnable != 0;
+    if (bOn == (bMouseHookOn != 0))
+        return 0;
+    return bOn ? TurnSelectionHookOn(pRecord, pInitialRect, hwndOverlayArg)
+               : TurnSelectionHookOff();
+}

@@ -1,0 +1,29 @@
+// Turning the selection hook on and off, and the pieces of state handling that every mode shares.
+#pragma once
+
+#include "spxhk110.h"
+
+// The journal-record hook procedure of the selection hook.
+LRESULT CALLBACK SelectionHookProc(int nCode, WPARAM wParam, LPARAM lParam);
+
+// Stores rcSelection; note the order of the arguments.
+void SetSelectionRect(int nTop, int nBottom, int nLeft, int nRight);
+
+// Creates the resizing box around rcSelection in hwndOverlay, draws its frame and raises the
+// host's own window. False when there is no overlay window or no box could be had.
+bool ShowResizingBox();
+
+// Deletes the resizing box, erasing its frame first when bErase and the overlay is a window.
+void DropResizingBox(bool bErase);
+
+// Posts UM_SELECTION with the address of rcSelection: a rectangle, an ellipse or a click is
+// committed. The cursor state goes back to CS_DEFAULT and nothing counts as shown.
+void CommitSelectionRect();
+
+// True when another process that is still running turned the hook on and has not turned it off:
+// the shared words are that process's own.
+bool HookOwnedElsewhere(HHOOK hHook, DWORD dwOwner);
+
+// Modes whose cursor is the drawing crosshair: 3, 4, 5 and every value above 7, negative values
+// included.
+bool IsDrawingMode(int nMode);

@@ -1,0 +1,73 @@
+#include "hook/rubber_band.h"
+
+#include "draw/xor_draw.h"
+#include "hook/cursor_feedback.h"
+#include "hook/hook_install.h"
+#include "host/hook_state.h"
+
+namespace {
+
+// Low and high edge on one axis from the anchor and the signed size.
+void SpanFrom(LONG nAnchor, LONG nSize, LONG &nLow, LONG &nHigh) {
+    if (nSize > 0) {
+        nLow = nAnchor;
+        nHigh = nAnchor + nSize;
+    } else {
+        nLow = nAnchor + nSize;
+        nHigh = nAnchor;
+    }
+}
+
+bool DrawsBand(int nMode) {
+    return nMode == MODE_RECTANGLE || nMode == MODE_ELLIPSE;
+}
+
+} // namespace
+
+void StartBand() {
+    GetCursorPos(&ptBoxAnchor);
+    szBox = SIZE{0, 0};
+    ptBoxCurrent = ptBoxAnchor;
+    XorBox(ptBoxAnchor.x, ptBoxAnchor.y, ptBoxAnchor.x, ptBoxAnchor.y, bEllipse);
+}
+
+void StretchBand() {
+    if (pHostRecord->bPaused || bSwallowUntilUp) {
+        nCursorState = CS_DEFAULT;
+        return;
+    }
+    if (bSelectionShown || !bButtonDown)
+        return;
+    POINT ptNew;
+    // Without a position there is nowhere to stretch to: the band stays as it is.
+    if (!GetCursorPos(&ptNew))
+        return;
+    MoveXorBox(ptBoxAnchor.x, ptBoxAnchor.y, ptBoxCurrent.x, ptBoxCurrent.y, ptNew.x, ptNew.y,
+               bEllipse);
+    ptBoxCurrent = ptNew;
+    szBox = SIZE{ptNew.x - ptBoxAnchor.x, ptNew.y - ptBoxAnchor.y};
+}
+
+void CompleteBand(int nMode) {
+    // Only the shape modes drew a band; in the others there is nothing to erase.
+    if (DrawsBand(nMode))
+        XorBox(ptBoxAnchor.x, ptBoxAnchor.y, ptBoxCurrent.x, ptBoxCurrent.y, bEllipse);
+    if (szBox.cx == 0 || szBox.cy == 0)
+        szBox = SIZE{1, 1};
+    RECT rc;
+    SpanFrom(ptBoxAnchor.x, szBox.cx, rc.left, rc.right);
+    SpanFrom(ptBoxAnchor.y, szBox.cy, rc.top, rc.bottom);
+    SetSelectionRect(rc.top, rc.bottom, rc.left, rc.right);
+
+    // A selection to adjust waits in its box; without a box to confirm or discard it, it is
+    // committed at once.
+    if (bAdjustable && ShowResizingBox()) {
+        if (nMode == MODE_ELLIPSE)
+            XorBox(rcSelection.left, rcSelection.top, rcSelection.right, rcSelection.bottom,
+                   bEllipse);
+        bSelectionShown = 1;
+    } else {
+        CommitSelectionRect();
+    }
+    nCursorState = UpdateCursor(1, nCursorState, CS_DEFAULT);
+}
