@@ -65,8 +65,7 @@ void PressOnShownSelection(int nMode) {
         return;
     }
     ToggleBoxFrame();
-    if (pHostRecord->hwndOwn)
-        BringWindowToTop(pHostRecord->hwndOwn);
+    RaiseOwnWindow();
 }
 
 void BoxSelectionKey(int nMode, BYTE nKey) {

@@ -23,9 +23,16 @@ bool ShowResizingBox() {
     if (!pResizingBox)
         return false;
     pResizingBox->DrawXor(dc.get());
-    if (pHostRecord->hwndOwn)
-        BringWindowToTop(pHostRecord->hwndOwn);
+    RaiseOwnWindow();
     return true;
+}
+
+void RaiseOwnWindow() {
+    // Raised, not activated: the keyboard stays where the user has it, so that Enter and Escape
+    // still reach the selection.
+    if (pHostRecord->hwndOwn)
+        SetWindowPos(pHostRecord->hwndOwn, HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void DropResizingBox(bool bErase) {

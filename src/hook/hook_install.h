@@ -13,6 +13,9 @@ void SetSelectionRect(int nTop, int nBottom, int nLeft, int nRight);
 // host's own window. False when there is no overlay window or no box could be had.
 bool ShowResizingBox();
 
+// Brings the host's own window to the top of the z-order, without activating it.
+void RaiseOwnWindow();
+
 // Deletes the resizing box, erasing its frame first when bErase and the overlay is a window.
 void DropResizingBox(bool bErase);
 

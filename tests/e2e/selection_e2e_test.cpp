@@ -1,0 +1,229 @@
+// End to end: the DLL loaded by name into a host program, driven by real input.
+#include "test_host.h"
+
+#include "rect_compare.h"
+#include "screen_snapshot.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+class SelectionEndToEnd : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_host.Loaded());
+        ASSERT_NE(m_host.pfnSetMouseHook, nullptr);
+        m_host.Pump(50);
+        m_clean = ScreenSnapshot::Take();
+    }
+    void TearDown() override {
+        m_host.StopSelection();
+        m_host.Pump(50);
+    }
+    // The screen as it was before the test; where it differs, the changed area is reported.
+    testing::AssertionResult ScreenClean() {
+        const PixelSet changed = ChangedPixels(m_clean, ScreenSnapshot::Take());
+        if (changed.empty())
+            return testing::AssertionSuccess();
+        return testing::AssertionFailure()
+               << changed.size() << " pixels changed within " << BoundsOf(changed) << std::hex
+               << " first " << m_clean.At(changed.begin()->first, changed.begin()->second)
+               << " now "
+               << ScreenSnapshot::Take().At(changed.begin()->first, changed.begin()->second);
+    }
+
+    TestHost m_host;
+    ScreenSnapshot m_clean;
+};
+
+TEST_F(SelectionEndToEnd, RectangleIsCommittedAtOnceAndLeavesTheScreenClean) {
+    ASSERT_EQ(m_host.StartSelection(MODE_RECTANGLE, FALSE), 1);
+    m_host.Play(Drag({200, 150}, {{250, 170}, {330, 260}}));
+
+    const auto commits = m_host.Commits();
+    ASSERT_EQ(commits.size(), 1u);
+    EXPECT_EQ(commits[0].wParam, 0u);
+    EXPECT_EQ(commits[0].rcAtArrival, (RECT{200, 150, 330, 260}));
+    EXPECT_TRUE(ScreenClean());
+}
+
+TEST_F(SelectionEndToEnd, DragUpAndLeftIsNormalized) {
+    ASSERT_EQ(m_host.StartSelection(MODE_RECTANGLE, FALSE), 1);
+    m_host.Play(Drag({300, 300}, {{250, 260}, {120, 110}}));
+    const auto commits = m_host.Commits();
+    ASSERT_EQ(commits.size(), 1u);
+    EXPECT_EQ(commits[0].rcAtArrival, (RECT{120, 110, 300, 300}));
+    EXPECT_TRUE(ScreenClean());
+}
+
+TEST_F(SelectionEndToEnd, EllipseInABoxIsResizedByAHandleAndConfirmedInside) {
+    ASSERT_EQ(m_host.StartSelection(MODE_ELLIPSE, TRUE), 1);
+    m_host.Play(Drag({300, 300}, {{350, 330}, {400, 380}}));
+    EXPECT_TRUE(m_host.Commits().empty());
+    ScreenSnapshot boxed = ScreenSnapshot::Take();
+    EXPECT_FALSE(boxed == m_clean);
+    EXPECT_TRUE(NotInverted(m_clean, boxed).empty());
+
+    // The bottom-right handle is an 8-pixel square just outside the frame, which lies one pixel
+    // outside the box: from (401, 381) to (408, 388).
+    m_host.Play(Drag({404, 384}, {{420, 395}, {434, 404}}));
+    EXPECT_TRUE(m_host.Commits().empty());
+
+    m_host.Play(Click(350, 340));
+    const auto commits = m_host.Commits();
+    ASSERT_EQ(commits.size(), 1u);
+    EXPECT_EQ(commits[0].rcAtArrival, (RECT{300, 300, 430, 400}));
+    EXPECT_TRUE(ScreenClean());
+}
+
+TEST_F(SelectionEndToEnd, ConfirmingClickIsNotCompletedAgainByItsRelease) {
+    ASSERT_EQ(m_host.StartSelection(MODE_RECTANGLE, TRUE), 1);
+    m_host.Play(Drag({100, 100}, {{180, 160}}));
+    m_host.Play(Click(140, 130));
+    const auto commits = m_host.Commits();
+    ASSERT_EQ(commits.size(), 1u);
+    EXPECT_EQ(commits[0].rcAtArrival, (RECT{100, 100, 180, 160}));
+    EXPECT_TRUE(ScreenClean());
+}
+
+TEST_F(SelectionEndToEnd, BoxIsDiscardedByAClickOutside) {
+    ASSERT_EQ(m_host.StartSelection(MODE_ELLIPSE, TRUE), 1);
+    m_host.Play(Drag({200, 200}, {{300, 280}}));
+    m_host.Play(Click(500, 500));
+    EXPECT_TRUE(m_host.Commits().empty());
+    EXPECT_TRUE(ScreenClean());
+    // The next press starts a new band.
+    m_host.Play(Drag({100, 100}, {{150, 130}}));
+    EXPECT_TRUE(m_host.Commits().empty());
+    m_host.Play({KeyPress(VK_RETURN)});
+    const auto commits = m_host.Commits();
+    ASSERT_EQ(commits.size(), 1u);
+    EXPECT_EQ(commits[0].rcAtArrival, (RECT{100, 100, 150, 130}));
+    EXPECT_TRUE(ScreenClean());
+}
+
+TEST_F(SelectionEndToEnd, EscapeDiscardsAndEnterConfirms) {
+    ASSERT_EQ(m_host.StartSelection(MODE_RECTANGLE, TRUE), 1);
+    m_host.Play(Drag({200, 200}, {{260, 250}}));
+    m_host.Play({KeyPress(VK_ESCAPE)});
+    EXPECT_TRUE(m_host.Commits().empty());
+    EXPECT_TRUE(ScreenClean());
+
+    m_host.Play(Drag({220, 210}, {{240, 290}}));
+    m_host.Play({KeyPress(VK_RETURN)});
+    const auto commits = m_host.Commits();
+    ASSERT_EQ(commits.size(), 1u);
+    EXPECT_EQ(commits[0].rcAtArrival, (RECT{220, 210, 240, 290}));
+    EXPECT_TRUE(ScreenClean());
+}
+
+TEST_F(SelectionEndToEnd, PressOnTheHostsOwnWindowDiscardsTheSelection) {
+    ASSERT_EQ(m_host.StartSelection(MODE_ELLIPSE, TRUE), 1);
+    m_host.Play(Drag({200, 200}, {{320, 300}}));
+    EXPECT_FALSE(ScreenClean());
+    m_host.Play(Click(950, 50));
+    EXPECT_TRUE(m_host.Commits().empty());
+    EXPECT_TRUE(ScreenClean());
+}
+
+TEST_F(SelectionEndToEnd, HighlightReportsEachNewWindowUnderTheCursor) {
+    ASSERT_EQ(m_host.StartSelection(0, FALSE, TRUE), 1);
+    m_host.Play(
+        {MoveTo(100, 100), MoveTo(120, 110), MoveTo(650, 450), MoveTo(660, 460), MoveTo(850, 450)});
+    std::vector<HWND> reported;
+    for (const HostMessage &m : m_host.Messages())
+        if (m.nMessage == UM_SELECTION && m.lParam == 0)
+            reported.push_back(reinterpret_cast<HWND>(m.wParam));
+    const std::vector<HWND> expected = {m_host.Overlay(), m_host.Child(0), m_host.Child(1)};
+    EXPECT_EQ(reported, expected);
+    EXPECT_EQ(m_host.Record().hwndUnderCursor, m_host.Child(1));
+    EXPECT_EQ(m_host.Record().hwndFramed, m_host.Child(1));
+
+    // The click reports itself too, with the address of the selection rectangle.
+    m_host.Play(Click(860, 460));
+    EXPECT_EQ(m_host.Commits().size(), 1u);
+    // The last frame stays on the screen until the host removes it.
+    m_host.pfnXorWindow(m_host.Child(1));
+    EXPECT_TRUE(ScreenClean());
+}
+
+TEST_F(SelectionEndToEnd, EscapeHookReportsEveryEscape) {
+    ASSERT_NE(m_host.pfnSetKeyboardHook, nullptr);
+    ASSERT_EQ(m_host.pfnSetKeyboardHook(m_host.Notify(), TRUE), 1);
+    EXPECT_EQ(m_host.pfnSetKeyboardHook(m_host.Notify(), TRUE), 0);
+    m_host.Play({KeyPress(VK_ESCAPE), KeyPress('A'), KeyPress(VK_ESCAPE)});
+    int nEscapes = 0;
+    for (const HostMessage &m : m_host.Messages())
+        if (m.nMessage == UM_ESCAPE) {
+            ++nEscapes;
+            EXPECT_EQ(m.wParam, 0u);
+            EXPECT_EQ(m.lParam, 0);
+        }
+    EXPECT_EQ(nEscapes, 2);
+    EXPECT_NE(m_host.pfnSetKeyboardHook(m_host.Notify(), FALSE), 0);
+    EXPECT_EQ(m_host.pfnSetKeyboardHook(m_host.Notify(), FALSE), 0);
+}
+
+// A second host process: while this one has the hooks on, its calls change nothing.
+TEST_F(SelectionEndToEnd, SecondHostProcessCannotTakeTheHooks) {
+    ASSERT_EQ(m_host.StartSelection(MODE_RECTANGLE, FALSE), 1);
+    ASSERT_EQ(m_host.pfnSetKeyboardHook(m_host.Notify(), TRUE), 1);
+
+    char szPath[MAX_PATH];
+    GetModuleFileNameA(nullptr, szPath, MAX_PATH);
+    std::string command = std::string("\"") + szPath + "\" --second-host";
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &si, &pi));
+    // Keep this host's message loop running while the other one tries.
+    while (MsgWaitForMultipleObjects(1, &pi.hProcess, FALSE, 10000, QS_ALLINPUT) != WAIT_OBJECT_0)
+        m_host.Pump(10);
+    DWORD dwExit = 99;
+    GetExitCodeProcess(pi.hProcess, &dwExit);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    EXPECT_EQ(dwExit, 0u) << "the second host's calls were not all refused";
+
+    // This host's selection still works.
+    m_host.Play(Drag({100, 100}, {{140, 150}}));
+    const auto commits = m_host.Commits();
+    ASSERT_EQ(commits.size(), 1u);
+    EXPECT_EQ(commits[0].rcAtArrival, (RECT{100, 100, 140, 150}));
+    EXPECT_NE(m_host.pfnSetKeyboardHook(m_host.Notify(), FALSE), 0);
+}
+
+// The second host: every hook call must be refused while the first host has the hooks on.
+int RunSecondHost() {
+    HMODULE hDll = LoadLibraryA("SPXHK110.dll");
+    if (!hDll)
+        return 10;
+    auto pfnSetMouseHook =
+        reinterpret_cast<decltype(&SetMouseHook)>(GetProcAddress(hDll, "SetMouseHook"));
+    auto pfnSetKeyboardHook =
+        reinterpret_cast<decltype(&SetKeyboardHook)>(GetProcAddress(hDll, "SetKeyboardHook"));
+    static HostRecord record;
+    record.shape.nMode = MODE_ELLIPSE;
+    HWND hwnd =
+        CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    int nFailures = 0;
+    nFailures += pfnSetMouseHook(hwnd, &record, TRUE, nullptr, hwnd) != 0;
+    nFailures += pfnSetMouseHook(hwnd, &record, FALSE, nullptr, hwnd) != 0;
+    nFailures += pfnSetKeyboardHook(hwnd, TRUE) != 0;
+    nFailures += pfnSetKeyboardHook(hwnd, FALSE) != 0;
+    DestroyWindow(hwnd);
+    FreeLibrary(hDll);
+    return nFailures;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    if (argc > 1 && std::string(argv[1]) == "--second-host")
+        return RunSecondHost();
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

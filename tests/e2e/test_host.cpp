@@ -1,0 +1,255 @@
+#include "test_host.h"
+
+#include "screen_snapshot.h"
+
+#include <cstring>
+#include <thread>
+
+namespace {
+
+const DWORD kStepDelayMs = 40;
+TestHost *g_pHost = nullptr;
+
+INPUT MouseInput(DWORD dwFlags, int x = 0, int y = 0) {
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = dwFlags;
+    if (dwFlags & MOUSEEVENTF_ABSOLUTE) {
+        // Absolute coordinates run from 0 to 65535 over the screen; round up so that the
+        // conversion back lands on the intended pixel.
+        in.mi.dx = (x * 65536 + GetSystemMetrics(SM_CXSCREEN) - 1) / GetSystemMetrics(SM_CXSCREEN);
+        in.mi.dy = (y * 65536 + GetSystemMetrics(SM_CYSCREEN) - 1) / GetSystemMetrics(SM_CYSCREEN);
+    }
+    return in;
+}
+
+void Send(const InputStep &step) {
+    switch (step.kind) {
+    case InputStep::Move: {
+        INPUT in = MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, step.x, step.y);
+        SendInput(1, &in, sizeof(in));
+        break;
+    }
+    case InputStep::LeftDown:
+    case InputStep::LeftUp:
+    case InputStep::RightDown:
+    case InputStep::RightUp: {
+        static const DWORD flags[] = {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP,
+                                      MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP};
+        INPUT in = MouseInput(flags[step.kind]);
+        SendInput(1, &in, sizeof(in));
+        break;
+    }
+    case InputStep::Key: {
+        INPUT in[2] = {};
+        in[0].type = in[1].type = INPUT_KEYBOARD;
+        in[0].ki.wVk = in[1].ki.wVk = step.nVk;
+        in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(1, &in[0], sizeof(INPUT));
+        Sleep(kStepDelayMs);
+        SendInput(1, &in[1], sizeof(INPUT));
+        break;
+    }
+    }
+}
+
+ATOM RegisterHostClass(const char *name, WNDPROC proc, bool bPattern) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = name;
+    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+    wc.hbrBackground = bPattern ? nullptr : reinterpret_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    return RegisterClassA(&wc);
+}
+
+void PaintStripes(HWND hwnd) {
+    PAINTSTRUCT ps;
+    HDC hdc = BeginPaint(hwnd, &ps);
+    static const COLORREF colours[] = {RGB(200, 30, 30), RGB(20, 160, 40), RGB(30, 60, 220),
+                                       RGB(240, 240, 240), RGB(90, 90, 90)};
+    HBRUSH brushes[5];
+    for (int i = 0; i < 5; ++i)
+        brushes[i] = CreateSolidBrush(colours[i]);
+    for (LONG y = ps.rcPaint.top & ~7; y < ps.rcPaint.bottom; y += 8)
+        for (LONG x = ps.rcPaint.left & ~7; x < ps.rcPaint.right; x += 8) {
+            RECT cell = {x, y, x + 8, y + 8};
+            FillRect(hdc, &cell, brushes[(x / 8 + y / 8 * 3) % 5]);
+        }
+    for (HBRUSH br : brushes)
+        DeleteObject(br);
+    EndPaint(hwnd, &ps);
+}
+
+} // namespace
+
+InputStep MoveTo(int x, int y) {
+    return InputStep{InputStep::Move, x, y, 0};
+}
+InputStep LeftDown() {
+    return InputStep{InputStep::LeftDown, 0, 0, 0};
+}
+InputStep LeftUp() {
+    return InputStep{InputStep::LeftUp, 0, 0, 0};
+}
+InputStep RightDown() {
+    return InputStep{InputStep::RightDown, 0, 0, 0};
+}
+InputStep RightUp() {
+    return InputStep{InputStep::RightUp, 0, 0, 0};
+}
+InputStep KeyPress(WORD nVk) {
+    return InputStep{InputStep::Key, 0, 0, nVk};
+}
+
+std::vector<InputStep> Drag(POINT ptFrom, std::initializer_list<POINT> moves) {
+    std::vector<InputStep> steps = {MoveTo(ptFrom.x, ptFrom.y), LeftDown()};
+    for (const POINT &pt : moves)
+        steps.push_back(MoveTo(pt.x, pt.y));
+    steps.push_back(LeftUp());
+    return steps;
+}
+
+std::vector<InputStep> Click(int x, int y) {
+    return {MoveTo(x, y), LeftDown(), LeftUp()};
+}
+
+LRESULT CALLBACK TestHost::NotifyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if ((msg == UM_SELECTION || msg == UM_ESCAPE) && g_pHost) {
+        HostMessage m = {msg, wParam, lParam, RECT{}, false};
+        // A host reads the selection when the message arrives: so does this one.
+        if (msg == UM_SELECTION && lParam && lParam != LPARAM(&g_pHost->m_record.shape)) {
+            m.rcAtArrival = *reinterpret_cast<const RECT *>(lParam);
+            m.bHasRect = true;
+        }
+        g_pHost->m_messages.push_back(m);
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK TestHost::OverlayProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_PAINT) {
+        PaintStripes(hwnd);
+        return 0;
+    }
+    if (msg == WM_ERASEBKGND)
+        return 1;
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+TestHost::TestHost() {
+    g_pHost = this;
+    std::memset(&m_record, 0, sizeof(m_record));
+    m_hDll = LoadLibraryA("SPXHK110.dll");
+    if (!m_hDll)
+        return;
+    pfnSetMouseHook =
+        reinterpret_cast<decltype(&SetMouseHook)>(GetProcAddress(m_hDll, "SetMouseHook"));
+    pfnSetKeyboardHook =
+        reinterpret_cast<decltype(&SetKeyboardHook)>(GetProcAddress(m_hDll, "SetKeyboardHook"));
+    pfnXorWindow =
+        reinterpret_cast<decltype(&SPXXORWindow)>(GetProcAddress(m_hDll, "SPXXORWindow"));
+
+    static ATOM atoms[] = {RegisterHostClass("SpxHostOverlay", OverlayProc, true),
+                           RegisterHostClass("SpxHostNotify", NotifyProc, false),
+                           RegisterHostClass("SpxHostOwn", DefWindowProcA, false)};
+    (void)atoms;
+    const HINSTANCE hInst = GetModuleHandleA(nullptr);
+    m_hwndOverlay =
+        CreateWindowExA(WS_EX_TOPMOST, "SpxHostOverlay", "overlay", WS_POPUP | WS_VISIBLE, 0, 0,
+                        GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
+                        nullptr, hInst, nullptr);
+    m_hwndChild[0] = CreateWindowExA(0, "SpxHostOverlay", "child 0", WS_CHILD | WS_VISIBLE, 600,
+                                     420, 200, 150, m_hwndOverlay, nullptr, hInst, nullptr);
+    m_hwndChild[1] = CreateWindowExA(0, "SpxHostOverlay", "child 1", WS_CHILD | WS_VISIBLE, 820,
+                                     420, 150, 150, m_hwndOverlay, nullptr, hInst, nullptr);
+    m_hwndNotify = CreateWindowExA(0, "SpxHostNotify", "notify", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                   nullptr, hInst, nullptr);
+    m_hwndOwn = CreateWindowExA(WS_EX_TOPMOST, "SpxHostOwn", "own", WS_POPUP | WS_VISIBLE, 900, 20,
+                                100, 60, nullptr, nullptr, hInst, nullptr);
+    SetForegroundWindow(m_hwndOverlay);
+    SetFocus(m_hwndOverlay);
+    SettleScreen();
+    // Activating the overlay raised it; the panel goes back on top of it.
+    SetWindowPos(m_hwndOwn, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    for (HWND hwnd : {m_hwndOverlay, m_hwndOwn})
+        RedrawWindow(hwnd, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+    SettleScreen();
+}
+
+TestHost::~TestHost() {
+    if (pfnSetMouseHook)
+        pfnSetMouseHook(m_hwndNotify, &m_record, FALSE, nullptr, nullptr);
+    if (pfnSetKeyboardHook)
+        pfnSetKeyboardHook(m_hwndNotify, FALSE);
+    for (HWND hwnd : {m_hwndOwn, m_hwndNotify, m_hwndOverlay})
+        if (hwnd)
+            DestroyWindow(hwnd);
+    if (m_hDll)
+        FreeLibrary(m_hDll);
+    g_pHost = nullptr;
+    SettleScreen();
+}
+
+int TestHost::StartSelection(int nMode, BOOL bAdjustable, BOOL bHighlight,
+                             const RECT *pInitialRect) {
+    m_record.shape.nMode = nMode;
+    m_record.bAdjustable = bAdjustable;
+    m_record.bHighlightWindows = bHighlight;
+    m_record.hwndOwn = m_hwndOwn;
+    return pfnSetMouseHook(m_hwndNotify, &m_record, TRUE, pInitialRect, m_hwndOverlay);
+}
+
+int TestHost::StopSelection() {
+    return pfnSetMouseHook(m_hwndNotify, &m_record, FALSE, nullptr, nullptr);
+}
+
+void TestHost::Pump(DWORD nMilliseconds) {
+    const DWORD dwStart = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        const DWORD dwElapsed = GetTickCount() - dwStart;
+        if (dwElapsed >= nMilliseconds)
+            return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, nMilliseconds - dwElapsed, QS_ALLINPUT);
+    }
+}
+
+void TestHost::Play(const std::vector<InputStep> &steps) {
+    HANDLE hDone = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::thread sender([&steps, hDone] {
+        for (const InputStep &step : steps) {
+            Send(step);
+            Sleep(kStepDelayMs);
+        }
+        SetEvent(hDone);
+    });
+    // The loop runs until the sender is done; a track started by the input runs its own loop
+    // inside this one and returns when the gesture ends.
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (MsgWaitForMultipleObjects(1, &hDone, FALSE, 1000, QS_ALLINPUT) == WAIT_OBJECT_0)
+            break;
+    }
+    sender.join();
+    CloseHandle(hDone);
+    Pump(2 * kStepDelayMs);
+}
+
+std::vector<HostMessage> TestHost::Commits() const {
+    std::vector<HostMessage> commits;
+    for (const HostMessage &m : m_messages)
+        if (m.nMessage == UM_SELECTION && m.lParam != 0)
+            commits.push_back(m);
+    return commits;
+}

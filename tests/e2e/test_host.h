@@ -1,0 +1,84 @@
+// A host program as the library's users write one: it loads SPXHK110.dll by name, owns a
+// full-screen overlay window (with two child windows), a notification window and a small window
+// of its own, and hears of everything through window messages. Input comes from SendInput on a
+// second thread, one event at a time, while this thread runs the message loop.
+#pragma once
+
+#include "spxhk110.h"
+
+#include <functional>
+#include <initializer_list>
+#include <vector>
+
+// What the notification window received.
+struct HostMessage {
+    UINT nMessage;
+    WPARAM wParam;
+    LPARAM lParam;
+    RECT rcAtArrival; // for a UM_SELECTION with an address: the rectangle read on arrival
+    bool bHasRect;
+};
+
+// One step of a gesture, in screen coordinates.
+struct InputStep {
+    enum Kind { Move, LeftDown, LeftUp, RightDown, RightUp, Key } kind;
+    int x, y; // Move
+    WORD nVk; // Key: pressed and released
+};
+
+InputStep MoveTo(int x, int y);
+InputStep LeftDown();
+InputStep LeftUp();
+InputStep RightDown();
+InputStep RightUp();
+InputStep KeyPress(WORD nVk);
+// Press at (x, y), move through the points, release at the last one.
+std::vector<InputStep> Drag(POINT ptFrom, std::initializer_list<POINT> moves);
+std::vector<InputStep> Click(int x, int y);
+
+class TestHost {
+public:
+    TestHost();
+    ~TestHost();
+    TestHost(const TestHost &) = delete;
+    TestHost &operator=(const TestHost &) = delete;
+
+    bool Loaded() const { return m_hDll != nullptr; }
+
+    // The exports, as a host resolves them with GetProcAddress.
+    decltype(&SetMouseHook) pfnSetMouseHook = nullptr;
+    decltype(&SetKeyboardHook) pfnSetKeyboardHook = nullptr;
+    decltype(&SPXXORWindow) pfnXorWindow = nullptr;
+
+    // Fills the record and turns the selection hook on with this host's windows.
+    int StartSelection(int nMode, BOOL bAdjustable, BOOL bHighlight = FALSE,
+                       const RECT *pInitialRect = nullptr);
+    int StopSelection();
+
+    // Sends the steps from another thread, one every few milliseconds, while this thread runs
+    // the message loop; returns when all were sent and the loop has gone idle again.
+    void Play(const std::vector<InputStep> &steps);
+    // Runs the message loop for a while.
+    void Pump(DWORD nMilliseconds);
+
+    HostRecord &Record() { return m_record; }
+    HWND Overlay() const { return m_hwndOverlay; }
+    HWND Notify() const { return m_hwndNotify; }
+    HWND Own() const { return m_hwndOwn; }
+    HWND Child(int i) const { return m_hwndChild[i]; }
+    std::vector<HostMessage> &Messages() { return m_messages; }
+    // The UM_SELECTION messages posted with an address (commits), in order.
+    std::vector<HostMessage> Commits() const;
+
+private:
+    static LRESULT CALLBACK NotifyProc(HWND, UINT, WPARAM, LPARAM);
+    static LRESULT CALLBACK OverlayProc(HWND, UINT, WPARAM, LPARAM);
+
+    HMODULE m_hDll = nullptr;
+    HWND m_hwndOverlay = nullptr;
+    HWND m_hwndChild[2] = {};
+    HWND m_hwndNotify = nullptr;
+    HWND m_hwndOwn = nullptr;
+    HostRecord m_record;
+    std::vector<HostMessage> m_messages;
+};
