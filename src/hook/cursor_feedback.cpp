@@ -15,7 +15,8 @@ int ClassifyCursor() {
     POINT pt;
     if (!GetCursorPos(&pt) || !pResizingBox || !pHostRecord)
         return CS_DEFAULT;
-    switch (pResizingBox->HitTestSelection(pt.x, pt.y)) {
+    const int nHit = pResizingBox->HitTestSelection(pt.x, pt.y);
+    switch (nHit) {
     case SEL_HIT_OUTSIDE:
         return CS_OUTSIDE;
     case SEL_HIT_INSIDE:
@@ -23,7 +24,7 @@ int ClassifyCursor() {
     case SEL_HIT_VERTEX:
         return CS_VERTEX;
     default:
-        return CS_HANDLE;
+        return nHit >= SEL_HIT_HANDLE ? CS_HANDLE : CS_DEFAULT;
     }
 }
 
