@@ -1,1 +1,202 @@
+// Polygon arithmetic: nearness, bounds and the linear map used to stretch a polygon from one
+// rectangle onto another. No display is needed.
+#include "shape/polygon_geometry.h"
+
+#include "rect_compare.h"
+
 #include <gtest/gtest.h>
+
+#include <climits>
+#include <vector>
+
+TEST(PolygonGeometry, PointsAreNearWhenBothAxesDifferByAtMostTheTolerance) {
+    struct Case {
+        POINT ptFirst;
+        POINT ptSecond;
+        int nTolerance;
+        BOOL bNear;
+    };
+    const Case cases[] = {
+        {{100, 100}, {100, 100}, 2, TRUE},  // the same point
+        {{100, 100}, {102, 98}, 2, TRUE},   // (2, -2): a corner of the square
+        {{100, 100}, {98, 102}, 2, TRUE},   // (-2, 2): the opposite corner
+        {{100, 100}, {102, 102}, 2, TRUE},  //
+        {{100, 100}, {103, 100}, 2, FALSE}, // (3, 0): one pixel beyond on x alone
+        {{100, 100}, {97, 100}, 2, FALSE},  //
+        {{100, 100}, {100, 103}, 2, FALSE}, // one pixel beyond on y alone
+        {{100, 100}, {100, 97}, 2, FALSE},  //
+        {{100, 100}, {102, 103}, 2, FALSE}, // within on x, beyond on y
+        {{100, 100}, {103, 102}, 2, FALSE}, // beyond on x, within on y
+        {{-5, -5}, {-3, -7}, 2, TRUE},      // negative coordinates
+        {{-1, 0}, {1, 0}, 2, TRUE},         // across zero
+        {{40, 40}, {40, 40}, 0, TRUE},      // tolerance 0: only the point itself
+        {{40, 40}, {41, 40}, 0, FALSE},     //
+        {{40, 40}, {43, 37}, 3, TRUE},      // another tolerance scales the square
+        {{40, 40}, {44, 40}, 3, FALSE},     //
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "(" << c.ptFirst.x << ", " << c.ptFirst.y << ") and (" << c.ptSecond.x
+                     << ", " << c.ptSecond.y << "), tolerance " << c.nTolerance);
+        EXPECT_EQ(c.bNear, IsNearPoint(c.ptFirst, c.ptSecond, c.nTolerance));
+        EXPECT_EQ(c.bNear, IsNearPoint(c.ptSecond, c.ptFirst, c.nTolerance)) << "swapped";
+    }
+}
+
+TEST(PolygonGeometry, NearnessOfExtremeCoordinatesDoesNotWrapAround) {
+    struct Case {
+        POINT ptFirst;
+        POINT ptSecond;
+        int nTolerance;
+        BOOL bNear;
+    };
+    const Case cases[] = {
+        // The differences below do not fit in 32 bits; wrapped, they would look small.
+        {{INT_MIN, 0}, {INT_MAX, 0}, 2, FALSE},
+        {{0, INT_MIN}, {0, INT_MAX}, 2, FALSE},
+        {{INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}, INT_MAX, FALSE},
+        {{INT_MIN, 0}, {0, 0}, 2, FALSE}, // a difference of INT_MIN has no 32-bit magnitude
+        {{0, INT_MIN}, {0, 0}, 2, FALSE},
+        {{INT_MIN, 0}, {1, 0}, INT_MAX, FALSE},
+        // Near the limits, nearby points are still near.
+        {{INT_MIN, INT_MIN}, {INT_MIN + 2, INT_MIN + 2}, 2, TRUE},
+        {{INT_MAX, INT_MAX}, {INT_MAX - 2, INT_MAX - 2}, 2, TRUE},
+        {{INT_MAX, INT_MIN}, {INT_MAX - 3, INT_MIN}, 2, FALSE},
+        {{-1, 0}, {INT_MAX - 1, 0}, INT_MAX, TRUE},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "(" << c.ptFirst.x << ", " << c.ptFirst.y << ") and (" << c.ptSecond.x
+                     << ", " << c.ptSecond.y << "), tolerance " << c.nTolerance);
+        EXPECT_EQ(c.bNear, IsNearPoint(c.ptFirst, c.ptSecond, c.nTolerance));
+        EXPECT_EQ(c.bNear, IsNearPoint(c.ptSecond, c.ptFirst, c.nTolerance)) << "swapped";
+    }
+}
+
+TEST(PolygonGeometry, BoundsPassThroughTheExtremeVerticesWithNothingAdded) {
+    struct Case {
+        const char *szName;
+        std::vector<POINT> apt;
+        RECT rcExpected;
+    };
+    const Case cases[] = {
+        {"triangle", {{10, 20}, {30, 5}, {25, 40}}, {10, 5, 30, 40}},
+        {"single vertex", {{7, 9}}, {7, 9, 7, 9}},
+        {"extremes on the last vertex", {{5, 5}, {6, 6}, {1, 9}}, {1, 5, 6, 9}},
+        {"smallest after the largest", {{5, 5}, {9, 9}, {1, 1}}, {1, 1, 9, 9}},
+        {"largest after the smallest", {{5, 5}, {1, 1}, {9, 9}}, {1, 1, 9, 9}},
+        {"one axis grows while the other shrinks",
+         {{0, 0}, {10, -10}, {-10, 10}},
+         {-10, -10, 10, 10}},
+        {"all on one horizontal line", {{3, 8}, {-4, 8}, {12, 8}}, {-4, 8, 12, 8}},
+        {"negative coordinates", {{-30, -40}, {-10, -60}, {-20, -50}}, {-30, -60, -10, -40}},
+        {"limits of the coordinate range",
+         {{0, 0}, {INT_MIN, INT_MAX}, {INT_MAX, INT_MIN}},
+         {INT_MIN, INT_MIN, INT_MAX, INT_MAX}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.szName);
+        EXPECT_EQ(c.rcExpected, PolygonBounds(c.apt.data(), UINT(c.apt.size())));
+    }
+}
+
+TEST(PolygonGeometry, BoundsOfNoVerticesAreTheRectangleOfTheFirstEntry) {
+    const POINT apt[] = {{12, 34}, {100, 200}};
+    EXPECT_EQ(RECT({12, 34, 12, 34}), PolygonBounds(apt, 0));
+}
+
+TEST(PolygonGeometry, BoundsLookOnlyAtTheCountedVertices) {
+    const POINT apt[] = {{10, 10}, {20, 5}, {-500, 900}};
+    EXPECT_EQ(RECT({10, 5, 20, 10}), PolygonBounds(apt, 2));
+}
+
+TEST(PolygonGeometry, SpanRatioIsDestinationSpanOverSourceSpan) {
+    struct Case {
+        LONG nSrcLow, nSrcHigh, nDstLow, nDstHigh;
+        double dExpected;
+    };
+    const Case cases[] = {
+        {0, 10, 0, 15, 1.5},
+        {0, 10, -15, 0, 1.5},
+        {0, 10, 0, 10, 1.0},
+        {-20, 20, 100, 120, 0.5},
+        {10, 0, 0, 15, -1.5}, // a reversed source span mirrors
+        {0, 10, 15, 0, -1.5}, // so does a reversed destination span
+        {0, 10, 5, 5, 0.0},   // a destination of zero length collapses the axis
+        {0, 3, 0, 1, 1.0 / 3.0},
+        // Spans that do not fit in 32 bits.
+        {INT_MIN, INT_MAX, INT_MIN, INT_MAX, 1.0},
+        {0, 1, INT_MIN, INT_MAX, 4294967295.0},
+        {INT_MAX, INT_MIN, 0, 1, -1.0 / 4294967295.0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << "source " << c.nSrcLow << ".." << c.nSrcHigh
+                                        << ", destination " << c.nDstLow << ".." << c.nDstHigh);
+        EXPECT_DOUBLE_EQ(c.dExpected, SpanRatio(c.nSrcLow, c.nSrcHigh, c.nDstLow, c.nDstHigh));
+    }
+}
+
+TEST(PolygonGeometry, SourceSpanOfZeroLengthGivesRatioOne) {
+    EXPECT_EQ(1.0, SpanRatio(5, 5, 100, 130));
+    EXPECT_EQ(1.0, SpanRatio(0, 0, 0, 0));
+    EXPECT_EQ(1.0, SpanRatio(-7, -7, 30, -30));
+    EXPECT_EQ(1.0, SpanRatio(INT_MIN, INT_MIN, INT_MIN, INT_MAX));
+    EXPECT_EQ(1.0, SpanRatio(INT_MAX, INT_MAX, 0, 0));
+}
+
+TEST(PolygonGeometry, MappedCoordinatesAreTruncatedTowardZero) {
+    struct Case {
+        const char *szName;
+        LONG nValue, nSrcLow, nDstLow;
+        double dRatio;
+        LONG nExpected;
+    };
+    const Case cases[] = {
+        {"0..10 onto 0..15: 1.5 becomes 1", 1, 0, 0, 1.5, 1},
+        {"0..10 onto 0..15: 4.5 becomes 4", 3, 0, 0, 1.5, 4},
+        {"0..10 onto 0..15: the far edge", 10, 0, 0, 1.5, 15},
+        {"0..10 onto -15..0: -13.5 becomes -13, not -14", 1, 0, -15, 1.5, -13},
+        {"0..10 onto -15..0: -10.5 becomes -10", 3, 0, -15, 1.5, -10},
+        {"-2.9 becomes -2", -29, 0, 0, 0.1, -2},
+        {"2.9 becomes 2", 29, 0, 0, 0.1, 2},
+        {"a point left of the source maps left of the destination", -2, 0, 100, 1.5, 97},
+        {"offset source and destination", 25, 20, 300, 2.0, 310},
+        {"mirrored", 3, 0, 15, -1.5, 10},
+        {"ratio one is a translation", 7, 5, 100, 1.0, 102},
+        {"ratio one below the source start", 2, 5, 100, 1.0, 97},
+        {"collapsed axis", 1234, 0, 50, 0.0, 50},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.szName);
+        EXPECT_EQ(c.nExpected, MapCoordinate(c.nValue, c.nSrcLow, c.nDstLow, c.dRatio));
+    }
+}
+
+TEST(PolygonGeometry, MappedCoordinatesBeyondTheIntegerRangeAreHeldAtItsLimits) {
+    struct Case {
+        const char *szName;
+        LONG nValue, nSrcLow, nDstLow;
+        double dRatio;
+        LONG nExpected;
+    };
+    const Case cases[] = {
+        {"far above", INT_MAX, 0, INT_MAX, 2.0, INT_MAX},
+        {"far below", INT_MIN, 0, INT_MIN, 2.0, INT_MIN},
+        {"one above", INT_MAX, 0, 1, 1.0, INT_MAX},
+        {"one below", INT_MIN, 0, -1, 1.0, INT_MIN},
+        {"exactly the largest", INT_MAX, 0, 0, 1.0, INT_MAX},
+        {"exactly the smallest", INT_MIN, 0, 0, 1.0, INT_MIN},
+        {"a half above the largest truncates to it", 1, 0, INT_MAX - 1, 1.5, INT_MAX},
+        {"huge ratio", 3, 0, 0, 4294967295.0, INT_MAX},
+        {"huge negative ratio", 3, 0, 0, -4294967295.0, INT_MIN},
+        // The difference from the source start does not fit in 32 bits.
+        {"difference above the range", INT_MAX, INT_MIN, 0, 1.0, INT_MAX},
+        {"difference below the range", INT_MIN, INT_MAX, 0, 1.0, INT_MIN},
+        {"large difference scaled back into the range", INT_MAX, INT_MIN, INT_MIN,
+         1.0 / 4294967295.0, INT_MIN + 1},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.szName);
+        EXPECT_EQ(c.nExpected, MapCoordinate(c.nValue, c.nSrcLow, c.nDstLow, c.dRatio));
+    }
+}
