@@ -34,7 +34,7 @@ LPCSTR SizingCursorFor(int nHit) {
 CRectTracker::CRectTracker(LPCRECT lpSrcRect, UINT nStyle)
     : m_rect(*lpSrcRect), m_nStyle(nStyle),
       m_nHandleSize(kDefaultHandleSize), m_sizeMin{2 * kDefaultHandleSize, 2 * kDefaultHandleSize},
-      m_bAllowInvert(FALSE) {}
+      m_bAllowInvert(FALSE), m_rectTrackStart(*lpSrcRect) {}
 
 CRectTracker::~CRectTracker() = default;
 
@@ -44,7 +44,7 @@ void CRectTracker::DrawTrackerRect(LPCRECT lpRect, HWND, HDC hdc, HWND) {
 }
 
 void CRectTracker::AdjustRect(int nHandle, LPRECT lpRect) {
-    KeepMinimumSize(*lpRect, nHandle, m_sizeMin, m_bAllowInvert != FALSE);
+    KeepMinimumSize(*lpRect, nHandle, m_sizeMin, m_bAllowInvert != FALSE, m_rectTrackStart);
 }
 
 void CRectTracker::OnChangedRect(const RECT &) {}
@@ -96,6 +96,9 @@ BOOL CRectTracker::SetCursor(HWND hwnd, UINT nHitTest) const {
 }
 
 BOOL CRectTracker::Track(HWND hwnd, POINT point, BOOL bAllowInvert, HWND hwndClipTo) {
+    // Without a window there is no capture to take and nothing would end the loop below.
+    if (!IsWindow(hwnd))
+        return FALSE;
     const int nHandle = HitTest(point);
     if (nHandle < 0)
         return FALSE;
@@ -105,9 +108,17 @@ BOOL CRectTracker::Track(HWND hwnd, POINT point, BOOL bAllowInvert, HWND hwndCli
     m_bAllowInvert = bAllowInvert;
 
     const RECT rectSave = m_rect;
+    m_rectTrackStart = rectSave;
     UpdateWindow(hwnd);
     MouseCapture capture = SetCaptureTo(hwnd);
     WindowDC dc = GetClientDC(hwndClipTo ? hwndClipTo : hwnd);
+    if (dc && hwndClipTo && hwndClipTo != hwnd) {
+        // The clip window's context, clipped to it, but addressed like hwnd's client area: the
+        // rectangles DrawTrackerRect gets are in the coordinates of hwnd.
+        POINT ptOrigin = {0, 0};
+        MapWindowPoints(hwnd, hwndClipTo, &ptOrigin, 1);
+        SetViewportOrgEx(dc.get(), ptOrigin.x, ptOrigin.y, nullptr);
+    }
 
     // DrawTrackerRect goes in pairs: the rectangle shown is drawn once more before the next one
     // is drawn. A toggling feedback is so shown and hidden; a feedback that moves an outline to

@@ -25,9 +25,10 @@ public:
     // Track calls it once to show a rectangle and once more with the same rectangle to hide it.
     virtual void DrawTrackerRect(LPCRECT lpRect, HWND hwndClipTo, HDC hdc, HWND hwnd);
     // Lets a caller correct the rectangle while handle nHandle is dragged; the default keeps the
-    // minimum size (and the orientation, unless Track allowed inversion).
+    // minimum size (and the orientation the track began with, unless Track allowed inversion).
     virtual void AdjustRect(int nHandle, LPRECT lpRect);
-    // Called during Track whenever m_rect changed; rectOld is what it was before.
+    // Called during Track whenever a move of the mouse changed m_rect; rectOld is what it was
+    // before. A cancel puts m_rect back without calling it.
     virtual void OnChangedRect(const RECT &rectOld);
     // Bit i set when handle i is shown: the corners always, the edge handles when there is room.
     virtual UINT GetHandleMask() const;
@@ -45,7 +46,8 @@ public:
     // Drags what the press at point (client coordinates of hwnd) hit, in a modal loop with the
     // mouse capture on hwnd, until a button is released. Escape, a right-button press or the loss
     // of the capture cancel: m_rect goes back to the start and DrawTrackerRect is last called with
-    // it. Returns nonzero only when m_rect changed.
+    // it. Returns nonzero only when m_rect changed. The feedback is drawn on a context of
+    // hwndClipTo (hwnd when none), clipped to that window but in client coordinates of hwnd.
     BOOL Track(HWND hwnd, POINT point, BOOL bAllowInvert = FALSE, HWND hwndClipTo = nullptr);
 
     RECT m_rect;
@@ -58,4 +60,6 @@ protected:
     RECT FrameRect() const;
 
     BOOL m_bAllowInvert;
+    // The rectangle the current or last track began with: AdjustRect keeps its orientation.
+    RECT m_rectTrackStart;
 };

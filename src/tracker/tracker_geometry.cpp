@@ -28,7 +28,8 @@ const int kMirrorX[] = {hitTopRight, hitTopLeft, hitBottomLeft, hitBottomRight,
 const int kMirrorY[] = {hitBottomLeft, hitBottomRight, hitTopRight, hitTopLeft,
                         hitBottom,     hitRight,       hitTop,      hitLeft};
 
-// Keeps nMoving at least nMin from nFixed, on the side it should be on.
+// Keeps nMoving at least nMin from nFixed, on the side it should be on: nSide is +1 when it
+// belongs at greater coordinates than nFixed, -1 at smaller ones.
 LONG Separated(LONG nMoving, LONG nFixed, LONG nMin, int nSide, bool bAllowInvert) {
     LONG nSize = (nMoving - nFixed) * nSide;
     if (bAllowInvert && nSize < 0)
@@ -121,18 +122,21 @@ RECT DragEdges(const RECT &rcStart, int nHandle, POINT ptPress, POINT ptNow) {
     return rc;
 }
 
-void KeepMinimumSize(RECT &rc, int nHandle, SIZE szMin, bool bAllowInvert) {
+void KeepMinimumSize(RECT &rc, int nHandle, SIZE szMin, bool bAllowInvert, const RECT &rcStart) {
     if (nHandle < 0 || nHandle >= hitMiddle)
         return;
     const HandleEdges &edges = kHandleEdges[nHandle];
+    // +1 when the axis ran the normal way at the start, -1 when it was stored mirrored.
+    const int nOrientX = rcStart.left > rcStart.right ? -1 : +1;
+    const int nOrientY = rcStart.top > rcStart.bottom ? -1 : +1;
     if (edges.bRight)
-        rc.right = Separated(rc.right, rc.left, szMin.cx, +1, bAllowInvert);
+        rc.right = Separated(rc.right, rc.left, szMin.cx, +nOrientX, bAllowInvert);
     else if (edges.bLeft)
-        rc.left = Separated(rc.left, rc.right, szMin.cx, -1, bAllowInvert);
+        rc.left = Separated(rc.left, rc.right, szMin.cx, -nOrientX, bAllowInvert);
     if (edges.bBottom)
-        rc.bottom = Separated(rc.bottom, rc.top, szMin.cy, +1, bAllowInvert);
+        rc.bottom = Separated(rc.bottom, rc.top, szMin.cy, +nOrientY, bAllowInvert);
     else if (edges.bTop)
-        rc.top = Separated(rc.top, rc.bottom, szMin.cy, -1, bAllowInvert);
+        rc.top = Separated(rc.top, rc.bottom, szMin.cy, -nOrientY, bAllowInvert);
 }
 
 BoxMove ChooseBoxMove(const RECT &rcNew, const RECT &rcPrev) {

@@ -37,8 +37,10 @@ int HitForRectMembers(const RECT &rc, int nHandle);
 RECT DragEdges(const RECT &rcStart, int nHandle, POINT ptPress, POINT ptNow);
 
 // Holds the edges that nHandle moves at least szMin away from the fixed edges. Without inversion
-// a moving edge cannot pass over the fixed one; with it, the size keeps its sign.
-void KeepMinimumSize(RECT &rc, int nHandle, SIZE szMin, bool bAllowInvert);
+// a moving edge cannot pass over the fixed one: it stays on the side where it lay in rcStart, the
+// rectangle the drag began with (a rectangle stored right to left stays so). With inversion the
+// size keeps its sign, and a size of 0 takes the orientation of rcStart.
+void KeepMinimumSize(RECT &rc, int nHandle, SIZE szMin, bool bAllowInvert, const RECT &rcStart);
 
 // How an outline goes from rcPrev to rcNew when one edge per axis moved: the corner that stays
 // (anchor), the moving corner before and after.
