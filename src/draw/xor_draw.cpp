@@ -3,6 +3,8 @@
 #include "draw/box_geometry.h"
 #include "draw/gdi_guards.h"
 
+#include <climits>
+
 namespace {
 
 const int kPointMarkerRadius = 3;
@@ -20,13 +22,20 @@ CreatedDC CreateXorDisplayDC() noexcept {
     return dc;
 }
 
+// v + d, held within the 32-bit range: a point at the very edge of it still gets a circle.
+int Beside(LONG v, int d) noexcept {
+    const long long n = static_cast<long long>(v) + d;
+    return n > INT_MAX ? INT_MAX : n < INT_MIN ? INT_MIN : static_cast<int>(n);
+}
+
 // The vertical pair goes in with the larger value on top; GDI orders it, and a caller erasing
 // the circle repeats exactly this call.
 int XorCircle(const POINT &pt, int nRadius) noexcept {
     CreatedDC dc = CreateXorDisplayDC();
     if (!dc)
         return 0;
-    Ellipse(dc.get(), pt.x - nRadius, pt.y + nRadius, pt.x + nRadius, pt.y - nRadius);
+    Ellipse(dc.get(), Beside(pt.x, -nRadius), Beside(pt.y, nRadius), Beside(pt.x, nRadius),
+            Beside(pt.y, -nRadius));
     return dc.Delete();
 }
 

@@ -19,7 +19,6 @@
 #include <iterator>
 #include <map>
 #include <memory>
-#include <ostream>
 #include <string>
 #include <vector>
 
