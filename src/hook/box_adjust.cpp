@@ -53,17 +53,24 @@ void PressOnShownSelection(int nMode) {
     // screen already, a rectangle's outline is put there for the time of the track.
     if (nMode != MODE_ELLIPSE)
         XorSelectionFigure();
+    SnapixResizingBox *const pBox = pResizingBox;
     bTracking = 1;
-    pResizingBox->TrackSelection(hwnd, pt.x, pt.y);
+    pBox->TrackSelection(hwnd, pt.x, pt.y);
     bButtonDown = 0;
     bTracking = 0;
-    if (nMode != MODE_ELLIPSE)
-        XorSelectionFigure();
-    if (!bMouseHookOn) {
-        // The hook was turned off while the track ran; the box could not go then.
-        DropResizingBox(false);
+    if (pResizingBox != pBox) {
+        // The hook was turned off while the track ran (and perhaps on again): the box could not
+        // go then and is ours to drop. A rectangle's outline is where the track left the box.
+        if (nMode != MODE_ELLIPSE) {
+            RECT rc = pBox->m_rect;
+            OffsetRect(&rc, -pBox->m_nOffsetX, -pBox->m_nOffsetY);
+            XorBox(rc.left, rc.top, rc.right, rc.bottom, 0);
+        }
+        delete pBox;
         return;
     }
+    if (nMode != MODE_ELLIPSE)
+        XorSelectionFigure();
     ToggleBoxFrame();
     RaiseOwnWindow();
 }

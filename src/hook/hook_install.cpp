@@ -108,10 +108,18 @@ int TurnSelectionHookOff() {
     const BOOL bResult = UnhookWindowsHookEx(hMouseHook);
     hMouseHook = nullptr;
     bMouseHookOn = 0;
-    // No box outlives the hook, so none outlives the record whose shape it edits; a box that a
-    // running track still uses is dropped when the track returns.
-    if (!bTracking)
+    // No box outlives the hook, so none outlives the record whose shape it edits. A box that a
+    // running track still uses goes to the track's caller, which drops it when the track returns:
+    // it leaves the slot, so that turning on again cannot delete it under the track, and what the
+    // track ends with no longer reaches rcSelection.
+    if (bTracking && pResizingBox) {
+        static RECT rcLeftToTrack;
+        rcLeftToTrack = *pResizingBox->m_pTargetRect;
+        pResizingBox->m_pTargetRect = &rcLeftToTrack;
+        pResizingBox = nullptr;
+    } else {
         DropResizingBox(true);
+    }
     hwndOverlay = nullptr;
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
     ShowCursor(TRUE);

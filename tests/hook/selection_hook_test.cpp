@@ -1,0 +1,2182 @@
+// The selection hook, driven the way the platform drives it: SelectionHookProc is called with
+// input records while the real cursor stands where the record says, and what the host would see
+// is checked: the state words, the messages that reach the notification window, the cursor, and
+// the exact pixels on the screen.
+#include "hook/hook_install.h"
+
+#include "draw/xor_draw.h"
+#include "shape/polygon_list.h"
+#include "tracker/resizing_box.h"
+
+#include "hook_test_support.h"
+#include "journal_hook_support.h"
+#include "rect_compare.h"
+#include "screen_snapshot.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <new>
+#include <string>
+#include <vector>
+
+// Allocation failures on demand: the n-th nothrow allocation from now fails (0: none does). The
+// resizing box is allocated this way.
+static int g_nFailNothrowAllocation = 0;
+
+void *operator new(std::size_t nSize, const std::nothrow_t &) noexcept {
+    if (g_nFailNothrowAllocation > 0 && --g_nFailNothrowAllocation == 0)
+        return nullptr;
+    return std::malloc(nSize ? nSize : 1);
+}
+
+namespace {
+
+// --- The host's side -----------------------------------------------------------------------------
+
+// A UM_SELECTION as the host gets it.
+struct Notice {
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+// Every UM_SELECTION that reached the notification window's procedure, in order. Sent messages
+// arrive here during the call that sends them; posted ones stay in the queue until taken.
+std::vector<Notice> g_arrived;
+
+LRESULT CALLBACK NotifyWndProc(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
+    if (nMsg == UM_SELECTION) {
+        g_arrived.push_back({wParam, lParam});
+        return 0;
+    }
+    return DefWindowProcA(hwnd, nMsg, wParam, lParam);
+}
+
+HWND CreateMessageWindow(const char *pszClass, WNDPROC pfnWndProc) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = pfnWndProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = pszClass;
+    RegisterClassA(&wc); // fails harmlessly when the class is there already
+    return CreateWindowExA(0, pszClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+}
+
+// Work to do from inside a running track: a message for the probe window is queued between the
+// moves and the release of the drag, and the track's loop dispatches it.
+const UINT kProbeMessage = WM_APP + 17;
+std::function<void()> g_fnProbe;
+int g_nProbes = 0;
+
+LRESULT CALLBACK ProbeWndProc(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
+    if (nMsg == kProbeMessage) {
+        ++g_nProbes;
+        if (g_fnProbe)
+            g_fnProbe();
+        return 0;
+    }
+    return DefWindowProcA(hwnd, nMsg, wParam, lParam);
+}
+
+// A box that counts its destructions.
+class WatchedBox : public SnapixResizingBox {
+public:
+    using SnapixResizingBox::SnapixResizingBox;
+    ~WatchedBox() override { ++s_nDestroyed; }
+    static int s_nDestroyed;
+};
+int WatchedBox::s_nDestroyed = 0;
+
+// Counts the paint messages of a window while the object lives.
+class PaintCounter {
+public:
+    explicit PaintCounter(HWND hwnd) : m_hwnd(hwnd) {
+        s_nPaints = 0;
+        s_pfnOld = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Counting)));
+    }
+    ~PaintCounter() {
+        SetWindowLongPtrA(m_hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(s_pfnOld));
+    }
+    PaintCounter(const PaintCounter &) = delete;
+    PaintCounter &operator=(const PaintCounter &) = delete;
+    int Paints() const { return s_nPaints; }
+
+private:
+    static LRESULT CALLBACK Counting(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
+        if (nMsg == WM_PAINT)
+            ++s_nPaints;
+        return CallWindowProcA(s_pfnOld, hwnd, nMsg, wParam, lParam);
+    }
+    HWND m_hwnd;
+    static WNDPROC s_pfnOld;
+    static int s_nPaints;
+};
+WNDPROC PaintCounter::s_pfnOld = nullptr;
+int PaintCounter::s_nPaints = 0;
+
+// --- A cursor that cannot be read ----------------------------------------------------------------
+
+BOOL WINAPI CursorPosUnreadable(LPPOINT) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+}
+
+// The import slot of a function in this program. The library is linked into the program, so its
+// calls of the function go through that slot.
+void **ImportSlot(const char *pszDll, const char *pszFunction) {
+    BYTE *pBase = reinterpret_cast<BYTE *>(GetModuleHandleA(nullptr));
+    const auto *pDos = reinterpret_cast<const IMAGE_DOS_HEADER *>(pBase);
+    const auto *pNt = reinterpret_cast<const IMAGE_NT_HEADERS *>(pBase + pDos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY &dir =
+        pNt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto *pImport = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR *>(pBase + dir.VirtualAddress);
+         pImport->Name; ++pImport) {
+        if (lstrcmpiA(reinterpret_cast<const char *>(pBase + pImport->Name), pszDll) != 0 ||
+            !pImport->OriginalFirstThunk)
+            continue;
+        auto *pName = reinterpret_cast<IMAGE_THUNK_DATA *>(pBase + pImport->OriginalFirstThunk);
+        auto *pSlot = reinterpret_cast<IMAGE_THUNK_DATA *>(pBase + pImport->FirstThunk);
+        for (; pName->u1.AddressOfData; ++pName, ++pSlot) {
+            if (IMAGE_SNAP_BY_ORDINAL(pName->u1.Ordinal))
+                continue;
+            const auto *pByName =
+                reinterpret_cast<const IMAGE_IMPORT_BY_NAME *>(pBase + pName->u1.AddressOfData);
+            if (std::strcmp(reinterpret_cast<const char *>(pByName->Name), pszFunction) == 0)
+                return reinterpret_cast<void **>(&pSlot->u1.Function);
+        }
+    }
+    return nullptr;
+}
+
+// While the object lives, every GetCursorPos of the library fails. (The compiler may keep the
+// slot's old value in a function of the test that calls GetCursorPos itself: the tests read the
+// position only outside such a scope.)
+class UnreadableCursor {
+public:
+    UnreadableCursor() : m_ppSlot(ImportSlot("user32.dll", "GetCursorPos")) {
+        if (m_ppSlot)
+            Write(reinterpret_cast<void *>(&CursorPosUnreadable));
+    }
+    ~UnreadableCursor() {
+        if (m_ppSlot)
+            Write(m_pOld);
+    }
+    UnreadableCursor(const UnreadableCursor &) = delete;
+    UnreadableCursor &operator=(const UnreadableCursor &) = delete;
+    bool Active() const { return m_ppSlot != nullptr; }
+
+private:
+    void Write(void *pValue) {
+        DWORD dwOld = 0;
+        VirtualProtect(m_ppSlot, sizeof(void *), PAGE_READWRITE, &dwOld);
+        if (!m_pOld)
+            m_pOld = *m_ppSlot;
+        *static_cast<void *volatile *>(m_ppSlot) = pValue;
+        VirtualProtect(m_ppSlot, sizeof(void *), dwOld, &dwOld);
+        FlushInstructionCache(GetCurrentProcess(), nullptr, 0);
+    }
+    void **m_ppSlot;
+    void *m_pOld = nullptr;
+};
+
+// --- Pictures ------------------------------------------------------------------------------------
+
+std::string Listed(const PixelSet &pixels) {
+    std::string text;
+    int n = 0;
+    for (const Pixel &p : pixels) {
+        if (n++ == 8)
+            return text + " ...";
+        text += " (" + std::to_string(p.first) + ", " + std::to_string(p.second) + ")";
+    }
+    return text;
+}
+
+testing::AssertionResult Differs(const char *pszWhat, const ScreenSnapshot &expected,
+                                 const ScreenSnapshot &actual) {
+    const PixelSet changed = ChangedPixels(expected, actual);
+    return testing::AssertionFailure()
+           << pszWhat << ": " << changed.size() << " pixels differ, within "
+           << testing::PrintToString(BoundsOf(changed)) << ":" << Listed(changed);
+}
+
+// The outline of a rectangle, or the ellipse inscribed in it, as the library XOR-draws it.
+void XorOutline(const RECT &rc, BOOL bEllipseFlag) {
+    XorBox(rc.left, rc.top, rc.right, rc.bottom, bEllipseFlag);
+}
+
+RECT Rect(POINT a, POINT b) {
+    return RECT{a.x, a.y, b.x, b.y};
+}
+
+POINT Centre(const RECT &rc) {
+    return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
+
+POINT Plus(POINT pt, int dx, int dy) {
+    return POINT{pt.x + dx, pt.y + dy};
+}
+
+// The cursor the host had when it turned the hook on, and one set before a call to see whether the
+// call set any.
+HCURSOR HostsCursor() {
+    return SystemCursor(IDC_HELP);
+}
+HCURSOR Untouched() {
+    return SystemCursor(IDC_WAIT);
+}
+
+// A place on the screen outside every window of the tests.
+const POINT kOutsideAll = {40, 700};
+// Where the state words say the cursor was when no event has read it.
+const POINT kNotRead = {-7, -9};
+// A second selection rectangle inside the overlay, different from kSelection.
+const RECT kOtherSelection = {140, 150, 260, 250};
+// A polygon inside the overlay and its bounds.
+const POINT kPolygon[] = {{200, 180}, {360, 210}, {300, 320}, {210, 290}};
+const RECT kPolygonBounds = {200, 180, 360, 320};
+
+// --- The fixture ---------------------------------------------------------------------------------
+
+// The words as turning the hook on leaves them, but with no hook installed: the tests call the
+// hook procedure themselves. The state words and the cursor are saved and put back, the host has a
+// record, a notification window and the overlay window, and the screen must be as the test found
+// it when the test ends.
+class SelectionHookTest : public testing::Test {
+protected:
+    SelectionHookTest() : m_overlay(kOverlayRect), m_pRecord(new HostRecord()) {}
+
+    void SetUp() override {
+        hResourceModule = GetModuleHandleA(nullptr);
+        for (int nId :
+             {IDC_DRAWCROSS, IDC_OUTSIDEBOX, IDC_INSIDEBOX, IDC_MOVEVERTEX, IDC_CLOSEPOLY})
+            ASSERT_NE(LibraryCursor(nId), nullptr) << "cursor " << nId << " is not in the program";
+        m_hwndNotify = CreateMessageWindow("SpxTestNotify", NotifyWndProc);
+        m_hwndProbe = CreateMessageWindow("SpxTestProbe", ProbeWndProc);
+        ASSERT_NE(m_hwndNotify, nullptr);
+        ASSERT_NE(m_hwndProbe, nullptr);
+        m_ptOffset = ClientOffset(Overlay());
+
+        hMouseHook = nullptr;
+        pHostRecord = m_pRecord.get();
+        bButtonDown = 0;
+        bEllipse = 0;
+        bSelectionShown = 0;
+        bAdjustable = 0;
+        pResizingBox = nullptr;
+        hwndOverlay = Overlay();
+        dwMouseHookProcess = GetCurrentProcessId();
+        hwndNotify = m_hwndNotify;
+        bMouseHookOn = 1;
+        nCursorState = CS_DEFAULT;
+        ptCursor = kNotRead;
+        rcSelection = RECT{0, 0, 0, 0};
+        ptBoxAnchor = ptBoxCurrent = POINT{0, 0};
+        szBox = SIZE{0, 0};
+        bNewPolygon = 1;
+        ptFirstVertex = ptLastVertex = POINT{0, 0};
+        rcCloseZone = RECT{0, 0, 0, 0};
+        bVertexMarked = 0;
+        nMarkedVertex = 0;
+        bTracking = 0;
+        bSwallowUntilUp = 0;
+        Record().shape.nMode = MODE_RECTANGLE;
+        Record().hSavedCursor = HostsCursor();
+
+        WatchedBox::s_nDestroyed = 0;
+        g_nFailNothrowAllocation = 0;
+        g_fnProbe = nullptr;
+        g_nProbes = 0;
+        SetCursorPos(kOutsideAll.x, kOutsideAll.y);
+        SettleScreen();
+        g_arrived.clear();
+        m_start = ScreenSnapshot::Take();
+    }
+
+    void TearDown() override {
+        g_fnProbe = nullptr;
+        g_nFailNothrowAllocation = 0;
+        if (hMouseHook && bMouseHookOn) {
+            ADD_FAILURE() << "the test left the hook installed";
+            SetMouseHook(m_hwndNotify, m_pRecord.get(), 0, nullptr, nullptr);
+        }
+        EXPECT_EQ(GetCapture(), nullptr);
+        EXPECT_EQ(pResizingBox, nullptr) << "the test left a box";
+        delete pResizingBox;
+        pResizingBox = nullptr;
+        EXPECT_TRUE(ScreenIs(m_start, "as the test found it"));
+        TakePosted();
+        DestroyWindow(m_hwndProbe);
+        DestroyWindow(m_hwndNotify);
+    }
+
+    HostRecord &Record() { return *m_pRecord; }
+    HWND Overlay() const { return m_overlay.hwnd(); }
+    HWND Notify() const { return m_hwndNotify; }
+    const POINT &Offset() const { return m_ptOffset; }
+    const ScreenSnapshot &Start() const { return m_start; }
+
+    // The mode, as the host writes it and as SetMouseHook takes it.
+    void UseMode(int nMode, BOOL bAdjust = 0) {
+        Record().shape.nMode = nMode;
+        Record().bAdjustable = bAdjust;
+        bEllipse = nMode == MODE_ELLIPSE;
+        bAdjustable = bAdjust;
+    }
+
+    // --- Events ----------------------------------------------------------------------------------
+
+    // The record of a mouse event at pt, with the real cursor moved there first.
+    LRESULT Mouse(UINT nMessage, POINT pt, HWND hwnd = nullptr) {
+        SetCursorPos(pt.x, pt.y);
+        EVENTMSG event = {nMessage, UINT(pt.x), UINT(pt.y), GetTickCount(), hwnd};
+        return SelectionHookProc(HC_ACTION, 0, reinterpret_cast<LPARAM>(&event));
+    }
+    LRESULT Press(POINT pt, bool bRight = false) {
+        return Mouse(bRight ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, pt);
+    }
+    LRESULT Release(POINT pt, bool bRight = false) {
+        return Mouse(bRight ? WM_RBUTTONUP : WM_LBUTTONUP, pt);
+    }
+    LRESULT Move(POINT pt) { return Mouse(WM_MOUSEMOVE, pt); }
+    void Click(POINT pt, bool bRight = false) {
+        Press(pt, bRight);
+        Release(pt, bRight);
+    }
+    // A key record; the cursor stays where it is.
+    LRESULT Key(DWORD dwParamL, HWND hwnd = nullptr, UINT nMessage = WM_KEYDOWN) {
+        EVENTMSG event = {nMessage, UINT(dwParamL), 1, GetTickCount(), hwnd};
+        return SelectionHookProc(HC_ACTION, 0, reinterpret_cast<LPARAM>(&event));
+    }
+
+    // --- Messages --------------------------------------------------------------------------------
+
+    // The UM_SELECTION messages posted to the notification window, taken from the queue.
+    std::vector<Notice> TakePosted() {
+        std::vector<Notice> posted;
+        MSG msg;
+        while (PeekMessageA(&msg, m_hwndNotify, UM_SELECTION, UM_SELECTION, PM_REMOVE))
+            posted.push_back({msg.wParam, msg.lParam});
+        return posted;
+    }
+
+    // Exactly one UM_SELECTION was posted since the last look, with wParam 0 and the address of
+    // rcSelection, and none was sent.
+    testing::AssertionResult OneSelectionPosted() {
+        const std::vector<Notice> posted = TakePosted();
+        if (!g_arrived.empty())
+            return testing::AssertionFailure() << g_arrived.size() << " UM_SELECTION were sent";
+        if (posted.size() != 1)
+            return testing::AssertionFailure() << posted.size() << " UM_SELECTION were posted";
+        if (posted[0].wParam != 0 || posted[0].lParam != reinterpret_cast<LPARAM>(&rcSelection))
+            return testing::AssertionFailure()
+                   << "UM_SELECTION was posted with wParam " << posted[0].wParam << " and lParam "
+                   << posted[0].lParam << ", not 0 and the address of rcSelection";
+        return testing::AssertionSuccess();
+    }
+
+    // No UM_SELECTION posted or sent since the last look.
+    testing::AssertionResult NothingToldTheHost() {
+        const std::vector<Notice> posted = TakePosted();
+        if (!posted.empty() || !g_arrived.empty())
+            return testing::AssertionFailure()
+                   << posted.size() << " UM_SELECTION posted and " << g_arrived.size() << " sent";
+        return testing::AssertionSuccess();
+    }
+
+    // --- The screen ------------------------------------------------------------------------------
+
+    static testing::AssertionResult ScreenIs(const ScreenSnapshot &expected, const char *pszWhat) {
+        const ScreenSnapshot now = ScreenSnapshot::Take();
+        if (now == expected)
+            return testing::AssertionSuccess();
+        return Differs((std::string("the screen is not ") + pszWhat).c_str(), expected, now);
+    }
+
+    testing::AssertionResult ShowsNothing() { return ScreenIs(m_start, "as the test found it"); }
+
+    // The screen is the base with exactly the figures that fnFigures XOR-draws on it, each pixel
+    // of them inverted: drawing them once more gives the base back. The figures are drawn again
+    // afterwards, so the screen stays as it was found.
+    static testing::AssertionResult ShowsExactly(const std::function<void()> &fnFigures,
+                                                 const ScreenSnapshot &base) {
+        const ScreenSnapshot now = ScreenSnapshot::Take();
+        const PixelSet wrong = NotInverted(base, now);
+        fnFigures();
+        const ScreenSnapshot without = ScreenSnapshot::Take();
+        fnFigures();
+        if (!wrong.empty())
+            return testing::AssertionFailure()
+                   << wrong.size() << " changed pixels are not inversions, within "
+                   << testing::PrintToString(BoundsOf(wrong)) << ":" << Listed(wrong);
+        if (!(without == base))
+            return Differs("with the expected figures taken away, the screen is not the base", base,
+                           without);
+        return testing::AssertionSuccess();
+    }
+    testing::AssertionResult ShowsExactly(const std::function<void()> &fnFigures) {
+        return ShowsExactly(fnFigures, m_start);
+    }
+
+    // Shows or hides the frame and handles of a box around rc (screen coordinates) in the
+    // overlay, as the library's box draws them.
+    void XorFrame(const RECT &rc) const {
+        RECT rcTarget = rc;
+        SelectionShape shape = {};
+        shape.nMode = MODE_RECTANGLE;
+        SnapixResizingBox box(&rcTarget, m_ptOffset.x, m_ptOffset.y, &shape);
+        ToggleBox(box, Overlay());
+    }
+
+    // --- Selections waiting in their box ---------------------------------------------------------
+
+    // A finished selection of the mode around rc, as the completion leaves it for adjustment: the
+    // box in the slot with its frame drawn, the ellipse drawn in ellipse mode.
+    WatchedBox &ShowInBox(int nMode, const RECT &rc = kSelection) {
+        UseMode(nMode, 1);
+        bSelectionShown = 1;
+        rcSelection = rc;
+        auto *pBox = new WatchedBox(&rcSelection, m_ptOffset.x, m_ptOffset.y, &Record().shape);
+        pResizingBox = pBox;
+        ToggleBox(*pBox, Overlay());
+        if (nMode == MODE_ELLIPSE)
+            XorOutline(rc, 1);
+        return *pBox;
+    }
+
+    // What ShowInBox draws, for ShowsExactly.
+    std::function<void()> BoxedFigures(int nMode, const RECT &rc) const {
+        return [this, nMode, rc] {
+            XorFrame(rc);
+            if (nMode == MODE_ELLIPSE)
+                XorOutline(rc, 1);
+        };
+    }
+
+    // The screen point at the middle of handle nHandle of the box.
+    POINT HandleCentre(const SnapixResizingBox &box, int nHandle) const {
+        RECT rc;
+        box.GetHandleRect(nHandle, &rc);
+        return POINT{(rc.left + rc.right) / 2 - m_ptOffset.x,
+                     (rc.top + rc.bottom) / 2 - m_ptOffset.y};
+    }
+
+    // Queues what a track started by the next press reads from the queue: a move to each screen
+    // point, then fnMidway (run from inside the track's loop), then the release at the last point.
+    void QueueTrack(std::initializer_list<POINT> moves, std::function<void()> fnMidway = {}) {
+        POINT ptLast = {0, 0};
+        for (const POINT &pt : moves) {
+            ptLast = POINT{pt.x + m_ptOffset.x, pt.y + m_ptOffset.y};
+            PostMessageA(Overlay(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(ptLast.x, ptLast.y));
+        }
+        g_fnProbe = std::move(fnMidway);
+        PostMessageA(m_hwndProbe, kProbeMessage, 0, 0);
+        PostMessageA(Overlay(), WM_LBUTTONUP, 0, MAKELPARAM(ptLast.x, ptLast.y));
+    }
+
+    // Turns the hook on through the export, from the words of a hook that is off, for the tests
+    // that need the real thing; false when the platform refused.
+    bool TurnOn(const RECT *pInitialRect = nullptr, HWND hwndOverlayArg = nullptr) {
+        bMouseHookOn = 0;
+        return SetMouseHook(m_hwndNotify, m_pRecord.get(), 1, pInitialRect,
+                            hwndOverlayArg ? hwndOverlayArg : Overlay()) == 1;
+    }
+    int TurnOff() { return SetMouseHook(m_hwndNotify, m_pRecord.get(), 0, nullptr, nullptr); }
+
+private:
+    // Declared first, so that they are put back last.
+    SavedHookState m_state;
+    SavedHookOwners m_owners;
+    SavedCursor m_cursor;
+    PatternWindow m_overlay;
+    std::unique_ptr<HostRecord> m_pRecord;
+    HWND m_hwndNotify = nullptr;
+    HWND m_hwndProbe = nullptr;
+    POINT m_ptOffset = {0, 0};
+    ScreenSnapshot m_start;
+};
+
+// --- Entry ---------------------------------------------------------------------------------------
+
+using SelectionHookEntry = SelectionHookTest;
+
+TEST_F(SelectionHookEntry, IgnoresNegativeCodesMissingRecordsAndOtherEventKinds) {
+    HWND hwndOwn = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                   nullptr, nullptr);
+    Record().hwndOwn = hwndOwn;
+    const POINT pt = Centre(kSelection);
+    SetCursorPos(pt.x, pt.y);
+    struct Case {
+        const char *pszWhat;
+        int nCode;
+        UINT nMessage;
+        bool bNullRecord;
+        bool bNullEvent;
+        HWND hwnd;
+    } const cases[] = {
+        {"a negative code", -1, WM_LBUTTONDOWN, false, false, nullptr},
+        {"the lowest code", INT_MIN, WM_KEYDOWN, false, false, nullptr},
+        {"no event record", HC_ACTION, WM_LBUTTONDOWN, false, true, nullptr},
+        {"no host record", HC_ACTION, WM_LBUTTONDOWN, true, false, nullptr},
+        {"a key release", HC_ACTION, WM_KEYUP, false, false, nullptr},
+        {"a system key press", HC_ACTION, WM_SYSKEYDOWN, false, false, nullptr},
+        {"a double click", HC_ACTION, WM_LBUTTONDBLCLK, false, false, nullptr},
+        {"a middle button press", HC_ACTION, WM_MBUTTONDOWN, false, false, nullptr},
+        {"a wheel turn", HC_ACTION, WM_MOUSEWHEEL, false, false, nullptr},
+        {"a key release on the host's own window", HC_ACTION, WM_KEYUP, false, false, hwndOwn},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.pszWhat);
+        nCursorState = CS_INSIDE;
+        ptCursor = kNotRead;
+        SetCursor(Untouched());
+        const int nShown = CursorDisplayCount();
+        pHostRecord = c.bNullRecord ? nullptr : &Record();
+        EVENTMSG event = {c.nMessage, UINT(pt.x), UINT(pt.y), 0, c.hwnd};
+
+        SelectionHookProc(c.nCode, 0, c.bNullEvent ? 0 : reinterpret_cast<LPARAM>(&event));
+
+        pHostRecord = &Record();
+        EXPECT_EQ(nCursorState, CS_INSIDE);
+        EXPECT_EQ(ptCursor, kNotRead);
+        EXPECT_EQ(bButtonDown, 0);
+        EXPECT_EQ(GetCursor(), Untouched());
+        EXPECT_EQ(CursorDisplayCount(), nShown);
+        EXPECT_TRUE(NothingToldTheHost());
+        EXPECT_TRUE(ShowsNothing());
+    }
+    nCursorState = CS_DEFAULT;
+    DestroyWindow(hwndOwn);
+}
+
+TEST_F(SelectionHookEntry, PassesEveryRecordOnWithTheLow16BitsOfWParam) {
+    HWND hwndOwn = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                   nullptr, nullptr);
+    Record().hwndOwn = hwndOwn;
+    UseMode(2);
+    struct Call {
+        const char *pszWhat;
+        int nCode;
+        UINT nMessage;
+        HWND hwnd;
+        bool bNullEvent;
+    } const calls[] = {
+        {"a handled move", HC_ACTION, WM_MOUSEMOVE, nullptr, false},
+        {"a handled key", HC_ACTION, WM_KEYDOWN, nullptr, false},
+        {"a key release", HC_ACTION, WM_KEYUP, nullptr, false},
+        {"a negative code", -1, WM_MOUSEMOVE, nullptr, false},
+        {"no event record", HC_ACTION, WM_MOUSEMOVE, nullptr, true},
+        {"a press on the host's own window", HC_ACTION, WM_LBUTTONDOWN, hwndOwn, false},
+    };
+    const WPARAM wParamGiven = 0xABCD1234;
+    std::vector<EVENTMSG> events(std::size(calls));
+    std::vector<LRESULT> results;
+    std::vector<HandedOn> handedOn;
+
+    const bool bCalled = CallInsideJournalChain(
+        [&] {
+            for (size_t i = 0; i < std::size(calls); ++i) {
+                events[i] = EVENTMSG{calls[i].nMessage, VK_F2, 10, 0, calls[i].hwnd};
+                const LPARAM lParam =
+                    calls[i].bNullEvent ? 0 : reinterpret_cast<LPARAM>(&events[i]);
+                results.push_back(SelectionHookProc(calls[i].nCode, wParamGiven, lParam));
+            }
+        },
+        handedOn);
+
+    ASSERT_TRUE(bCalled) << "the platform never called the journal-record hook";
+    ASSERT_EQ(handedOn.size(), std::size(calls));
+    for (size_t i = 0; i < std::size(calls); ++i) {
+        SCOPED_TRACE(calls[i].pszWhat);
+        EXPECT_EQ(handedOn[i].nCode, calls[i].nCode);
+        EXPECT_EQ(handedOn[i].wParam, WPARAM(0x1234));
+        EXPECT_EQ(handedOn[i].lParam,
+                  calls[i].bNullEvent ? 0 : reinterpret_cast<LPARAM>(&events[i]));
+        EXPECT_EQ(results[i], kNextHookResult);
+    }
+    for (const EVENTMSG &event : events)
+        EXPECT_EQ(event.paramL, UINT(VK_F2)) << "the record was changed";
+    DestroyWindow(hwndOwn);
+    TakePosted();
+    g_arrived.clear();
+}
+
+TEST_F(SelectionHookEntry, TakesThePlaceOfAnEventFromTheCursorNotFromTheRecord) {
+    const POINT pt = Centre(kSelection);
+    SetCursorPos(pt.x, pt.y);
+    EVENTMSG event = {WM_LBUTTONDOWN, 5, 6, 0, nullptr};
+    SelectionHookProc(HC_ACTION, 0, reinterpret_cast<LPARAM>(&event));
+    EXPECT_EQ(ptCursor, pt);
+    EXPECT_EQ(ptBoxAnchor, pt);
+    Release(pt);
+    EXPECT_EQ(rcSelection, (RECT{pt.x, pt.y, pt.x + 1, pt.y + 1}));
+    EXPECT_TRUE(OneSelectionPosted());
+}
+
+TEST_F(SelectionHookEntry, KeepsTheLastPlaceWhenTheCursorCannotBeRead) {
+    UseMode(2);
+    Move(Centre(kSelection));
+    ASSERT_EQ(ptCursor, Centre(kSelection));
+    SetCursorPos(kOutsideAll.x, kOutsideAll.y);
+    {
+        UnreadableCursor unreadable;
+        ASSERT_TRUE(unreadable.Active());
+        EVENTMSG event = {WM_MOUSEMOVE, UINT(kOutsideAll.x), UINT(kOutsideAll.y), 0, nullptr};
+        SelectionHookProc(HC_ACTION, 0, reinterpret_cast<LPARAM>(&event));
+    }
+    EXPECT_EQ(ptCursor, Centre(kSelection));
+}
+
+TEST_F(SelectionHookEntry, ShowsTheDrawingCursorInShapeModesAndTheHostsCursorInTheOthers) {
+    struct Case {
+        int nMode;
+        bool bDrawing;
+    } const cases[] = {{MODE_RECTANGLE, true},
+                       {MODE_ELLIPSE, true},
+                       {MODE_POLYGON, true},
+                       {8, true},
+                       {100, true},
+                       {-1, true},
+                       {INT_MIN, true},
+                       {0, false},
+                       {1, false},
+                       {2, false},
+                       {6, false},
+                       {7, false}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE("mode " + std::to_string(c.nMode));
+        UseMode(c.nMode);
+        nCursorState = CS_DEFAULT;
+        SetCursor(Untouched());
+        const int nShown = CursorDisplayCount();
+        Move(kOutsideAll);
+        EXPECT_EQ(GetCursor(), c.bDrawing ? LibraryCursor(IDC_DRAWCROSS) : HostsCursor());
+        EXPECT_EQ(CursorDisplayCount(), nShown + 1);
+        EXPECT_EQ(nCursorState, CS_DEFAULT);
+    }
+    EXPECT_TRUE(ShowsNothing());
+}
+
+TEST_F(SelectionHookEntry, LeavesTheClosePolygonCursorToTheHandlers) {
+    for (int nMode : {MODE_RECTANGLE, 2}) {
+        SCOPED_TRACE("mode " + std::to_string(nMode));
+        UseMode(nMode);
+        nCursorState = CS_CLOSE;
+        SetCursor(Untouched());
+        const int nShown = CursorDisplayCount();
+        Move(kOutsideAll);
+        EXPECT_EQ(GetCursor(), Untouched());
+        EXPECT_EQ(CursorDisplayCount(), nShown);
+        EXPECT_EQ(nCursorState, CS_CLOSE);
+    }
+    nCursorState = CS_DEFAULT;
+}
+
+TEST_F(SelectionHookEntry, PassesEventsStraightOnWhileATrackRuns) {
+    WatchedBox &box = ShowInBox(MODE_ELLIPSE);
+    const ScreenSnapshot shown = ScreenSnapshot::Take();
+    bTracking = 1;
+    nCursorState = CS_HANDLE;
+    const POINT aPlaces[] = {Centre(kSelection), kOutsideAll, HandleCentre(box, 2)};
+    for (const POINT &pt : aPlaces) {
+        SetCursor(Untouched());
+        Press(pt);
+        Move(Plus(pt, 7, 5));
+        Release(Plus(pt, 7, 5));
+        Key(VK_RETURN);
+        Key(VK_ESCAPE);
+        EXPECT_EQ(GetCursor(), Untouched());
+    }
+    EXPECT_EQ(ptCursor, kNotRead);
+    EXPECT_EQ(nCursorState, CS_HANDLE);
+    EXPECT_EQ(bButtonDown, 0);
+    EXPECT_EQ(bSelectionShown, 1);
+    EXPECT_EQ(pResizingBox, &box);
+    EXPECT_EQ(WatchedBox::s_nDestroyed, 0);
+    EXPECT_EQ(bSwallowUntilUp, 0);
+    EXPECT_TRUE(ScreenIs(shown, "the box and ellipse as shown"));
+    EXPECT_TRUE(NothingToldTheHost());
+
+    bTracking = 0;
+    Key(VK_ESCAPE);
+    EXPECT_EQ(pResizingBox, nullptr);
+}
+
+// --- The host's own window -----------------------------------------------------------------------
+
+class OwnWindow : public SelectionHookTest {
+protected:
+    void SetUp() override {
+        SelectionHookTest::SetUp();
+        m_pOwn = std::make_unique<PatternWindow>(RECT{600, 560, 700, 640});
+        Record().hwndOwn = m_pOwn->hwnd();
+        m_startWithOwn = ScreenSnapshot::Take();
+    }
+    void TearDown() override {
+        EXPECT_TRUE(ScreenIs(m_startWithOwn, "as the test found it"));
+        m_pOwn.reset();
+        SelectionHookTest::TearDown();
+    }
+    HWND Own() const { return m_pOwn->hwnd(); }
+    const ScreenSnapshot &StartWithOwn() const { return m_startWithOwn; }
+
+    // A finished polygon shown in its box, as the initial selection step shows it.
+    void ShowPolygonInBox() {
+        UseMode(MODE_POLYGON, 1);
+        for (const POINT &pt : kPolygon)
+            SPXAddPolyPoint(&Record().shape, &pt);
+        rcSelection = kPolygonBounds;
+        bSelectionShown = 1;
+        ASSERT_TRUE(ShowResizingBox());
+        SPXXorPolyPoints(&Record().shape);
+    }
+
+private:
+    std::unique_ptr<PatternWindow> m_pOwn;
+    ScreenSnapshot m_startWithOwn;
+};
+
+TEST_F(OwnWindow, APressThereDiscardsAShownSelectionAndResetsTheGesture) {
+    for (int nMode : {MODE_RECTANGLE, MODE_ELLIPSE, MODE_POLYGON}) {
+        for (bool bRight : {false, true}) {
+            SCOPED_TRACE("mode " + std::to_string(nMode) + (bRight ? ", right" : ", left"));
+            if (nMode == MODE_POLYGON)
+                ShowPolygonInBox();
+            else
+                ShowInBox(nMode);
+            ASSERT_FALSE(ScreenSnapshot::Take() == StartWithOwn());
+            bButtonDown = 1;
+            bVertexMarked = 1;
+            bSwallowUntilUp = 1;
+            bNewPolygon = 0;
+            nCursorState = CS_INSIDE;
+            ptCursor = kNotRead;
+            const POINT ptOwn = {650, 600};
+            SetCursorPos(ptOwn.x, ptOwn.y);
+            SetCursor(Untouched());
+
+            EVENTMSG event = {UINT(bRight ? WM_RBUTTONDOWN : WM_LBUTTONDOWN), UINT(ptOwn.x),
+                              UINT(ptOwn.y), 0, Own()};
+            SelectionHookProc(HC_ACTION, 0, reinterpret_cast<LPARAM>(&event));
+
+            EXPECT_TRUE(ScreenIs(StartWithOwn(), "without the selection"));
+            EXPECT_EQ(pResizingBox, nullptr);
+            EXPECT_EQ(bSelectionShown, 0);
+            EXPECT_EQ(Record().shape.nCount, 0u);
+            EXPECT_EQ(bButtonDown, 0);
+            EXPECT_EQ(bVertexMarked, 0);
+            EXPECT_EQ(bSwallowUntilUp, 0);
+            EXPECT_EQ(bNewPolygon, 1);
+            EXPECT_EQ(nCursorState, CS_DEFAULT);
+            EXPECT_EQ(GetCursor(), Untouched());
+            EXPECT_EQ(ptCursor, kNotRead);
+            EXPECT_TRUE(NothingToldTheHost());
+        }
+    }
+}
+
+TEST_F(OwnWindow, OtherEventsThereOnlyResetTheCursorState) {
+    WatchedBox &box = ShowInBox(MODE_ELLIPSE);
+    const ScreenSnapshot shown = ScreenSnapshot::Take();
+    struct Case {
+        const char *pszWhat;
+        UINT nMessage;
+        DWORD dwParamL;
+    } const cases[] = {{"a move", WM_MOUSEMOVE, 650},
+                       {"a left release", WM_LBUTTONUP, 650},
+                       {"a right release", WM_RBUTTONUP, 650},
+                       {"Enter", WM_KEYDOWN, VK_RETURN},
+                       {"Escape", WM_KEYDOWN, VK_ESCAPE}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.pszWhat);
+        bButtonDown = 1;
+        bSwallowUntilUp = 1;
+        nCursorState = CS_INSIDE;
+        SetCursor(Untouched());
+        EVENTMSG event = {c.nMessage, UINT(c.dwParamL), 600, 0, Own()};
+        SelectionHookProc(HC_ACTION, 0, reinterpret_cast<LPARAM>(&event));
+        EXPECT_EQ(nCursorState, CS_DEFAULT);
+        EXPECT_EQ(GetCursor(), Untouched());
+        EXPECT_EQ(bButtonDown, 1);
+        EXPECT_EQ(bSwallowUntilUp, 1);
+        EXPECT_EQ(bSelectionShown, 1);
+        EXPECT_EQ(pResizingBox, &box);
+        EXPECT_EQ(ptCursor, kNotRead);
+        EXPECT_TRUE(ScreenIs(shown, "the selection as shown"));
+        EXPECT_TRUE(NothingToldTheHost());
+    }
+    bButtonDown = 0;
+    bSwallowUntilUp = 0;
+    Key(VK_ESCAPE);
+}
+
+// --- The initial selection -----------------------------------------------------------------------
+
+using InitialSelection = SelectionHookTest;
+
+TEST_F(InitialSelection, TheFirstEventOfAnyKindShowsItInItsBoxOnce) {
+    struct Case {
+        int nMode;
+        RECT rc;
+    } const cases[] = {
+        {MODE_RECTANGLE, kSelection}, {MODE_ELLIPSE, kSelection}, {MODE_POLYGON, kPolygonBounds}};
+    for (const Case &c : cases) {
+        for (UINT nFirst : {UINT(WM_KEYDOWN), UINT(WM_MOUSEMOVE), UINT(WM_RBUTTONUP)}) {
+            SCOPED_TRACE("mode " + std::to_string(c.nMode) + ", first event " +
+                         std::to_string(nFirst));
+            UseMode(c.nMode, 1);
+            SPXFreePolyPoints(&Record().shape);
+            if (c.nMode == MODE_POLYGON)
+                for (const POINT &pt : kPolygon)
+                    SPXAddPolyPoint(&Record().shape, &pt);
+            ASSERT_TRUE(TurnOn(&c.rc));
+            EXPECT_EQ(pResizingBox, nullptr);
+            EXPECT_TRUE(ShowsNothing()) << "nothing is drawn before the first event";
+
+            if (nFirst == WM_KEYDOWN)
+                Key('A');
+            else
+                Mouse(nFirst, kOutsideAll);
+
+            ASSERT_NE(pResizingBox, nullptr);
+            const auto figures = [&] {
+                XorFrame(c.rc);
+                if (c.nMode == MODE_ELLIPSE)
+                    XorOutline(c.rc, 1);
+                if (c.nMode == MODE_POLYGON)
+                    SPXXorPolyPoints(&Record().shape);
+            };
+            EXPECT_TRUE(ShowsExactly(figures));
+            EXPECT_EQ(rcSelection, c.rc);
+            EXPECT_EQ(bSelectionShown, 1);
+            Move(Plus(kOutsideAll, 3, -4));
+            Key('B');
+            EXPECT_TRUE(ShowsExactly(figures)) << "later events draw nothing more";
+            EXPECT_TRUE(NothingToldTheHost());
+
+            // Turning off takes the box away; the figure of the mode is the test's to erase.
+            if (c.nMode == MODE_ELLIPSE)
+                XorOutline(c.rc, 1);
+            if (c.nMode == MODE_POLYGON)
+                SPXXorPolyPoints(&Record().shape);
+            EXPECT_NE(TurnOff(), 0);
+            EXPECT_TRUE(ShowsNothing());
+        }
+    }
+}
+
+TEST_F(InitialSelection, WaitsWhileTheEventsAreAimedAtTheHostsOwnWindow) {
+    HWND hwndOwn = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                   nullptr, nullptr);
+    Record().hwndOwn = hwndOwn;
+    UseMode(MODE_RECTANGLE, 1);
+    ASSERT_TRUE(TurnOn(&kSelection));
+    EVENTMSG event = {WM_MOUSEMOVE, 1, 1, 0, hwndOwn};
+    SelectionHookProc(HC_ACTION, 0, reinterpret_cast<LPARAM>(&event));
+    EXPECT_EQ(pResizingBox, nullptr);
+    EXPECT_TRUE(ShowsNothing());
+    Move(kOutsideAll);
+    EXPECT_NE(pResizingBox, nullptr);
+    EXPECT_TRUE(ShowsExactly([&] { XorFrame(kSelection); }));
+    EXPECT_NE(TurnOff(), 0);
+    DestroyWindow(hwndOwn);
+}
+
+TEST_F(InitialSelection, IsTriedAgainAtEveryEventUntilItsBoxCanBeShown) {
+    HWND hwndGone = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                    nullptr, nullptr);
+    DestroyWindow(hwndGone);
+    UseMode(MODE_ELLIPSE, 1);
+    ASSERT_TRUE(TurnOn(&kSelection, hwndGone));
+
+    Key('A');
+    Move(kOutsideAll);
+    EXPECT_EQ(pResizingBox, nullptr);
+    EXPECT_EQ(bSelectionShown, 1);
+    EXPECT_TRUE(ShowsNothing()) << "no box and no ellipse without an overlay window";
+
+    hwndOverlay = Overlay();
+    g_nFailNothrowAllocation = 1;
+    Key('A');
+    g_nFailNothrowAllocation = 0;
+    EXPECT_EQ(pResizingBox, nullptr);
+    EXPECT_EQ(bSelectionShown, 1);
+    EXPECT_TRUE(ShowsNothing()) << "no box and no ellipse when the box cannot be had";
+
+    Key('A');
+    EXPECT_NE(pResizingBox, nullptr);
+    EXPECT_EQ(rcSelection, kSelection);
+    EXPECT_TRUE(ShowsExactly(BoxedFigures(MODE_ELLIPSE, kSelection)));
+    Key(VK_ESCAPE);
+    EXPECT_NE(TurnOff(), 0);
+}
+
+// --- Turning the hook on and off -----------------------------------------------------------------
+
+// The hook off, as after load.
+class SetMouseHookTest : public SelectionHookTest {
+protected:
+    void SetUp() override {
+        SelectionHookTest::SetUp();
+        bMouseHookOn = 0;
+        dwMouseHookProcess = 0;
+    }
+};
+
+// Takes this thread's input until no more is queued, collecting the UM_SELECTION messages posted
+// to hwndNotify instead of handing them to it. A journal-record hook that is on sees the input.
+std::vector<Notice> TakeInput(HWND hwndNotifyWindow) {
+    std::vector<Notice> posted;
+    for (int nQuiet = 0; nQuiet < 5;) {
+        MSG msg;
+        if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ++nQuiet;
+            Sleep(20);
+            continue;
+        }
+        nQuiet = 0;
+        if (msg.message == UM_SELECTION && msg.hwnd == hwndNotifyWindow)
+            posted.push_back({msg.wParam, msg.lParam});
+        else
+            DispatchMessageA(&msg);
+    }
+    return posted;
+}
+
+// A click of the real mouse at pt, through the platform's input queue.
+void ClickTheRealMouse(POINT pt) {
+    SetCursorPos(pt.x, pt.y);
+    INPUT aInput[2] = {};
+    aInput[0].type = INPUT_MOUSE;
+    aInput[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    aInput[1].type = INPUT_MOUSE;
+    aInput[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, aInput, sizeof(INPUT));
+}
+
+TEST_F(SetMouseHookTest, WithoutARecordChangesNothing) {
+    HWND hwndOther = CreateMessageWindow("SpxTestNotify", NotifyWndProc);
+    for (BOOL bEnable : {1, 0}) {
+        EXPECT_EQ(SetMouseHook(hwndOther, nullptr, bEnable, &kSelection, hwndOther), 0);
+        EXPECT_EQ(hMouseHook, nullptr);
+        EXPECT_EQ(bMouseHookOn, 0);
+        EXPECT_EQ(pHostRecord, &Record());
+        EXPECT_EQ(hwndNotify, Notify());
+        EXPECT_EQ(hwndOverlay, Overlay());
+        EXPECT_EQ(rcSelection, (RECT{0, 0, 0, 0}));
+    }
+    DestroyWindow(hwndOther);
+}
+
+TEST_F(SetMouseHookTest, TurningOnInstallsTheHookAndTakesTheHostsSettings) {
+    for (int nMode : {MODE_RECTANGLE, MODE_ELLIPSE, 0}) {
+        SCOPED_TRACE("mode " + std::to_string(nMode));
+        UseMode(nMode, 1);
+        bEllipse = !bEllipse;
+        bAdjustable = 0;
+        bButtonDown = 1;
+        hwndNotify = nullptr;
+        hwndOverlay = nullptr;
+        pHostRecord = nullptr;
+        rcSelection = kOtherSelection;
+        bSelectionShown = 1;
+        SetCursor(SystemCursor(IDC_CROSS));
+
+        ASSERT_EQ(SetMouseHook(Notify(), &Record(), 1, nullptr, Overlay()), 1);
+
+        EXPECT_NE(hMouseHook, nullptr);
+        EXPECT_EQ(bMouseHookOn, 1);
+        EXPECT_EQ(pHostRecord, &Record());
+        EXPECT_EQ(hwndNotify, Notify());
+        EXPECT_EQ(hwndOverlay, Overlay());
+        EXPECT_EQ(bEllipse, nMode == MODE_ELLIPSE ? 1 : 0);
+        EXPECT_EQ(bAdjustable, 1);
+        EXPECT_EQ(bButtonDown, 0);
+        EXPECT_EQ(Record().hSavedCursor, SystemCursor(IDC_CROSS));
+        EXPECT_EQ(dwMouseHookProcess, GetCurrentProcessId());
+        EXPECT_EQ(rcSelection, (RECT{0, 0, 0, 0}));
+        EXPECT_EQ(bSelectionShown, 0);
+        EXPECT_NE(TurnOff(), 0);
+    }
+}
+
+TEST_F(SetMouseHookTest, TurningOnKeepsTheSavedCursorWhenNoneIsSet) {
+    SetCursor(nullptr);
+    ASSERT_TRUE(TurnOn());
+    EXPECT_EQ(Record().hSavedCursor, HostsCursor());
+    EXPECT_NE(TurnOff(), 0);
+}
+
+TEST_F(SetMouseHookTest, TheInstalledHookSeesTheClicksOfThisThread) {
+    UseMode(2);
+    TakeInput(Notify());
+    ASSERT_TRUE(TurnOn());
+    ClickTheRealMouse(Centre(kSelection));
+    const std::vector<Notice> posted = TakeInput(Notify());
+    EXPECT_NE(TurnOff(), 0);
+    ASSERT_EQ(posted.size(), 1u);
+    EXPECT_EQ(posted[0].lParam, reinterpret_cast<LPARAM>(&rcSelection));
+    EXPECT_EQ(ptCursor, Centre(kSelection));
+}
+
+TEST_F(SetMouseHookTest, TurningOnAgainInstallsNothingAndOnlyRenamesTheHost) {
+    HWND hwndSecond = CreateMessageWindow("SpxTestNotify", NotifyWndProc);
+    auto pSecond = std::make_unique<HostRecord>();
+    pSecond->shape.nMode = MODE_ELLIPSE;
+    UseMode(MODE_RECTANGLE, 1);
+    ASSERT_TRUE(TurnOn());
+    const HHOOK hHook = hMouseHook;
+
+    // Any value but 0 means on.
+    for (BOOL bEnable : {1, 2, -1}) {
+        SCOPED_TRACE("on as " + std::to_string(bEnable));
+        Record().bAdjustable = 0;
+        EXPECT_EQ(SetMouseHook(hwndSecond, pSecond.get(), bEnable, &kSelection, hwndSecond), 0);
+        EXPECT_EQ(hMouseHook, hHook);
+        EXPECT_EQ(bMouseHookOn, 1);
+        EXPECT_EQ(hwndNotify, hwndSecond);
+        EXPECT_EQ(pHostRecord, pSecond.get());
+        EXPECT_EQ(bEllipse, 1);
+        EXPECT_EQ(hwndOverlay, Overlay());
+        EXPECT_EQ(bAdjustable, 1);
+        EXPECT_EQ(rcSelection, (RECT{0, 0, 0, 0}));
+        EXPECT_EQ(bSelectionShown, 0);
+    }
+    EXPECT_NE(SetMouseHook(Notify(), &Record(), 0, nullptr, nullptr), 0);
+
+    // Had a second hook been installed, it would still see this thread's input.
+    ptCursor = kNotRead;
+    UseMode(2);
+    ClickTheRealMouse(Centre(kSelection));
+    EXPECT_TRUE(TakeInput(Notify()).empty());
+    EXPECT_EQ(ptCursor, kNotRead);
+    DestroyWindow(hwndSecond);
+}
+
+TEST_F(SetMouseHookTest, TurningOffRemovesTheHookAndShowsTheArrow) {
+    UseMode(MODE_ELLIPSE, 1);
+    ASSERT_TRUE(TurnOn());
+    // What the last selection left.
+    rcSelection = kOtherSelection;
+    ptBoxAnchor = POINT{140, 150};
+    ptBoxCurrent = POINT{260, 250};
+    szBox = SIZE{120, 100};
+    bNewPolygon = 0;
+    SetCursor(Untouched());
+    const int nShown = CursorDisplayCount();
+
+    EXPECT_NE(TurnOff(), 0);
+
+    EXPECT_EQ(hMouseHook, nullptr);
+    EXPECT_EQ(bMouseHookOn, 0);
+    EXPECT_EQ(hwndOverlay, nullptr);
+    EXPECT_EQ(bAdjustable, 0);
+    EXPECT_EQ(GetCursor(), SystemCursor(IDC_ARROW));
+    EXPECT_EQ(CursorDisplayCount(), nShown + 1);
+    EXPECT_EQ(rcSelection, kOtherSelection);
+    EXPECT_EQ(ptBoxAnchor, (POINT{140, 150}));
+    EXPECT_EQ(ptBoxCurrent, (POINT{260, 250}));
+    EXPECT_EQ(szBox.cx, 120);
+    EXPECT_EQ(szBox.cy, 100);
+    EXPECT_EQ(bNewPolygon, 0);
+    EXPECT_EQ(pHostRecord, &Record());
+    EXPECT_TRUE(ShowsNothing());
+}
+
+TEST_F(SetMouseHookTest, TurningOffWhileOffReturnsZero) {
+    SetCursor(Untouched());
+    EXPECT_EQ(TurnOff(), 0);
+    EXPECT_EQ(GetCursor(), Untouched());
+}
+
+TEST_F(SetMouseHookTest, TakesAnInitialRectangleOnlyWhenItCanBeAdjusted) {
+    struct Case {
+        const char *pszWhat;
+        int nMode;
+        BOOL bAdjust;
+        UINT nPoints;
+        const RECT *pRect;
+        bool bTaken;
+    } const cases[] = {
+        {"a rectangle", MODE_RECTANGLE, 1, 0, &kOtherSelection, true},
+        {"an ellipse", MODE_ELLIPSE, 1, 0, &kOtherSelection, true},
+        {"a window mode", 0, 1, 0, &kOtherSelection, true},
+        {"a polygon with points", MODE_POLYGON, 1, 4, &kOtherSelection, true},
+        {"no adjustment", MODE_RECTANGLE, 0, 0, &kOtherSelection, false},
+        {"a polygon without points", MODE_POLYGON, 1, 0, &kOtherSelection, false},
+        {"no rectangle", MODE_RECTANGLE, 1, 0, nullptr, false},
+    };
+    const RECT aEmpty[] = {
+        {140, 150, 140, 250}, {140, 150, 260, 150}, {260, 150, 140, 250}, {140, 250, 260, 150}};
+    auto check = [&](const char *pszWhat, int nMode, BOOL bAdjust, UINT nPoints, const RECT *pRect,
+                     bool bTaken) {
+        SCOPED_TRACE(pszWhat);
+        UseMode(nMode, bAdjust);
+        SPXFreePolyPoints(&Record().shape);
+        for (UINT i = 0; i < nPoints; ++i)
+            SPXAddPolyPoint(&Record().shape, &kPolygon[i]);
+        rcSelection = kSelection;
+        bSelectionShown = !bTaken;
+        ASSERT_TRUE(TurnOn(pRect));
+        EXPECT_EQ(rcSelection, (bTaken ? *pRect : RECT{0, 0, 0, 0}));
+        EXPECT_EQ(bSelectionShown, bTaken ? 1 : 0);
+        EXPECT_EQ(pResizingBox, nullptr);
+        EXPECT_TRUE(ShowsNothing());
+        // The box would be shown at the next event; turning off first drops nothing.
+        EXPECT_NE(TurnOff(), 0);
+    };
+    for (const Case &c : cases)
+        check(c.pszWhat, c.nMode, c.bAdjust, c.nPoints, c.pRect, c.bTaken);
+    for (const RECT &rc : aEmpty)
+        check(("empty " + testing::PrintToString(rc)).c_str(), MODE_RECTANGLE, 1, 0, &rc, false);
+}
+
+TEST_F(SetMouseHookTest, TurningOffTakesAShownBoxAway) {
+    UseMode(MODE_RECTANGLE, 1);
+    ASSERT_TRUE(TurnOn());
+    ShowInBox(MODE_RECTANGLE);
+    ASSERT_FALSE(ScreenSnapshot::Take() == Start());
+    EXPECT_NE(TurnOff(), 0);
+    EXPECT_EQ(WatchedBox::s_nDestroyed, 1);
+    EXPECT_EQ(pResizingBox, nullptr);
+    EXPECT_TRUE(ShowsNothing());
+}
+
+TEST_F(SetMouseHookTest, TurningOffDropsTheBoxOfAnOverlayThatIsGone) {
+    auto pOverlay = std::make_unique<PatternWindow>(RECT{560, 100, 760, 300});
+    UseMode(MODE_RECTANGLE, 1);
+    ASSERT_TRUE(TurnOn(nullptr, pOverlay->hwnd()));
+    bSelectionShown = 1;
+    rcSelection = RECT{600, 150, 700, 250};
+    const POINT ptOffset = ClientOffset(pOverlay->hwnd());
+    pResizingBox = new WatchedBox(&rcSelection, ptOffset.x, ptOffset.y, &Record().shape);
+    ToggleBox(*pResizingBox, pOverlay->hwnd());
+    pOverlay.reset();
+    const ScreenSnapshot before = ScreenSnapshot::Take();
+    EXPECT_NE(TurnOff(), 0);
+    EXPECT_EQ(WatchedBox::s_nDestroyed, 1);
+    EXPECT_EQ(pResizingBox, nullptr);
+    EXPECT_TRUE(ScreenIs(before, "as it was"));
+}
+
+TEST_F(SetMouseHookTest, TurningOnDropsABoxLeftFromAnEarlierTimeWithoutDrawing) {
+    rcSelection = kSelection;
+    pResizingBox = new WatchedBox(&rcSelection, Offset().x, Offset().y, &Record().shape);
+    dwMouseHookProcess = GetCurrentProcessId();
+    UseMode(MODE_RECTANGLE, 1);
+    ASSERT_TRUE(TurnOn());
+    EXPECT_EQ(WatchedBox::s_nDestroyed, 1);
+    EXPECT_EQ(pResizingBox, nullptr);
+    EXPECT_TRUE(ShowsNothing());
+    EXPECT_NE(TurnOff(), 0);
+}
+
+TEST_F(SetMouseHookTest, AnotherRunningProcessKeepsTheHookAndTheSharedWords) {
+    OtherProcess other;
+    ASSERT_TRUE(other.Started());
+    ASSERT_TRUE(other.Running());
+    HostRecord othersRecord = {};
+    const HHOOK hOthersHook = reinterpret_cast<HHOOK>(0x4321);
+    for (BOOL bEnable : {1, 0}) {
+        SCOPED_TRACE(bEnable ? "on" : "off");
+        UseMode(MODE_ELLIPSE, 1);
+        dwMouseHookProcess = other.Id();
+        hMouseHook = hOthersHook;
+        pHostRecord = &othersRecord;
+        bMouseHookOn = !bEnable;
+        bEllipse = 0;
+        bAdjustable = 0;
+        hwndOverlay = nullptr;
+        hwndNotify = nullptr;
+
+        EXPECT_EQ(SetMouseHook(Notify(), &Record(), bEnable, &kSelection, Overlay()), 0);
+
+        EXPECT_EQ(hMouseHook, hOthersHook);
+        EXPECT_EQ(dwMouseHookProcess, other.Id());
+        EXPECT_EQ(pHostRecord, &othersRecord);
+        EXPECT_EQ(bMouseHookOn, !bEnable);
+        EXPECT_EQ(hwndNotify, nullptr);
+        EXPECT_EQ(hwndOverlay, nullptr);
+        EXPECT_EQ(bEllipse, 0);
+        EXPECT_EQ(bAdjustable, 0);
+        EXPECT_EQ(rcSelection, (RECT{0, 0, 0, 0}));
+    }
+    bMouseHookOn = 0;
+    hMouseHook = nullptr;
+}
+
+TEST_F(SetMouseHookTest, AnOwnerThatHasEndedOrNeverRanDoesNotKeepTheHook) {
+    OtherProcess other;
+    ASSERT_TRUE(other.Started());
+    other.End();
+    ASSERT_FALSE(other.Running());
+    for (DWORD dwOwner : {other.Id(), DWORD(0xFFFFFFF0)}) {
+        SCOPED_TRACE("owner " + std::to_string(dwOwner));
+        dwMouseHookProcess = dwOwner;
+        hMouseHook = reinterpret_cast<HHOOK>(0x4321);
+        ASSERT_TRUE(TurnOn());
+        EXPECT_NE(hMouseHook, reinterpret_cast<HHOOK>(0x4321));
+        EXPECT_EQ(dwMouseHookProcess, GetCurrentProcessId());
+        EXPECT_EQ(pHostRecord, &Record());
+        EXPECT_NE(TurnOff(), 0);
+    }
+}
+
+// --- The rubber band -----------------------------------------------------------------------------
+
+using RubberBand = SelectionHookTest;
+
+TEST_F(RubberBand, APressStartsABandOfNoSizeAtTheCursor) {
+    for (int nMode : {MODE_RECTANGLE, MODE_ELLIPSE}) {
+        for (bool bRight : {false, true}) {
+            SCOPED_TRACE("mode " + std::to_string(nMode) + (bRight ? ", right" : ", left"));
+            UseMode(nMode);
+            ptBoxAnchor = ptBoxCurrent = POINT{1, 2};
+            szBox = SIZE{30, 40};
+            const POINT pt = {170, 160};
+            Press(pt, bRight);
+            EXPECT_EQ(bButtonDown, 1);
+            EXPECT_EQ(ptBoxAnchor, pt);
+            EXPECT_EQ(ptBoxCurrent, pt);
+            EXPECT_EQ(szBox.cx, 0);
+            EXPECT_EQ(szBox.cy, 0);
+            EXPECT_TRUE(ShowsExactly([&] { XorBox(pt.x, pt.y, pt.x, pt.y, bEllipse); }));
+            EXPECT_TRUE(NothingToldTheHost());
+            Release(pt, bRight);
+            EXPECT_TRUE(OneSelectionPosted());
+            EXPECT_TRUE(ShowsNothing());
+        }
+    }
+}
+
+TEST_F(RubberBand, TheBandFollowsTheCursorWhileTheButtonIsDown) {
+    for (int nMode : {MODE_RECTANGLE, MODE_ELLIPSE}) {
+        SCOPED_TRACE("mode " + std::to_string(nMode));
+        UseMode(nMode);
+        const POINT ptAnchor = {300, 260};
+        Press(ptAnchor);
+        for (const POINT &pt : {POINT{340, 300}, POINT{420, 390}, POINT{250, 200}, POINT{130, 380},
+                                POINT{300, 260}, POINT{310, 150}}) {
+            SCOPED_TRACE(testing::PrintToString(pt));
+            Move(pt);
+            EXPECT_EQ(ptBoxCurrent, pt);
+            EXPECT_EQ(szBox.cx, pt.x - ptAnchor.x);
+            EXPECT_EQ(szBox.cy, pt.y - ptAnchor.y);
+            EXPECT_EQ(ptCursor, pt);
+            EXPECT_TRUE(ShowsExactly([&] { XorOutline(Rect(ptAnchor, pt), bEllipse); }));
+            if (nMode == MODE_RECTANGLE && pt.x > ptAnchor.x && pt.y > ptAnchor.y)
+                EXPECT_EQ(ChangedPixels(Start(), ScreenSnapshot::Take()),
+                          RectOutline(ptAnchor.x, ptAnchor.y, pt.x, pt.y));
+        }
+        EXPECT_TRUE(NothingToldTheHost());
+        Release(POINT{310, 150});
+        EXPECT_TRUE(OneSelectionPosted());
+        EXPECT_TRUE(ShowsNothing());
+    }
+}
+
+TEST_F(RubberBand, AReleaseCommitsTheRectangleOfTheLastMove) {
+    struct Case {
+        const char *pszWhat;
+        POINT ptPress;
+        std::vector<POINT> moves;
+        POINT ptRelease;
+        RECT rcExpected;
+    } const cases[] = {
+        {"a click", {150, 160}, {}, {150, 160}, {150, 160, 151, 161}},
+        {"a drag to the right only",
+         {150, 200},
+         {{200, 200}, {250, 200}},
+         {250, 200},
+         {150, 200, 151, 201}},
+        {"a drag down only", {150, 200}, {{150, 300}}, {150, 300}, {150, 200, 151, 201}},
+        {"a drag up and to the left",
+         {350, 360},
+         {{330, 330}, {320, 310}},
+         {320, 310},
+         {320, 310, 350, 360}},
+        {"a drag down and to the left", {350, 160}, {{300, 260}}, {300, 260}, {300, 160, 350, 260}},
+        {"a release away from the last move",
+         {150, 150},
+         {{170, 190}},
+         {175, 195},
+         {150, 150, 170, 190}},
+        {"a drag back to the anchor",
+         {200, 200},
+         {{260, 260}, {200, 200}},
+         {200, 200},
+         {200, 200, 201, 201}},
+    };
+    for (int nMode : {MODE_RECTANGLE, MODE_ELLIPSE}) {
+        for (bool bRight : {false, true}) {
+            for (const Case &c : cases) {
+                SCOPED_TRACE(std::string(c.pszWhat) + ", mode " + std::to_string(nMode) +
+                             (bRight ? ", right" : ", left"));
+                UseMode(nMode);
+                SetCursor(Untouched());
+                Press(c.ptPress, bRight);
+                for (const POINT &pt : c.moves)
+                    Move(pt);
+                Release(c.ptRelease, bRight);
+                EXPECT_EQ(rcSelection, c.rcExpected);
+                EXPECT_TRUE(OneSelectionPosted());
+                EXPECT_TRUE(ShowsNothing());
+                EXPECT_EQ(bButtonDown, 0);
+                EXPECT_EQ(bSelectionShown, 0);
+                EXPECT_EQ(pResizingBox, nullptr);
+                EXPECT_EQ(nCursorState, CS_DEFAULT);
+                EXPECT_EQ(GetCursor(), LibraryCursor(IDC_DRAWCROSS));
+            }
+        }
+    }
+}
+
+TEST_F(RubberBand, MovesWithoutAButtonDownOrWithASelectionShownDrawNothing) {
+    UseMode(MODE_RECTANGLE);
+    ptBoxAnchor = ptBoxCurrent = POINT{150, 150};
+    Move(POINT{200, 220});
+    EXPECT_TRUE(ShowsNothing());
+    EXPECT_EQ(ptBoxCurrent, (POINT{150, 150}));
+
+    ShowInBox(MODE_ELLIPSE);
+    const ScreenSnapshot shown = ScreenSnapshot::Take();
+    bButtonDown = 1;
+    Move(POINT{200, 220});
+    Move(kOutsideAll);
+    EXPECT_TRUE(ScreenIs(shown, "the selection as shown"));
+    EXPECT_EQ(ptBoxCurrent, (POINT{150, 150}));
+    bButtonDown = 0;
+    Key(VK_ESCAPE);
+    EXPECT_TRUE(NothingToldTheHost());
+}
+
+TEST_F(RubberBand, WithAdjustmentTheReleaseShowsTheSelectionInABox) {
+    PatternWindow own(RECT{600, 560, 700, 640});
+    Record().hwndOwn = own.hwnd();
+    const ScreenSnapshot start = ScreenSnapshot::Take();
+    for (int nMode : {MODE_RECTANGLE, MODE_ELLIPSE}) {
+        SCOPED_TRACE("mode " + std::to_string(nMode));
+        UseMode(nMode, 1);
+        SetWindowPos(Overlay(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        ASSERT_EQ(GetWindow(Overlay(), GW_HWNDPREV), nullptr);
+
+        Press(POINT{380, 330});
+        Move(POINT{200, 180});
+        Move(POINT{180, 170});
+        Release(POINT{180, 170});
+
+        EXPECT_EQ(rcSelection, kSelection);
+        EXPECT_EQ(bSelectionShown, 1);
+        ASSERT_NE(pResizingBox, nullptr);
+        EXPECT_EQ(pResizingBox->m_pTargetRect, &rcSelection);
+        EXPECT_TRUE(NothingToldTheHost());
+        EXPECT_TRUE(ShowsExactly(BoxedFigures(nMode, kSelection), start));
+        EXPECT_EQ(GetWindow(own.hwnd(), GW_HWNDPREV), nullptr) << "the host's window is on top";
+        // The cursor stands on the box's top-left pixel; the handles lie outside the box.
+        EXPECT_EQ(nCursorState, CS_INSIDE);
+        EXPECT_EQ(GetCursor(), LibraryCursor(IDC_INSIDEBOX));
+
+        Key(VK_ESCAPE);
+        EXPECT_TRUE(ScreenIs(start, "as the test found it"));
+    }
+}
+
+TEST_F(RubberBand, APausedHostIgnoresPressesAndReleasesAndStopsTheBand) {
+    UseMode(MODE_RECTANGLE);
+    Record().bPaused = 1;
+    nCursorState = CS_INSIDE;
+    Press(POINT{150, 150});
+    EXPECT_EQ(bButtonDown, 0);
+    EXPECT_EQ(nCursorState, CS_DEFAULT);
+    Move(POINT{200, 200});
+    Release(POINT{200, 200});
+    EXPECT_TRUE(ShowsNothing());
+    EXPECT_TRUE(NothingToldTheHost());
+
+    // A band already drawn stays where it is, and its release completes nothing.
+    Record().bPaused = 0;
+    Press(POINT{150, 150});
+    Move(POINT{200, 210});
+    Record().bPaused = 1;
+    nCursorState = CS_INSIDE;
+    Move(POINT{260, 260});
+    EXPECT_EQ(nCursorState, CS_DEFAULT);
+    EXPECT_EQ(ptBoxCurrent, (POINT{200, 210}));
+    rcSelection = kOtherSelection;
+    nCursorState = CS_INSIDE;
+    Release(POINT{260, 260});
+    EXPECT_EQ(bButtonDown, 0);
+    EXPECT_EQ(nCursorState, CS_DEFAULT);
+    EXPECT_EQ(rcSelection, kOtherSelection);
+    EXPECT_TRUE(NothingToldTheHost());
+    EXPECT_TRUE(ShowsExactly([] { XorBox(150, 150, 200, 210, 0); }));
+    XorBox(150, 150, 200, 210, 0);
+}
+
+TEST_F(RubberBand, EscapeAndOtherKeysLeaveADragGoing) {
+    for (int nMode : {MODE_RECTANGLE, MODE_ELLIPSE}) {
+        SCOPED_TRACE("mode " + std::to_string(nMode));
+        UseMode(nMode);
+        Press(POINT{150, 150});
+        Move(POINT{220, 200});
+        for (DWORD dwKey : {DWORD(VK_ESCAPE), DWORD(VK_RETURN), DWORD('A'), DWORD(VK_SPACE)})
+            Key(dwKey);
+        EXPECT_EQ(bButtonDown, 1);
+        EXPECT_TRUE(ShowsExactly([&] { XorBox(150, 150, 220, 200, bEllipse); }));
+        Move(POINT{260, 240});
+        EXPECT_TRUE(ShowsExactly([&] { XorBox(150, 150, 260, 240, bEllipse); }));
+        Release(POINT{260, 240});
+        EXPECT_EQ(rcSelection, (RECT{150, 150, 260, 240}));
+        EXPECT_TRUE(OneSelectionPosted());
+        EXPECT_TRUE(ShowsNothing());
+    }
+}
+
+TEST_F(RubberBand, AMoveWhoseCursorCannotBeReadLeavesTheBandAsItWas) {
+    for (int nMode : {MODE_RECTANGLE, MODE_ELLIPSE}) {
+        SCOPED_TRACE("mode " + std::to_string(nMode));
+        UseMode(nMode);
+        Press(POINT{150, 150});
+        Move(POINT{220, 200});
+        const ScreenSnapshot banded = ScreenSnapshot::Take();
+        {
+            UnreadableCursor unreadable;
+            ASSERT_TRUE(unreadable.Active());
+            Move(POINT{300, 300});
+        }
+        EXPECT_TRUE(ScreenIs(banded, "the band as it was"));
+        EXPECT_EQ(ptBoxCurrent, (POINT{220, 200}));
+        EXPECT_EQ(szBox.cx, 70);
+        EXPECT_EQ(szBox.cy, 50);
+        Move(POINT{230, 210});
+        Release(POINT{230, 210});
+        EXPECT_EQ(rcSelection, (RECT{150, 150, 230, 210}));
+        EXPECT_TRUE(OneSelectionPosted());
+        EXPECT_TRUE(ShowsNothing());
+    }
+}
+
+TEST_F(RubberBand, AfterADiscardingClickTheDragOfThatClickDrawsNothing) {
+    UseMode(MODE_RECTANGLE);
+    bSwallowUntilUp = 1;
+    rcSelection = kOtherSelection;
+    ptBoxAnchor = ptBoxCurrent = POINT{150, 150};
+    bButtonDown = 1;
+    nCursorState = CS_INSIDE;
+    Move(POINT{200, 200});
+    EXPECT_EQ(nCursorState, CS_DEFAULT);
+    EXPECT_TRUE(ShowsNothing());
+    Release(POINT{200, 200});
+    EXPECT_EQ(bSwallowUntilUp, 0);
+    EXPECT_EQ(bButtonDown, 0);
+    EXPECT_EQ(rcSelection, kOtherSelection);
+    EXPECT_TRUE(NothingToldTheHost());
+
+    // The next press starts a new band.
+    Press(POINT{160, 170});
+    Move(POINT{210, 230});
+    EXPECT_TRUE(ShowsExactly([] { XorBox(160, 170, 210, 230, 0); }));
+    Release(POINT{210, 230});
+    EXPECT_EQ(rcSelection, (RECT{160, 170, 210, 230}));
+    EXPECT_TRUE(OneSelectionPosted());
+}
+
+TEST_F(RubberBand, ModesWithoutAShapePostAClickWithoutDrawing) {
+    for (int nMode : {0, 1, 2, 6, 7, 8, 100, -1}) {
+        for (bool bRight : {false, true}) {
+            SCOPED_TRACE("mode " + std::to_string(nMode) + (bRight ? ", right" : ", left"));
+            UseMode(nMode);
+            // The band words as they are after load.
+            ptBoxAnchor = ptBoxCurrent = POINT{0, 0};
+            szBox = SIZE{0, 0};
+            Press(POINT{200, 200}, bRight);
+            EXPECT_EQ(bButtonDown, 1);
+            Move(POINT{250, 260});
+            Release(POINT{250, 260}, bRight);
+            EXPECT_EQ(bButtonDown, 0);
+            EXPECT_EQ(rcSelection, (RECT{0, 0, 1, 1}));
+            EXPECT_TRUE(OneSelectionPosted());
+            EXPECT_TRUE(ShowsNothing());
+        }
+    }
+}
+
+TEST_F(RubberBand, AClickInAWindowModePostsTheRectangleOfTheLastBand) {
+    UseMode(MODE_RECTANGLE);
+    Press(POINT{10, 10});
+    Move(POINT{40, 30});
+    Release(POINT{40, 30});
+    ASSERT_TRUE(OneSelectionPosted());
+    for (int nMode : {0, 2}) {
+        SCOPED_TRACE("mode " + std::to_string(nMode));
+        UseMode(nMode);
+        rcSelection = kOtherSelection;
+        Click(Centre(kSelection));
+        EXPECT_EQ(rcSelection, (RECT{10, 10, 40, 30}));
+        EXPECT_TRUE(OneSelectionPosted());
+        EXPECT_TRUE(ShowsNothing());
+    }
+}
+
+// --- Adjusting a rectangle or an ellipse in its box ----------------------------------------------
+
+using BoxAdjust = SelectionHookTest;
+
+TEST_F(BoxAdjust, AClickInsideConfirmsTheSelection) {
+    for (int nMode : {MODE_RECTANGLE, MODE_ELLIPSE}) {
+        for (bool bRight : {false, true}) {
+            SCOPED_TRACE("mode " + std::to_string(nMode) + (bRight ? ", right" : ", left"));
+            WatchedBox::s_nDestroyed = 0;
+            ShowInBox(nMode);
+            Press(Centre(kSelection), bRight);
+            EXPECT_TRUE(OneSelectionPosted());
+            EXPECT_EQ(rcSelection, kSelection);
+            EXPECT_TRUE(ShowsNothing());
+            EXPECT_EQ(pResizingBox, nullptr);
+            EXPECT_EQ(WatchedBox::s_nDestroyed, 1);
+            EXPECT_EQ(bSelectionShown, 0);
+            EXPECT_EQ(nCursorState, CS_DEFAULT);
+            Release(Centre(kSelection), bRight);
+        }
+    }
+}
+
+TEST_F(BoxAdjust, TheReleaseOfAConfirmingClickIsSwallowed) {
+    for (int nMode : {MODE_RECTANGLE, MODE_ELLIPSE}) {
+        SCOPED_TRACE("mode " + std::to_string(nMode));
+        ShowInBox(nMode);
+        // The band words of some earlier band: a completion would turn them into rcSelection.
+        ptBoxAnchor = POINT{140, 150};
+        ptBoxCurrent = POINT{260, 250};
+        szBox = SIZE{120, 100};
+        Press(Centre(kSelection));
+        ASSERT_TRUE(OneSelectionPosted());
+        EXPECT_EQ(bSwallowUntilUp, 1);
+        EXPECT_EQ(bButtonDown, 1);
+        Move(Plus(Centre(kSelection), 20, 10));
+        Release(Plus(Centre(kSelection), 20, 10));
+        EXPECT_EQ(rcSelection, kSelection) << "the host reads the confirmed rectangle";
+        EXPECT_TRUE(NothingToldTheHost());
+        EXPECT_EQ(pResizingBox, nullptr);
+        EXPECT_EQ(bSelectionShown, 0);
+        EXPECT_EQ(bSwallowUntilUp, 0);
+        EXPECT_EQ(bButtonDown, 0);
+        EXPECT_TRUE(ShowsNothing());
+    }
+}
+
+TEST_F(BoxAdjust, AClickOutsideDiscardsTheSelectionAndTheDragOfThatClick) {
+    for (int nMode : {MODE_RECTANGLE, MODE_ELLIPSE}) {
+        SCOPED_TRACE("mode " + std::to_string(nMode));
+        WatchedBox::s_nDestroyed = 0;
+        ShowInBox(nMode);
+        const POINT ptOutside = {130, 390};
+        Press(ptOutside);
+        EXPECT_TRUE(ShowsNothing());
+        EXPECT_EQ(pResizingBox, nullptr);
+        EXPECT_EQ(WatchedBox::s_nDestroyed, 1);
+        EXPECT_EQ(bSelectionShown, 0);
+        EXPECT_EQ(bSwallowUntilUp, 1);
+        EXPECT_EQ(rcSelection, kSelection);
+        Move(POINT{200, 300});
+        Move(POINT{250, 260});
+        EXPECT_TRUE(ShowsNothing()) << "the drag of the discarding click draws no band";
+        Release(POINT{250, 260});
+        EXPECT_EQ(bSwallowUntilUp, 0);
+        EXPECT_EQ(rcSelection, kSelection);
+        EXPECT_TRUE(NothingToldTheHost());
+
+        Press(POINT{150, 140});
+        Move(POINT{210, 230});
+        EXPECT_TRUE(ShowsExactly([&] { XorBox(150, 140, 210, 230, bEllipse); }))
+            << "the next press starts a new band";
+        bAdjustable = 0;
+        Release(POINT{210, 230});
+        EXPECT_TRUE(OneSelectionPosted());
+        EXPECT_EQ(rcSelection, (RECT{150, 140, 210, 230}));
+        EXPECT_TRUE(ShowsNothing());
+    }
+}
+
+TEST_F(BoxAdjust, DraggingAHandleMovesTheSelectionsOutlineAndFramesTheNewRectangle) {
+    PatternWindow own(RECT{600, 560, 700, 640});
+    Record().hwndOwn = own.hwnd();
+    const ScreenSnapshot start = ScreenSnapshot::Take();
+    const RECT rcNew = {180, 170, 410, 350};
+    for (int nMode : {MODE_RECTANGLE, MODE_ELLIPSE}) {
+        SCOPED_TRACE("mode " + std::to_string(nMode));
+        WatchedBox::s_nDestroyed = 0;
+        g_nProbes = 0;
+        WatchedBox &box = ShowInBox(nMode);
+        SetWindowPos(Overlay(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        const POINT ptHandle = HandleCentre(box, 2); // bottom right
+        BOOL bTrackingMidway = 0;
+        QueueTrack({Plus(ptHandle, 10, 5), Plus(ptHandle, 30, 20)}, [&] {
+            bTrackingMidway = bTracking;
+            // Only the selection's own outline is on the screen while it is dragged.
+            EXPECT_TRUE(ShowsExactly([&] { XorOutline(rcNew, nMode == MODE_ELLIPSE); }, start));
+        });
+
+        Press(ptHandle);
+
+        EXPECT_EQ(g_nProbes, 1);
+        EXPECT_EQ(bTrackingMidway, 1);
+        EXPECT_EQ(bTracking, 0);
+        EXPECT_EQ(bButtonDown, 0);
+        EXPECT_EQ(rcSelection, rcNew);
+        EXPECT_EQ(pResizingBox, &box);
+        EXPECT_EQ(WatchedBox::s_nDestroyed, 0);
+        EXPECT_EQ(bSelectionShown, 1);
+        EXPECT_EQ(GetCapture(), nullptr);
+        EXPECT_TRUE(NothingToldTheHost());
+        EXPECT_TRUE(ShowsExactly(BoxedFigures(nMode, rcNew), start))
+            << "afterwards the frame is around the new rectangle, and so is an ellipse";
+        EXPECT_EQ(GetWindow(own.hwnd(), GW_HWNDPREV), nullptr) << "the host's window is on top";
+
+        // The box goes on with the new rectangle.
+        EXPECT_EQ(box.HitTestSelection(400, 340), SEL_HIT_INSIDE);
+        Key(VK_RETURN);
+        EXPECT_TRUE(OneSelectionPosted());
+        EXPECT_EQ(rcSelection, rcNew);
+        EXPECT_TRUE(ScreenIs(start, "as the test found it"));
+    }
+}
+
+TEST_F(BoxAdjust, ATrackThatChangesNothingLeavesTheSelectionAsItWas) {
+    for (int nMode : {MODE_RECTANGLE, MODE_ELLIPSE}) {
+        SCOPED_TRACE("mode " + std::to_string(nMode));
+        WatchedBox &box = ShowInBox(nMode);
+        const ScreenSnapshot shown = ScreenSnapshot::Take();
+        const POINT ptHandle = HandleCentre(box, 0);
+        QueueTrack({ptHandle});
+        Press(ptHandle);
+        EXPECT_EQ(rcSelection, kSelection);
+        EXPECT_EQ(pResizingBox, &box);
+        EXPECT_TRUE(ScreenIs(shown, "the selection as shown"));
+        Key(VK_ESCAPE);
+    }
+    EXPECT_TRUE(NothingToldTheHost());
+}
+
+TEST_F(BoxAdjust, EventsDuringATrackArePassedOnAndAPressOnTheHostsWindowOnlyResetsTheCursor) {
+    PatternWindow own(RECT{600, 560, 700, 640});
+    Record().hwndOwn = own.hwnd();
+    const ScreenSnapshot start = ScreenSnapshot::Take();
+    WatchedBox &box = ShowInBox(MODE_ELLIPSE);
+    const POINT ptHandle = HandleCentre(box, 2);
+    const RECT rcNew = {180, 170, 400, 360};
+    QueueTrack({Plus(ptHandle, 20, 30)}, [&] {
+        const ScreenSnapshot midway = ScreenSnapshot::Take();
+        const POINT ptWas = ptCursor;
+        nCursorState = CS_HANDLE;
+        Press(Centre(kSelection));
+        Release(Centre(kSelection));
+        Key(VK_ESCAPE);
+        Key(VK_RETURN);
+        EXPECT_EQ(nCursorState, CS_HANDLE);
+        EXPECT_EQ(ptCursor, ptWas);
+
+        EVENTMSG event = {WM_LBUTTONDOWN, 650, 600, 0, own.hwnd()};
+        SelectionHookProc(HC_ACTION, 0, reinterpret_cast<LPARAM>(&event));
+        EXPECT_EQ(nCursorState, CS_DEFAULT);
+        EXPECT_EQ(pResizingBox, &box);
+        EXPECT_EQ(WatchedBox::s_nDestroyed, 0);
+        EXPECT_EQ(bSelectionShown, 1);
+        EXPECT_TRUE(ScreenIs(midway, "as it was midway"));
+        EXPECT_TRUE(NothingToldTheHost());
+    });
+
+    Press(ptHandle);
+
+    EXPECT_EQ(g_nProbes, 1);
+    EXPECT_EQ(rcSelection, rcNew);
+    EXPECT_EQ(pResizingBox, &box);
+    EXPECT_TRUE(ShowsExactly(BoxedFigures(MODE_ELLIPSE, rcNew), start));
+    Key(VK_ESCAPE);
+    EXPECT_TRUE(ScreenIs(start, "as the test found it"));
+}
+
+TEST_F(BoxAdjust, TurningTheHookOffDuringATrackDropsTheBoxWhenTheTrackReturns) {
+    UseMode(MODE_RECTANGLE, 1);
+    ASSERT_TRUE(TurnOn());
+    WatchedBox &box = ShowInBox(MODE_RECTANGLE);
+    const POINT ptHandle = HandleCentre(box, 2);
+    QueueTrack({Plus(ptHandle, 20, 30)}, [&] {
+        EXPECT_NE(TurnOff(), 0);
+        EXPECT_EQ(WatchedBox::s_nDestroyed, 0) << "the running track still uses the box";
+    });
+
+    Press(ptHandle);
+
+    EXPECT_EQ(g_nProbes, 1);
+    EXPECT_EQ(WatchedBox::s_nDestroyed, 1);
+    EXPECT_EQ(pResizingBox, nullptr);
+    EXPECT_EQ(bTracking, 0);
+    EXPECT_EQ(bMouseHookOn, 0);
+    EXPECT_TRUE(ShowsNothing()) << "no outline and no frame are left";
+    EXPECT_TRUE(NothingToldTheHost());
+}
+
+TEST_F(BoxAdjust, TurningTheHookOffAndOnDuringATrackLeavesTheNewSelectionAlone) {
+    for (bool bChanged : {true, false}) {
+        SCOPED_TRACE(bChanged ? "a track that changes the box" : "a track that changes nothing");
+        WatchedBox::s_nDestroyed = 0;
+        g_nProbes = 0;
+        UseMode(MODE_RECTANGLE, 1);
+        ASSERT_TRUE(TurnOn());
+        WatchedBox &box = ShowInBox(MODE_RECTANGLE);
+        const POINT ptHandle = HandleCentre(box, 2);
+        QueueTrack({bChanged ? Plus(ptHandle, 20, 30) : ptHandle}, [&] {
+            EXPECT_NE(TurnOff(), 0);
+            EXPECT_TRUE(TurnOn(&kOtherSelection));
+            EXPECT_EQ(WatchedBox::s_nDestroyed, 0) << "the running track still uses the box";
+        });
+
+        Press(ptHandle);
+
+        EXPECT_EQ(g_nProbes, 1);
+        EXPECT_EQ(WatchedBox::s_nDestroyed, 1);
+        EXPECT_EQ(pResizingBox, nullptr);
+        EXPECT_EQ(bMouseHookOn, 1);
+        EXPECT_TRUE(ShowsNothing()) << "no outline and no frame are left";
+        EXPECT_EQ(rcSelection, kOtherSelection) << "the new initial selection";
+        EXPECT_EQ(bSelectionShown, 1);
+
+        Move(kOutsideAll);
+        ASSERT_NE(pResizingBox, nullptr);
+        EXPECT_TRUE(ShowsExactly([] {}, ScreenSnapshot::Take()));
+        EXPECT_TRUE(ShowsExactly(BoxedFigures(MODE_RECTANGLE, kOtherSelection)));
+        EXPECT_NE(TurnOff(), 0);
+        EXPECT_TRUE(NothingToldTheHost());
+    }
+}
+
+TEST_F(BoxAdjust, EnterConfirmsAShownSelection) {
+    for (int nMode : {MODE_RECTANGLE, MODE_ELLIPSE}) {
+        SCOPED_TRACE("mode " + std::to_string(nMode));
+        WatchedBox::s_nDestroyed = 0;
+        ShowInBox(nMode);
+        bSwallowUntilUp = 1;
+        nCursorState = CS_INSIDE;
+        Key(VK_RETURN);
+        EXPECT_TRUE(OneSelectionPosted());
+        EXPECT_EQ(rcSelection, kSelection);
+        EXPECT_TRUE(ShowsNothing());
+        EXPECT_EQ(pResizingBox, nullptr);
+        EXPECT_EQ(WatchedBox::s_nDestroyed, 1);
+        EXPECT_EQ(bSelectionShown, 0);
+        EXPECT_EQ(bSwallowUntilUp, 0);
+        EXPECT_EQ(nCursorState, CS_DEFAULT);
+    }
+}
+
+TEST_F(BoxAdjust, EnterWithNothingShownDoesNothing) {
+    UseMode(MODE_ELLIPSE, 1);
+    rcSelection = kSelection;
+    bSwallowUntilUp = 1;
+    nCursorState = CS_CLOSE;
+    Key(VK_RETURN);
+    EXPECT_TRUE(NothingToldTheHost());
+    EXPECT_EQ(bSwallowUntilUp, 1);
+    EXPECT_EQ(nCursorState, CS_CLOSE);
+    EXPECT_TRUE(ShowsNothing());
+    bSwallowUntilUp = 0;
+    nCursorState = CS_DEFAULT;
+}
+
+TEST_F(BoxAdjust, EscapeDiscardsAShownSelectionWithoutTellingTheHost) {
+    for (int nMode : {MODE_RECTANGLE, MODE_ELLIPSE}) {
+        SCOPED_TRACE("mode " + std::to_string(nMode));
+        WatchedBox::s_nDestroyed = 0;
+        ShowInBox(nMode);
+        bSwallowUntilUp = 1;
+        nCursorState = CS_INSIDE;
+        Key(VK_ESCAPE);
+        EXPECT_TRUE(NothingToldTheHost());
+        EXPECT_TRUE(ShowsNothing());
+        EXPECT_EQ(pResizingBox, nullptr);
+        EXPECT_EQ(WatchedBox::s_nDestroyed, 1);
+        EXPECT_EQ(bSelectionShown, 0);
+        EXPECT_EQ(bSwallowUntilUp, 0);
+        EXPECT_EQ(nCursorState, CS_DEFAULT);
+        EXPECT_EQ(rcSelection, kSelection);
+    }
+}
+
+TEST_F(BoxAdjust, OnlyTheLowByteOfTheKeyRecordNamesTheKey) {
+    struct Case {
+        DWORD dwParamL;
+        bool bConfirms;
+        bool bDiscards;
+    } const cases[] = {
+        {VK_RETURN, true, false}, {0x1C0D, true, false},   {0xFFFFFF0D, true, false},
+        {VK_ESCAPE, false, true}, {0x011B, false, true},   {0xABCDEF1B, false, true},
+        {0x0D00, false, false},   {0x1B00, false, false},  {0x010D - 0x0D + 'A', false, false},
+        {VK_SPACE, false, false}, {VK_BACK, false, false}, {0, false, false},
+    };
+    for (int nMode : {MODE_RECTANGLE, MODE_ELLIPSE}) {
+        for (const Case &c : cases) {
+            SCOPED_TRACE("mode " + std::to_string(nMode) + ", paramL " +
+                         std::to_string(c.dwParamL));
+            ShowInBox(nMode);
+            const ScreenSnapshot shown = ScreenSnapshot::Take();
+            Key(c.dwParamL);
+            if (c.bConfirms) {
+                EXPECT_TRUE(OneSelectionPosted());
+            } else {
+                EXPECT_TRUE(NothingToldTheHost());
+            }
+            if (c.bConfirms || c.bDiscards) {
+                EXPECT_EQ(pResizingBox, nullptr);
+                EXPECT_TRUE(ShowsNothing());
+            } else {
+                EXPECT_NE(pResizingBox, nullptr);
+                EXPECT_EQ(bSelectionShown, 1);
+                EXPECT_TRUE(ScreenIs(shown, "the selection as shown"));
+                Key(VK_ESCAPE);
+            }
+        }
+    }
+}
+
+TEST_F(BoxAdjust, APausedHostOnlyResetsTheCursorStateForPressesReleasesAndKeys) {
+    WatchedBox &box = ShowInBox(MODE_ELLIPSE);
+    const ScreenSnapshot shown = ScreenSnapshot::Take();
+    Record().bPaused = 1;
+    const POINT aPlaces[] = {Centre(kSelection), POINT{130, 390}, HandleCentre(box, 2)};
+    for (const POINT &pt : aPlaces) {
+        SCOPED_TRACE(testing::PrintToString(pt));
+        for (bool bRight : {false, true}) {
+            nCursorState = CS_INSIDE;
+            Press(pt, bRight);
+            EXPECT_EQ(nCursorState, CS_DEFAULT);
+            EXPECT_EQ(bButtonDown, 0);
+            nCursorState = CS_INSIDE;
+            bSwallowUntilUp = 1;
+            Release(pt, bRight);
+            EXPECT_EQ(nCursorState, CS_DEFAULT);
+            EXPECT_EQ(bSwallowUntilUp, 0);
+        }
+    }
+    for (DWORD dwKey : {DWORD(VK_RETURN), DWORD(VK_ESCAPE), DWORD('A')}) {
+        nCursorState = CS_INSIDE;
+        Key(dwKey);
+        EXPECT_EQ(nCursorState, CS_DEFAULT);
+    }
+    EXPECT_EQ(pResizingBox, &box);
+    EXPECT_EQ(bSelectionShown, 1);
+    EXPECT_EQ(rcSelection, kSelection);
+    EXPECT_TRUE(ScreenIs(shown, "the selection as shown"));
+    EXPECT_TRUE(NothingToldTheHost());
+    Record().bPaused = 0;
+    Key(VK_ESCAPE);
+}
+
+TEST_F(BoxAdjust, APressWhoseCursorCannotBeReadLeavesTheSelectionShown) {
+    WatchedBox &box = ShowInBox(MODE_ELLIPSE);
+    const ScreenSnapshot shown = ScreenSnapshot::Take();
+    const POINT aPlaces[] = {Centre(kSelection), POINT{130, 390}, HandleCentre(box, 2)};
+    for (const POINT &pt : aPlaces) {
+        SCOPED_TRACE(testing::PrintToString(pt));
+        SetCursorPos(pt.x, pt.y);
+        bButtonDown = 0;
+        {
+            UnreadableCursor unreadable;
+            ASSERT_TRUE(unreadable.Active());
+            EVENTMSG event = {WM_LBUTTONDOWN, UINT(pt.x), UINT(pt.y), 0, nullptr};
+            SelectionHookProc(HC_ACTION, 0, reinterpret_cast<LPARAM>(&event));
+        }
+        EXPECT_EQ(bButtonDown, 1);
+        EXPECT_EQ(pResizingBox, &box);
+        EXPECT_EQ(bSelectionShown, 1);
+        EXPECT_EQ(bSwallowUntilUp, 0);
+        EXPECT_TRUE(ScreenIs(shown, "the selection as shown"));
+        EXPECT_TRUE(NothingToldTheHost());
+    }
+    bButtonDown = 0;
+    Key(VK_ESCAPE);
+}
+
+TEST_F(BoxAdjust, AFinishedSelectionThatCannotBeBoxedIsCommittedAtOnce) {
+    HWND hwndGone = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                    nullptr, nullptr);
+    DestroyWindow(hwndGone);
+    struct Case {
+        const char *pszWhat;
+        HWND hwndOverlayGiven;
+        int nFailAllocation;
+    } const cases[] = {{"no overlay window", nullptr, 0},
+                       {"an overlay window that is gone", hwndGone, 0},
+                       {"no memory for the box", Overlay(), 1}};
+    for (int nMode : {MODE_RECTANGLE, MODE_ELLIPSE}) {
+        for (const Case &c : cases) {
+            SCOPED_TRACE(std::string(c.pszWhat) + ", mode " + std::to_string(nMode));
+            UseMode(nMode, 1);
+            hwndOverlay = c.hwndOverlayGiven;
+            Press(POINT{150, 140});
+            Move(POINT{210, 230});
+            g_nFailNothrowAllocation = c.nFailAllocation;
+            Release(POINT{210, 230});
+            g_nFailNothrowAllocation = 0;
+            EXPECT_TRUE(OneSelectionPosted());
+            EXPECT_EQ(rcSelection, (RECT{150, 140, 210, 230}));
+            EXPECT_EQ(pResizingBox, nullptr);
+            EXPECT_EQ(bSelectionShown, 0);
+            EXPECT_EQ(nCursorState, CS_DEFAULT);
+            EXPECT_TRUE(ShowsNothing());
+        }
+    }
+}
+
+// --- Window highlight ----------------------------------------------------------------------------
+
+// Two striped windows beside the overlay, one above the other, and the window modes with
+// highlighting on.
+class WindowHighlight : public SelectionHookTest {
+protected:
+    static constexpr RECT kUpperRect = {560, 100, 760, 300};
+    static constexpr RECT kLowerRect = {560, 320, 760, 520};
+
+    void SetUp() override {
+        SelectionHookTest::SetUp();
+        m_pUpper = std::make_unique<PatternWindow>(kUpperRect);
+        m_pLower = std::make_unique<PatternWindow>(kLowerRect);
+        UseMode(0);
+        Record().bHighlightWindows = 1;
+        SettleScreen();
+        m_startWithWindows = ScreenSnapshot::Take();
+    }
+    void TearDown() override {
+        EXPECT_TRUE(ScreenIs(m_startWithWindows, "as the test found it"));
+        m_pUpper.reset();
+        m_pLower.reset();
+        SelectionHookTest::TearDown();
+    }
+
+    HWND Upper() const { return m_pUpper->hwnd(); }
+    HWND Lower() const { return m_pLower->hwnd(); }
+    const ScreenSnapshot &StartWithWindows() const { return m_startWithWindows; }
+
+    // The screen is as the test found it but for the frame of hwnd.
+    testing::AssertionResult FramesOnly(HWND hwnd) {
+        return ShowsExactly([hwnd] { SPXXORWindow(hwnd); }, m_startWithWindows);
+    }
+
+    // The host takes the frame off, as it does when the selection ends.
+    void Unframe() {
+        if (IsWindow(Record().hwndFramed))
+            SPXXORWindow(Record().hwndFramed);
+        Record().hwndFramed = Record().hwndUnderCursor = nullptr;
+    }
+
+    // Exactly one UM_SELECTION was sent, naming hwnd, and nothing was posted.
+    testing::AssertionResult OneWindowReported(HWND hwnd) {
+        const std::vector<Notice> posted = TakePosted();
+        std::vector<Notice> sent;
+        sent.swap(g_arrived);
+        if (!posted.empty())
+            return testing::AssertionFailure() << posted.size() << " UM_SELECTION were posted";
+        if (sent.size() != 1)
+            return testing::AssertionFailure() << sent.size() << " UM_SELECTION were sent";
+        if (sent[0].wParam != reinterpret_cast<WPARAM>(hwnd) || sent[0].lParam != 0)
+            return testing::AssertionFailure()
+                   << "UM_SELECTION was sent with wParam " << sent[0].wParam << " and lParam "
+                   << sent[0].lParam << ", not the window and 0";
+        return testing::AssertionSuccess();
+    }
+
+private:
+    std::unique_ptr<PatternWindow> m_pUpper;
+    std::unique_ptr<PatternWindow> m_pLower;
+    ScreenSnapshot m_startWithWindows;
+};
+
+TEST_F(WindowHighlight, MovingOntoAWindowFramesItAndTellsTheHostAtOnce) {
+    for (int nMode : {0, 1, 6}) {
+        SCOPED_TRACE("mode " + std::to_string(nMode));
+        UseMode(nMode);
+        Move(Centre(kUpperRect));
+        EXPECT_TRUE(OneWindowReported(Upper()));
+        EXPECT_EQ(Record().hwndUnderCursor, Upper());
+        EXPECT_EQ(Record().hwndFramed, Upper());
+        EXPECT_TRUE(FramesOnly(Upper()));
+        EXPECT_EQ(GetCursor(), HostsCursor());
+        Unframe();
+    }
+}
+
+TEST_F(WindowHighlight, MovingWithinTheFramedWindowSendsAndDrawsNothing) {
+    Move(Centre(kUpperRect));
+    ASSERT_TRUE(OneWindowReported(Upper()));
+    PaintCounter paints(Upper());
+    for (const POINT &pt : {POINT{570, 110}, POINT{750, 290}, POINT{600, 200}})
+        Move(pt);
+    EXPECT_TRUE(NothingToldTheHost());
+    EXPECT_EQ(paints.Paints(), 0);
+    EXPECT_TRUE(FramesOnly(Upper()));
+    Unframe();
+}
+
+TEST_F(WindowHighlight, MovingToAnotherWindowMovesTheFrame) {
+    Move(Centre(kUpperRect));
+    ASSERT_TRUE(OneWindowReported(Upper()));
+    {
+        PaintCounter paints(Upper());
+        Move(Centre(kLowerRect));
+        EXPECT_GE(paints.Paints(), 1) << "the window that loses the frame repaints at once";
+    }
+    EXPECT_TRUE(OneWindowReported(Lower()));
+    EXPECT_EQ(Record().hwndUnderCursor, Lower());
+    EXPECT_EQ(Record().hwndFramed, Lower());
+    EXPECT_TRUE(FramesOnly(Lower()));
+
+    Move(Centre(kOverlayRect));
+    EXPECT_TRUE(OneWindowReported(Overlay()));
+    EXPECT_TRUE(FramesOnly(Overlay()));
+    Unframe();
+}
+
+TEST_F(WindowHighlight, MovingOntoAChildWindowReportsTheChild) {
+    // A static control would let WindowFromPoint see through it; a striped child does not.
+    HWND hwndChild = CreateWindowExA(0, "SpxTestPattern", "", WS_CHILD | WS_VISIBLE, 20, 20, 80, 60,
+                                     Upper(), nullptr, GetModuleHandleA(nullptr), nullptr);
+    SettleScreen();
+    const ScreenSnapshot start = ScreenSnapshot::Take();
+    Move(POINT{kUpperRect.left + 150, kUpperRect.top + 150});
+    ASSERT_TRUE(OneWindowReported(Upper()));
+    Move(POINT{kUpperRect.left + 50, kUpperRect.top + 50});
+    EXPECT_TRUE(OneWindowReported(hwndChild));
+    EXPECT_EQ(Record().hwndFramed, hwndChild);
+    EXPECT_TRUE(ShowsExactly([&] { SPXXORWindow(hwndChild); }, start));
+    Unframe();
+    DestroyWindow(hwndChild);
+    SettleScreen();
+}
+
+TEST_F(WindowHighlight, WithoutHighlightingMovesDoNothingAndAClickIsStillPosted) {
+    Record().bHighlightWindows = 0;
+    Move(Centre(kUpperRect));
+    Move(Centre(kLowerRect));
+    EXPECT_TRUE(NothingToldTheHost());
+    EXPECT_EQ(Record().hwndUnderCursor, nullptr);
+    EXPECT_EQ(Record().hwndFramed, nullptr);
+    EXPECT_TRUE(ScreenIs(StartWithWindows(), "as the test found it"));
+    Click(Centre(kLowerRect));
+    EXPECT_TRUE(OneSelectionPosted());
+}
+
+TEST_F(WindowHighlight, APausedHostStillSeesWindowsFramedButNoClicks) {
+    UseMode(1);
+    Record().bPaused = 1;
+    Move(Centre(kUpperRect));
+    EXPECT_TRUE(OneWindowReported(Upper()));
+    EXPECT_TRUE(FramesOnly(Upper()));
+    Press(Centre(kUpperRect));
+    EXPECT_EQ(bButtonDown, 0);
+    Key(VK_RETURN);
+    bButtonDown = 1;
+    Release(Centre(kUpperRect));
+    EXPECT_EQ(bButtonDown, 0);
+    EXPECT_EQ(nCursorState, CS_DEFAULT);
+    EXPECT_TRUE(NothingToldTheHost());
+    Move(Centre(kLowerRect));
+    EXPECT_TRUE(OneWindowReported(Lower()));
+    EXPECT_TRUE(FramesOnly(Lower()));
+    Unframe();
+}
+
+TEST_F(WindowHighlight, AClickReportsTheWindowLastFramed) {
+    Move(Centre(kLowerRect));
+    ASSERT_TRUE(OneWindowReported(Lower()));
+    Click(Centre(kLowerRect));
+    EXPECT_TRUE(OneSelectionPosted());
+    EXPECT_EQ(Record().hwndUnderCursor, Lower());
+    EXPECT_TRUE(FramesOnly(Lower())) << "the click leaves the frame to the host";
+    Unframe();
+}
+
+TEST_F(WindowHighlight, AFramedWindowThatIsGoneIsNotErased) {
+    HWND hwndGone = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                    nullptr, nullptr);
+    DestroyWindow(hwndGone);
+    Record().hwndUnderCursor = Record().hwndFramed = hwndGone;
+    Move(Centre(kUpperRect));
+    EXPECT_TRUE(OneWindowReported(Upper()));
+    EXPECT_EQ(Record().hwndUnderCursor, Upper());
+    EXPECT_EQ(Record().hwndFramed, Upper());
+    EXPECT_TRUE(FramesOnly(Upper()));
+    Unframe();
+}
+
+TEST_F(WindowHighlight, TheWindowAlreadyReportedIsNotFramedAgain) {
+    Record().hwndUnderCursor = Upper();
+    Move(Centre(kUpperRect));
+    EXPECT_TRUE(NothingToldTheHost());
+    EXPECT_EQ(Record().hwndFramed, nullptr);
+    EXPECT_TRUE(ScreenIs(StartWithWindows(), "as the test found it"));
+    Move(Centre(kLowerRect));
+    EXPECT_TRUE(OneWindowReported(Lower()));
+    EXPECT_TRUE(FramesOnly(Lower()));
+    Unframe();
+}
+
+TEST_F(WindowHighlight, TheOtherModesFollowNoWindow) {
+    for (int nMode : {2, 7, 8, MODE_POLYGON, -1}) {
+        SCOPED_TRACE("mode " + std::to_string(nMode));
+        UseMode(nMode);
+        Move(Centre(kUpperRect));
+        Move(Centre(kLowerRect));
+        EXPECT_TRUE(NothingToldTheHost());
+        EXPECT_EQ(Record().hwndUnderCursor, nullptr);
+        EXPECT_EQ(Record().hwndFramed, nullptr);
+        EXPECT_TRUE(ScreenIs(StartWithWindows(), "as the test found it"));
+        EXPECT_EQ(GetCursor(), IsDrawingMode(nMode) ? LibraryCursor(IDC_DRAWCROSS) : HostsCursor());
+        Record().bPaused = 1;
+        nCursorState = CS_INSIDE;
+        Move(Centre(kUpperRect));
+        EXPECT_EQ(nCursorState, CS_DEFAULT);
+        Record().bPaused = 0;
+    }
+}
+
+// --- Polygon mode --------------------------------------------------------------------------------
+
+using PolygonMode = SelectionHookTest;
+
+TEST_F(PolygonMode, EventsDoNothingBeyondTheEntry) {
+    UseMode(MODE_POLYGON);
+    for (const POINT &pt : {kPolygon[0], kPolygon[1]})
+        SPXAddPolyPoint(&Record().shape, &pt);
+    const SelectionShape shape = Record().shape;
+    rcSelection = kOtherSelection;
+    ptBoxAnchor = POINT{140, 150};
+    ptBoxCurrent = POINT{260, 250};
+    szBox = SIZE{120, 100};
+    for (BOOL bAdjust : {0, 1}) {
+        SCOPED_TRACE(bAdjust ? "adjustable" : "not adjustable");
+        bAdjustable = bAdjust;
+        Press(POINT{200, 200});
+        Move(POINT{250, 250});
+        Release(POINT{250, 250});
+        Press(POINT{300, 300}, true);
+        Release(POINT{300, 300}, true);
+        Key(VK_RETURN);
+        Key(VK_ESCAPE);
+        EXPECT_TRUE(NothingToldTheHost());
+        EXPECT_TRUE(ShowsNothing());
+        EXPECT_EQ(std::memcmp(&Record().shape, &shape, sizeof(shape)), 0);
+        EXPECT_EQ(rcSelection, kOtherSelection);
+        EXPECT_EQ(ptBoxAnchor, (POINT{140, 150}));
+        EXPECT_EQ(pResizingBox, nullptr);
+        EXPECT_EQ(bSelectionShown, 0);
+        EXPECT_EQ(ptCursor, (POINT{300, 300}));
+        EXPECT_EQ(GetCursor(), LibraryCursor(IDC_DRAWCROSS));
+    }
+}
+
+} // namespace
