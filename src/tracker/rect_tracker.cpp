@@ -127,16 +127,7 @@ BOOL CRectTracker::Track(HWND hwnd, POINT point, BOOL bAllowInvert, HWND hwndCli
     bool bCancelled = false;
     for (;;) {
         MSG msg;
-        const BOOL bGot = GetMessageA(&msg, nullptr, 0, 0);
-        if (bGot <= 0) {
-            // The quit message belongs to the host's own loop: leave it there.
-            if (bGot == 0)
-                PostQuitMessage(int(msg.wParam));
-            bCancelled = true;
-            break;
-        }
-        if (GetCapture() != hwnd) {
-            DispatchMessageA(&msg);
+        if (!GetCapturedMessage(hwnd, msg)) {
             bCancelled = true;
             break;
         }
@@ -145,8 +136,7 @@ BOOL CRectTracker::Track(HWND hwnd, POINT point, BOOL bAllowInvert, HWND hwndCli
             bCancelled = true;
             break;
         }
-        if (msg.message != WM_MOUSEMOVE && msg.message != WM_LBUTTONUP &&
-            msg.message != WM_RBUTTONUP) {
+        if (!IsDragMessage(msg.message)) {
             DispatchMessageA(&msg);
             continue;
         }

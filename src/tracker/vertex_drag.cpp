@@ -20,18 +20,9 @@ int SnapixResizingBox::DragVertex(int nIndex, HWND hwnd, int x, int y) {
         UpdateWindow(hwnd);
         for (;;) {
             MSG msg;
-            const BOOL bGot = GetMessageA(&msg, nullptr, 0, 0);
-            if (bGot <= 0) {
-                if (bGot == 0)
-                    PostQuitMessage(int(msg.wParam));
+            if (!GetCapturedMessage(hwnd, msg))
                 break;
-            }
-            if (GetCapture() != hwnd) {
-                DispatchMessageA(&msg);
-                break;
-            }
-            if (msg.message != WM_MOUSEMOVE && msg.message != WM_LBUTTONUP &&
-                msg.message != WM_RBUTTONUP) {
+            if (!IsDragMessage(msg.message)) {
                 // Nothing cancels a vertex drag: keys and other buttons go their normal way.
                 DispatchMessageA(&msg);
                 continue;

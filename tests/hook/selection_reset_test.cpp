@@ -44,17 +44,6 @@ std::set<const WatchedBox *> WatchedBox::s_live;
 // A polygon inside the selection's overlay window; its bounds are the selection rectangle.
 const Points kPolygon = {{180, 170}, {380, 200}, {300, 330}, {190, 300}};
 
-std::string Listed(const PixelSet &pixels) {
-    std::string text;
-    int n = 0;
-    for (const Pixel &p : pixels) {
-        if (n++ == 8)
-            return text + " ...";
-        text += " (" + std::to_string(p.first) + ", " + std::to_string(p.second) + ")";
-    }
-    return text;
-}
-
 // The screen shows exactly the snapshot.
 testing::AssertionResult ScreenIs(const ScreenSnapshot &expected, const char *pszWhat) {
     const ScreenSnapshot now = ScreenSnapshot::Take();
@@ -63,7 +52,7 @@ testing::AssertionResult ScreenIs(const ScreenSnapshot &expected, const char *ps
     const PixelSet changed = ChangedPixels(expected, now);
     return testing::AssertionFailure()
            << "the screen is not " << pszWhat << ": " << changed.size() << " pixels differ, within "
-           << testing::PrintToString(BoundsOf(changed)) << ":" << Listed(changed);
+           << testing::PrintToString(BoundsOf(changed)) << ":" << ListedPixels(changed);
 }
 
 // Figures drawn by the test itself, from the exported primitives, to compare the library's erasing

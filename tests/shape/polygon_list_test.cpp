@@ -118,17 +118,6 @@ void Invert(PixelSet &pixels, const PixelSet &figure) {
             pixels.insert(p);
 }
 
-std::string Listed(const PixelSet &pixels) {
-    std::string text;
-    int n = 0;
-    for (const Pixel &p : pixels) {
-        if (n++ == 8)
-            return text + " ...";
-        text += " (" + std::to_string(p.first) + ", " + std::to_string(p.second) + ")";
-    }
-    return text;
-}
-
 testing::AssertionResult SamePixels(const PixelSet &expected, const PixelSet &actual) {
     PixelSet missing, extra;
     std::set_difference(expected.begin(), expected.end(), actual.begin(), actual.end(),
@@ -139,8 +128,8 @@ testing::AssertionResult SamePixels(const PixelSet &expected, const PixelSet &ac
         return testing::AssertionSuccess();
     return testing::AssertionFailure()
            << missing.size() << " of " << expected.size()
-           << " expected pixels did not change:" << Listed(missing) << "; " << extra.size()
-           << " other pixels changed:" << Listed(extra);
+           << " expected pixels did not change:" << ListedPixels(missing) << "; " << extra.size()
+           << " other pixels changed:" << ListedPixels(extra);
 }
 
 // The screen now is exactly the snapshot.
@@ -150,8 +139,9 @@ testing::AssertionResult ScreenIs(const ScreenSnapshot &expected) {
         return testing::AssertionSuccess();
     const PixelSet changed = ChangedPixels(expected, now);
     const RECT rc = BoundsOf(changed);
-    return testing::AssertionFailure() << changed.size() << " pixels differ, within "
-                                       << testing::PrintToString(rc) << ":" << Listed(changed);
+    return testing::AssertionFailure()
+           << changed.size() << " pixels differ, within " << testing::PrintToString(rc) << ":"
+           << ListedPixels(changed);
 }
 
 // The pixels a drawing call changes: drawn once, taken, and drawn again, which must erase it.

@@ -73,6 +73,17 @@ PixelSet StraightLine(int x0, int y0, int x1, int y1) {
     return pixels;
 }
 
+std::string ListedPixels(const PixelSet &pixels) {
+    std::string text;
+    int n = 0;
+    for (const Pixel &p : pixels) {
+        if (n++ == 8)
+            return text + " ...";
+        text += " (" + std::to_string(p.first) + ", " + std::to_string(p.second) + ")";
+    }
+    return text;
+}
+
 RECT BoundsOf(const PixelSet &pixels) {
     RECT rc = {0, 0, 0, 0};
     if (pixels.empty())

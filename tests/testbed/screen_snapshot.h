@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -45,6 +46,9 @@ PixelSet RectOutline(int left, int top, int right, int bottom);
 // The pixels of a one-pixel line from (x0, y0) towards (x1, y1), the end pixel left out, for
 // horizontal, vertical and 45-degree lines.
 PixelSet StraightLine(int x0, int y0, int x1, int y1);
+
+// The first few pixels of a set, as text for a failure message.
+std::string ListedPixels(const PixelSet &pixels);
 
 // Bounding rectangle of a set of pixels (right and bottom exclusive); empty for no pixels.
 RECT BoundsOf(const PixelSet &pixels);
