@@ -2,8 +2,8 @@
 
 #include "draw/gdi_guards.h"
 #include "draw/xor_draw.h"
+#include "hook/gesture.h"
 #include "hook/hook_install.h"
-#include "hook/selection_reset.h"
 #include "host/hook_state.h"
 #include "tracker/resizing_box.h"
 
@@ -18,74 +18,65 @@ void ToggleBoxFrame() {
         pResizingBox->DrawXor(dc.get());
 }
 
-} // namespace
-
-void PressOnShownSelection(int nMode) {
-    const HWND hwnd = hwndOverlay;
-    POINT pt;
-    if (!GetCursorPos(&pt) || !pResizingBox)
-        return;
-    ToggleBoxFrame();
-    const int nHit = pResizingBox->HitTestSelection(pt.x, pt.y);
-
-    if (nHit < SEL_HIT_INSIDE) {
-        if (nMode == MODE_ELLIPSE)
-            XorSelectionFigure();
-        DropResizingBox(false);
-        bSelectionShown = 0;
-        bSwallowUntilUp = 1;
-        return;
-    }
-    if (nHit == SEL_HIT_INSIDE) {
-        if (nMode == MODE_ELLIPSE)
-            XorSelectionFigure();
-        DropResizingBox(false);
-        CommitSelectionRect();
-        // The release of this click would run the completion again and overwrite rcSelection
-        // before the host has read it.
-        bSwallowUntilUp = 1;
-        return;
-    }
-
-    if (!hwnd)
-        return;
+// Resizes the shown selection by the handle under pt, in the box's modal track.
+void TrackHandle(int nMode, HWND hwnd, POINT pt) {
     // The track moves the selection's own outline: in an ellipse box the ellipse is on the
     // screen already, a rectangle's outline is put there for the time of the track.
+    ToggleBoxFrame();
     if (nMode != MODE_ELLIPSE)
         XorSelectionFigure();
     SnapixResizingBox *const pBox = pResizingBox;
     bTracking = 1;
-    pBox->TrackSelection(hwnd, pt.x, pt.y);
-    bButtonDown = 0;
+    pBox->TrackSelection(hwnd, pt.x, pt.y, nGestureButton);
     bTracking = 0;
     if (pResizingBox != pBox) {
-        // The hook was turned off while the track ran (and perhaps on again): the box could not
-        // go then and is ours to drop. A rectangle's outline is where the track left the box.
-        if (nMode != MODE_ELLIPSE) {
-            RECT rc = pBox->m_rect;
-            OffsetRect(&rc, -pBox->m_nOffsetX, -pBox->m_nOffsetY);
-            XorBox(rc.left, rc.top, rc.right, rc.bottom, 0);
-        }
+        // The hook was turned off while the track ran (and perhaps on again): the box was handed
+        // to us, detached from the host's record. Its outline is where the track left it.
+        RECT rc = pBox->m_rect;
+        OffsetRect(&rc, -pBox->m_nOffsetX, -pBox->m_nOffsetY);
+        XorBox(rc.left, rc.top, rc.right, rc.bottom, nMode == MODE_ELLIPSE);
         delete pBox;
         return;
     }
+    // A track cancelled before its button came up leaves the rest of the gesture to swallow.
+    if (nGestureButton)
+        bSwallowUntilUp = 1;
     if (nMode != MODE_ELLIPSE)
         XorSelectionFigure();
     ToggleBoxFrame();
     RaiseOwnWindow();
 }
 
+} // namespace
+
+void PressOnShownSelection(int nMode) {
+    // Whatever this press does, nothing of it is left for its moves and its release.
+    bSwallowUntilUp = 1;
+    const HWND hwnd = hwndOverlay;
+    POINT pt;
+    if (!GetCursorPos(&pt) || !pResizingBox)
+        return;
+    const int nHit = pResizingBox->HitTestSelection(pt.x, pt.y);
+    if (nHit < SEL_HIT_INSIDE) {
+        EraseDrawn(nMode);
+    } else if (nHit == SEL_HIT_INSIDE) {
+        EraseDrawn(nMode);
+        CommitSelectionRect();
+    } else if (hwnd) {
+        TrackHandle(nMode, hwnd, pt);
+    }
+}
+
 void BoxSelectionKey(int nMode, BYTE nKey) {
+    // A click whose button is still held keeps its release swallowed: keys leave it alone.
     if (nKey == VK_RETURN) {
         if (!bSelectionShown)
             return;
-        ResetSelection(nMode, &pResizingBox, bSelectionShown, nullptr);
-        PostMessageA(hwndNotify, UM_SELECTION, 0, reinterpret_cast<LPARAM>(&rcSelection));
+        EraseSelection(nMode);
+        CommitSelectionRect();
     } else if (nKey == VK_ESCAPE) {
-        ResetSelection(nMode, &pResizingBox, bSelectionShown, nullptr);
-    } else {
-        return;
+        // A band being dragged goes on: Escape discards a selection, not a drag.
+        EraseSelection(nMode);
+        nCursorState = CS_DEFAULT;
     }
-    bSwallowUntilUp = 0;
-    nCursorState = CS_DEFAULT;
 }

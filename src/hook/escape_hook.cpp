@@ -9,6 +9,10 @@ LRESULT CALLBACK EscapeHookProc(int nCode, WPARAM wParam, LPARAM lParam) {
         const EVENTMSG &event = *reinterpret_cast<const EVENTMSG *>(lParam);
         if (event.message == WM_KEYDOWN && (event.paramL & 0xFF) == VK_ESCAPE) {
             PostMessageA(hwndEscapeTarget, UM_ESCAPE, 0, 0);
+            // The selection hook further down the chain would never see this key: it gets it
+            // here, and no other program's hook does.
+            if (bKeyHookFirst && bMouseHookOn && pHostRecord)
+                SelectionEvent(event);
             return 1;
         }
     }
@@ -27,6 +31,7 @@ extern "C" int WINAPI SetKeyboardHook(HWND hwndTarget, BOOL bEnable) {
             return 0;
         dwKeyHookProcess = GetCurrentProcessId();
         bKeyHookOn = 1;
+        bKeyHookFirst = bMouseHookOn;
         return 1;
     }
     if (!bKeyHookOn || !hKeyHook)

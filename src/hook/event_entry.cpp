@@ -3,9 +3,9 @@
 #include "draw/xor_draw.h"
 #include "hook/box_adjust.h"
 #include "hook/cursor_feedback.h"
+#include "hook/gesture.h"
 #include "hook/hook_install.h"
 #include "hook/rubber_band.h"
-#include "hook/selection_reset.h"
 #include "hook/window_highlight.h"
 #include "host/hook_state.h"
 
@@ -37,19 +37,18 @@ bool IsWindowMode(int nMode) {
     return nMode == 0 || nMode == 1 || nMode == 6;
 }
 
-// Input aimed at the host's own window passes untouched; a press there discards the selection.
-void OwnWindowEvent(UINT nMessage, int nMode) {
-    // While a track or vertex drag runs, its loop still uses the box.
-    if (IsPress(nMessage) && !bTracking) {
-        ResetSelection(nMode, &pResizingBox, bSelectionShown, &pHostRecord->shape);
-        if (nMode == MODE_POLYGON)
-            SPXFreePolyPoints(&pHostRecord->shape);
-        bButtonDown = 0;
-        bVertexMarked = 0;
-        bSwallowUntilUp = 0;
-        bNewPolygon = 1;
-    }
-    nCursorState = CS_DEFAULT;
+// A press on the host's panel discards whatever is shown and drawn. A gesture under way keeps its
+// button, but nothing is left for its release.
+void PanelPress(int nMode) {
+    EraseDrawn(nMode);
+    if (nMode == MODE_POLYGON)
+        SPXFreePolyPoints(&pHostRecord->shape);
+    bVertexMarked = 0;
+    bNewPolygon = 1;
+    if (nGestureButton)
+        bSwallowUntilUp = 1;
+    else
+        EndGesture();
 }
 
 // An initial selection given when the hook was turned on gets its box at the first event.
@@ -82,41 +81,66 @@ void MouseMove(int nMode) {
         nCursorState = CS_DEFAULT;
 }
 
-void ButtonDown(int nMode) {
+void ButtonDown(UINT nPress, int nMode) {
     if (pHostRecord->bPaused) {
         nCursorState = CS_DEFAULT;
         return;
     }
-    bButtonDown = 1;
+    // The other button, pressed during a gesture, is not a gesture of its own.
+    if (nGestureButton)
+        return;
+    BeginGesture(nPress, ptCursor);
     if (!IsBoxMode(nMode))
         return;
-    if (bSelectionShown && bAdjustable)
+    if (pResizingBox && bSelectionShown && bAdjustable)
         PressOnShownSelection(nMode);
     else
         StartBand();
 }
 
-void ButtonUp(int nMode) {
-    bButtonDown = 0;
-    if (pHostRecord->bPaused || bSwallowUntilUp) {
+void ButtonUp(UINT nRelease, int nMode) {
+    if (pHostRecord->bPaused)
         nCursorState = CS_DEFAULT;
-        bSwallowUntilUp = 0;
+    // A release that ends no gesture of its own does nothing.
+    if (!IsGestureRelease(nRelease))
+        return;
+    const bool bCompletes = !pHostRecord->bPaused && !bSwallowUntilUp;
+    EndGesture();
+    if (!bCompletes) {
+        // Paused, or swallowed: the gesture ends with nothing of it left on the screen.
+        EraseGestureDrawing();
+        nCursorState = CS_DEFAULT;
         return;
     }
-    if (nMode != MODE_POLYGON && !pResizingBox)
+    if (nMode != MODE_POLYGON)
         CompleteBand(nMode);
 }
+
+} // namespace
 
 void SelectionEvent(const EVENTMSG &event) {
     if (!IsHandledKind(event.message))
         return;
     const int nMode = pHostRecord->shape.nMode;
-    if (pHostRecord->hwndOwn && pHostRecord->hwndOwn == event.hwnd) {
-        OwnWindowEvent(event.message, nMode);
+    // Input on the host's panel passes untouched, but for a press, which discards, and for the
+    // moves and the release of a gesture begun elsewhere, which go on as anywhere else.
+    if (IsPanelWindow(event.hwnd)) {
+        nCursorState = CS_DEFAULT;
+        if (IsPress(event.message)) {
+            // While a track runs, its loop still uses the box.
+            if (!bTracking)
+                PanelPress(nMode);
+            return;
+        }
+        if (!nGestureButton || event.message == WM_KEYDOWN)
+            return;
+    }
+    if (bTracking) {
+        // The release that ends the track ends its gesture.
+        if (IsGestureRelease(event.message))
+            EndGesture();
         return;
     }
-    if (bTracking)
-        return;
     GetCursorPos(&ptCursor);
     ShowInitialSelection(nMode);
     if (nCursorState != CS_CLOSE)
@@ -131,16 +155,14 @@ void SelectionEvent(const EVENTMSG &event) {
         break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-        ButtonDown(nMode);
+        ButtonDown(event.message, nMode);
         break;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
-        ButtonUp(nMode);
+        ButtonUp(event.message, nMode);
         break;
     }
 }
-
-} // namespace
 
 LRESULT CALLBACK SelectionHookProc(int nCode, WPARAM wParam, LPARAM lParam) {
     if (nCode >= 0 && pHostRecord && lParam)

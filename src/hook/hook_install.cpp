@@ -1,6 +1,7 @@
 #include "hook/hook_install.h"
 
 #include "draw/gdi_guards.h"
+#include "hook/gesture.h"
 #include "host/hook_state.h"
 #include "tracker/resizing_box.h"
 
@@ -33,17 +34,6 @@ void RaiseOwnWindow() {
     if (pHostRecord->hwndOwn)
         SetWindowPos(pHostRecord->hwndOwn, HWND_TOP, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
-void DropResizingBox(bool bErase) {
-    if (!pResizingBox)
-        return;
-    if (bErase && hwndOverlay && IsWindow(hwndOverlay)) {
-        if (WindowDC dc = GetClientDC(hwndOverlay))
-            pResizingBox->DrawXor(dc.get());
-    }
-    delete pResizingBox;
-    pResizingBox = nullptr;
 }
 
 void CommitSelectionRect() {
@@ -81,7 +71,7 @@ int TurnSelectionHookOn(HostRecord *pRecord, const RECT *pInitialRect, HWND hwnd
     // A box left from an earlier time is dropped without drawing; one left by another process
     // lives in that process's memory and is only forgotten.
     if (dwMouseHookProcess == GetCurrentProcessId())
-        DropResizingBox(false);
+        delete pResizingBox;
     pResizingBox = nullptr;
     dwMouseHookProcess = GetCurrentProcessId();
 
@@ -98,9 +88,13 @@ int TurnSelectionHookOn(HostRecord *pRecord, const RECT *pInitialRect, HWND hwnd
         SetSelectionRect(0, 0, 0, 0);
         bSelectionShown = 0;
     }
-    bButtonDown = 0;
+    // A new session starts with no gesture: nothing of the last one is swallowed or completed.
+    EndGesture();
+    nGestureDrawn = GD_NOTHING;
     hwndOverlay = hwndOverlayArg;
     bMouseHookOn = 1;
+    // Installed last, this hook is called before the Escape hook and sees Escape itself.
+    bKeyHookFirst = 0;
     return 1;
 }
 
@@ -108,18 +102,19 @@ int TurnSelectionHookOff() {
     const BOOL bResult = UnhookWindowsHookEx(hMouseHook);
     hMouseHook = nullptr;
     bMouseHookOn = 0;
-    // No box outlives the hook, so none outlives the record whose shape it edits. A box that a
-    // running track still uses goes to the track's caller, which drops it when the track returns:
-    // it leaves the slot, so that turning on again cannot delete it under the track, and what the
-    // track ends with no longer reaches rcSelection.
+    // Nothing the library drew stays behind, and no box outlives the hook, so none outlives the
+    // record whose shape it edits. A box that a running track still uses goes to the track's
+    // caller, which erases its outline and drops it when the track returns: it leaves the slot,
+    // so that turning on again cannot delete it under the track, and it works on copies of its
+    // own from now on. Nothing is posted, and the host's data stays in its record.
     if (bTracking && pResizingBox) {
-        static RECT rcLeftToTrack;
-        rcLeftToTrack = *pResizingBox->m_pTargetRect;
-        pResizingBox->m_pTargetRect = &rcLeftToTrack;
+        pResizingBox->Detach();
         pResizingBox = nullptr;
+        bSelectionShown = 0;
     } else {
-        DropResizingBox(true);
+        EraseDrawn(pHostRecord->shape.nMode);
     }
+    EndGesture();
     hwndOverlay = nullptr;
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
     ShowCursor(TRUE);

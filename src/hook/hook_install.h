@@ -6,6 +6,9 @@
 // The journal-record hook procedure of the selection hook.
 LRESULT CALLBACK SelectionHookProc(int nCode, WPARAM wParam, LPARAM lParam);
 
+// Acts on one input record as the selection hook does, without passing it on.
+void SelectionEvent(const EVENTMSG &event);
+
 // Stores rcSelection; note the order of the arguments.
 void SetSelectionRect(int nTop, int nBottom, int nLeft, int nRight);
 
@@ -15,9 +18,6 @@ bool ShowResizingBox();
 
 // Brings the host's own window to the top of the z-order, without activating it.
 void RaiseOwnWindow();
-
-// Deletes the resizing box, erasing its frame first when bErase and the overlay is a window.
-void DropResizingBox(bool bErase);
 
 // Posts UM_SELECTION with the address of rcSelection: a rectangle, an ellipse or a click is
 // committed. The cursor state goes back to CS_DEFAULT and nothing counts as shown.

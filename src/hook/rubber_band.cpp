@@ -2,6 +2,7 @@
 
 #include "draw/xor_draw.h"
 #include "hook/cursor_feedback.h"
+#include "hook/gesture.h"
 #include "hook/hook_install.h"
 #include "host/hook_state.h"
 
@@ -18,10 +19,6 @@ void SpanFrom(LONG nAnchor, LONG nSize, LONG &nLow, LONG &nHigh) {
     }
 }
 
-bool DrawsBand(int nMode) {
-    return nMode == MODE_RECTANGLE || nMode == MODE_ELLIPSE;
-}
-
 } // namespace
 
 void StartBand() {
@@ -29,6 +26,7 @@ void StartBand() {
     szBox = SIZE{0, 0};
     ptBoxCurrent = ptBoxAnchor;
     XorBox(ptBoxAnchor.x, ptBoxAnchor.y, ptBoxAnchor.x, ptBoxAnchor.y, bEllipse);
+    nGestureDrawn = GD_BAND;
 }
 
 void StretchBand() {
@@ -36,7 +34,7 @@ void StretchBand() {
         nCursorState = CS_DEFAULT;
         return;
     }
-    if (bSelectionShown || !bButtonDown)
+    if (nGestureDrawn != GD_BAND)
         return;
     POINT ptNew;
     // Without a position there is nowhere to stretch to: the band stays as it is.
@@ -49,9 +47,7 @@ void StretchBand() {
 }
 
 void CompleteBand(int nMode) {
-    // Only the shape modes drew a band; in the others there is nothing to erase.
-    if (DrawsBand(nMode))
-        XorBox(ptBoxAnchor.x, ptBoxAnchor.y, ptBoxCurrent.x, ptBoxCurrent.y, bEllipse);
+    EraseDrawn(nMode);
     if (szBox.cx == 0 || szBox.cy == 0)
         szBox = SIZE{1, 1};
     RECT rc;
@@ -60,8 +56,10 @@ void CompleteBand(int nMode) {
     SetSelectionRect(rc.top, rc.bottom, rc.left, rc.right);
 
     // A selection to adjust waits in its box; without a box to confirm or discard it, it is
-    // committed at once.
-    if (bAdjustable && ShowResizingBox()) {
+    // committed at once. A click in a mode without a shape is reported at once: there is nothing
+    // to adjust.
+    const bool bShape = nMode == MODE_RECTANGLE || nMode == MODE_ELLIPSE;
+    if (bShape && bAdjustable && ShowResizingBox()) {
         if (nMode == MODE_ELLIPSE)
             XorBox(rcSelection.left, rcSelection.top, rcSelection.right, rcSelection.bottom,
                    bEllipse);

@@ -50,5 +50,20 @@ extern RECT rcCloseZone;
 extern BOOL bVertexMarked;
 extern int nMarkedVertex;
 extern BOOL bTracking;
-extern BOOL bSwallowUntilUp;
+
+// The gesture under way: it begins with a press the library accepts (not on the host's panel,
+// not paused) and belongs to that button until its release. bButtonDown is set for as long as
+// it lasts.
+enum {
+    GD_NOTHING = 0, // nothing is drawn for the gesture
+    GD_BAND = 1     // the rubber band from ptBoxAnchor to ptBoxCurrent
+};
+extern UINT nGestureButton;  // the press that began it, WM_LBUTTONDOWN or WM_RBUTTONDOWN; 0: none
+extern POINT ptGestureStart; // where it began
+extern UINT nGestureDrawn;   // GD_NOTHING or GD_BAND: what is on the screen for it now
+extern BOOL bSwallowUntilUp; // its release, and its moves, are not acted on
+
+// The Escape hook was installed after the selection hook, so the platform calls it first and the
+// selection hook never sees the Escape key-downs it swallows: it hands them over itself.
+extern BOOL bKeyHookFirst;
 extern HINSTANCE hResourceModule; // where the cursors are loaded from; set at load

@@ -34,7 +34,7 @@ LPCSTR SizingCursorFor(int nHit) {
 CRectTracker::CRectTracker(LPCRECT lpSrcRect, UINT nStyle)
     : m_rect(*lpSrcRect), m_nStyle(nStyle),
       m_nHandleSize(kDefaultHandleSize), m_sizeMin{2 * kDefaultHandleSize, 2 * kDefaultHandleSize},
-      m_bAllowInvert(FALSE), m_rectTrackStart(*lpSrcRect) {}
+      m_nTrackPress(WM_LBUTTONDOWN), m_bAllowInvert(FALSE), m_rectTrackStart(*lpSrcRect) {}
 
 CRectTracker::~CRectTracker() = default;
 
@@ -106,6 +106,9 @@ BOOL CRectTracker::Track(HWND hwnd, POINT point, BOOL bAllowInvert, HWND hwndCli
     if (GetCapture() != nullptr)
         return FALSE;
     m_bAllowInvert = bAllowInvert;
+    const UINT nPress = m_nTrackPress == WM_RBUTTONDOWN ? WM_RBUTTONDOWN : WM_LBUTTONDOWN;
+    const UINT nOtherPress = nPress == WM_LBUTTONDOWN ? WM_RBUTTONDOWN : WM_LBUTTONDOWN;
+    const UINT nOtherRelease = nPress == WM_LBUTTONDOWN ? WM_RBUTTONUP : WM_LBUTTONUP;
 
     const RECT rectSave = m_rect;
     m_rectTrackStart = rectSave;
@@ -131,11 +134,16 @@ BOOL CRectTracker::Track(HWND hwnd, POINT point, BOOL bAllowInvert, HWND hwndCli
             bCancelled = true;
             break;
         }
-        if (msg.message == WM_RBUTTONDOWN ||
-            (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)) {
+        if (msg.message == nPress) {
+            // The press that started the track, read again from the queue: it is ours.
+            continue;
+        }
+        if (msg.message == nOtherPress || (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)) {
             bCancelled = true;
             break;
         }
+        if (msg.message == nOtherRelease)
+            continue;
         if (!IsDragMessage(msg.message)) {
             DispatchMessageA(&msg);
             continue;

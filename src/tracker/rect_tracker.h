@@ -44,16 +44,19 @@ public:
     // cursor for it and returns TRUE; otherwise sets nothing and returns FALSE.
     BOOL SetCursor(HWND hwnd, UINT nHitTest) const;
     // Drags what the press at point (client coordinates of hwnd) hit, in a modal loop with the
-    // mouse capture on hwnd, until a button is released. Escape, a right-button press or the loss
-    // of the capture cancel: m_rect goes back to the start and DrawTrackerRect is last called with
-    // it. Returns nonzero only when m_rect changed. The feedback is drawn on a context of
-    // hwndClipTo (hwnd when none), clipped to that window but in client coordinates of hwnd.
+    // mouse capture on hwnd, until the button of m_nTrackPress is released. Escape, a press of the
+    // other button or the loss of the capture cancel: m_rect goes back to the start and
+    // DrawTrackerRect is last called with it. Returns nonzero only when m_rect changed. The
+    // feedback is drawn on a context of hwndClipTo (hwnd when none), clipped to that window but in
+    // client coordinates of hwnd.
     BOOL Track(HWND hwnd, POINT point, BOOL bAllowInvert = FALSE, HWND hwndClipTo = nullptr);
 
     RECT m_rect;
     UINT m_nStyle;
     int m_nHandleSize;
     SIZE m_sizeMin;
+    // The press that starts the next track: WM_LBUTTONDOWN (the default) or WM_RBUTTONDOWN.
+    UINT m_nTrackPress;
 
 protected:
     // The normalized rectangle that the frame of the style is drawn on, handles outside it.

@@ -19,7 +19,8 @@ bool IsPolygon(const SelectionShape *pShape) {
 SnapixResizingBox::SnapixResizingBox(RECT *pTargetRect, int nOffsetX, int nOffsetY,
                                      SelectionShape *pShape)
     : CRectTracker(pTargetRect, kBoxStyle), m_nOffsetX(nOffsetX), m_nOffsetY(nOffsetY),
-      m_pTargetRect(pTargetRect), m_rectPrev(), m_pShapeCopy(nullptr), m_pShape(pShape) {
+      m_pTargetRect(pTargetRect), m_rectPrev(), m_pShapeCopy(nullptr), m_pShape(pShape),
+      m_rcDetachedTarget(), m_shapeDetached() {
     OffsetRect(&m_rect, m_nOffsetX, m_nOffsetY);
     if (IsPolygon(pShape)) {
         m_pShapeCopy = new (std::nothrow) SelectionShape;
@@ -73,7 +74,8 @@ int SnapixResizingBox::HitTestSelection(int x, int y) const {
     return nHit >= 0 ? SEL_HIT_HANDLE : SEL_HIT_OUTSIDE;
 }
 
-int SnapixResizingBox::TrackSelection(HWND hwnd, int x, int y) {
+int SnapixResizingBox::TrackSelection(HWND hwnd, int x, int y, UINT nPress) {
+    m_nTrackPress = nPress;
     if (!Track(hwnd, POINT{x + m_nOffsetX, y + m_nOffsetY}, FALSE, nullptr))
         return 0;
     if (m_pShape->nMode == MODE_POLYGON && m_pShapeCopy)
@@ -81,6 +83,13 @@ int SnapixResizingBox::TrackSelection(HWND hwnd, int x, int y) {
     *m_pTargetRect = m_rect;
     OffsetRect(m_pTargetRect, -m_nOffsetX, -m_nOffsetY);
     return 1;
+}
+
+void SnapixResizingBox::Detach() {
+    m_rcDetachedTarget = *m_pTargetRect;
+    m_pTargetRect = &m_rcDetachedTarget;
+    m_shapeDetached = *m_pShape;
+    m_pShape = &m_shapeDetached;
 }
 
 void SnapixResizingBox::DrawXor(HDC hdc) const {

@@ -29,9 +29,10 @@ public:
     // SEL_HIT_VERTEX near a vertex of the working copy (before anything else), SEL_HIT_INSIDE,
     // SEL_HIT_HANDLE or SEL_HIT_OUTSIDE. (x, y) is a screen point.
     int HitTestSelection(int x, int y) const;
-    // Tracks a press at the screen point (x, y) in hwnd; when the box changed, writes it back to
-    // the target rectangle (and the polygon to the host's shape) and returns 1, else 0.
-    int TrackSelection(HWND hwnd, int x, int y);
+    // Tracks the press nPress (WM_LBUTTONDOWN or WM_RBUTTONDOWN) at the screen point (x, y) in
+    // hwnd; when the box changed, writes it back to the target rectangle (and the polygon to the
+    // host's shape) and returns 1, else 0.
+    int TrackSelection(HWND hwnd, int x, int y, UINT nPress = WM_LBUTTONDOWN);
     // Toggles the frame (one pixel outside m_rect) and the handles on a client context of the
     // overlay window.
     void DrawXor(HDC hdc) const;
@@ -40,6 +41,10 @@ public:
     // Drags vertex nIndex of the working copy from the screen point (x, y) until the button comes
     // up; the box follows the polygon. Returns 1 when the box rectangle changed.
     int DragVertex(int nIndex, HWND hwnd, int x, int y);
+    // Lets go of the target rectangle and the host's shape: from now on the box reads and writes
+    // copies of its own, so that a running track or drag can finish after the host's record is
+    // gone.
+    void Detach();
 
     int m_nOffsetX;
     int m_nOffsetY;
@@ -47,6 +52,10 @@ public:
     RECT m_rectPrev;
     SelectionShape *m_pShapeCopy;
     SelectionShape *m_pShape;
+
+private:
+    RECT m_rcDetachedTarget;
+    SelectionShape m_shapeDetached;
 };
 
 // Allocates a box without throwing: none when the box or the polygon's working copy cannot be

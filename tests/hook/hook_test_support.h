@@ -25,7 +25,9 @@ public:
           m_bNewPolygon(bNewPolygon), m_ptFirstVertex(ptFirstVertex), m_ptLastVertex(ptLastVertex),
           m_rcCloseZone(rcCloseZone), m_bVertexMarked(bVertexMarked),
           m_nMarkedVertex(nMarkedVertex), m_bTracking(bTracking),
-          m_bSwallowUntilUp(bSwallowUntilUp), m_hResourceModule(hResourceModule) {}
+          m_bSwallowUntilUp(bSwallowUntilUp), m_nGestureButton(nGestureButton),
+          m_ptGestureStart(ptGestureStart), m_nGestureDrawn(nGestureDrawn),
+          m_bKeyHookFirst(bKeyHookFirst), m_hResourceModule(hResourceModule) {}
     SavedHookState(const SavedHookState &) = delete;
     SavedHookState &operator=(const SavedHookState &) = delete;
     ~SavedHookState() {
@@ -56,6 +58,10 @@ public:
         nMarkedVertex = m_nMarkedVertex;
         bTracking = m_bTracking;
         bSwallowUntilUp = m_bSwallowUntilUp;
+        nGestureButton = m_nGestureButton;
+        ptGestureStart = m_ptGestureStart;
+        nGestureDrawn = m_nGestureDrawn;
+        bKeyHookFirst = m_bKeyHookFirst;
         hResourceModule = m_hResourceModule;
     }
 
@@ -87,6 +93,10 @@ private:
     int m_nMarkedVertex;
     BOOL m_bTracking;
     BOOL m_bSwallowUntilUp;
+    UINT m_nGestureButton;
+    POINT m_ptGestureStart;
+    UINT m_nGestureDrawn;
+    BOOL m_bKeyHookFirst;
     HINSTANCE m_hResourceModule;
 };
 

@@ -544,14 +544,21 @@ TEST_F(TrackTest, ClientCoordinatesLeftOfAndAboveTheWindowAreNegative) {
 
 struct ReleaseCase {
     const char *name;
+    UINT nPress;
     UINT nMessage;
+    UINT nOtherRelease;
 };
 
 class TrackReleaseTest : public TrackTest, public testing::WithParamInterface<ReleaseCase> {};
 
+// Either button drives a track: the press that started it, read again by the loop, is not taken
+// for a cancel, and the other button's release does not end it.
 TEST_P(TrackReleaseTest, EndsAtTheReleasePointEvenWithoutAMoveThere) {
     RecordingTracker tracker(kRect);
+    tracker.m_nTrackPress = GetParam().nPress;
+    Post(GetParam().nPress, 0, MAKELPARAM(kOnBottomRight.x, kOnBottomRight.y));
     PostMove(Plus(kOnBottomRight, 30, 20));
+    PostRelease(Plus(kOnBottomRight, 35, 22), GetParam().nOtherRelease);
     PostRelease(Plus(kOnBottomRight, 40, 25), GetParam().nMessage);
     EXPECT_NE(RunTrack(tracker, kOnBottomRight), 0);
     EXPECT_EQ(tracker.m_rect, (RECT{100, 80, 300, 225}));
@@ -560,10 +567,11 @@ TEST_P(TrackReleaseTest, EndsAtTheReleasePointEvenWithoutAMoveThere) {
     ExpectFeedbackEndsAt(tracker, tracker.m_rect);
 }
 
-INSTANTIATE_TEST_SUITE_P(Buttons, TrackReleaseTest,
-                         testing::Values(ReleaseCase{"LeftButton", WM_LBUTTONUP},
-                                         ReleaseCase{"RightButton", WM_RBUTTONUP}),
-                         CaseName<ReleaseCase>);
+INSTANTIATE_TEST_SUITE_P(
+    Buttons, TrackReleaseTest,
+    testing::Values(ReleaseCase{"LeftButton", WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONUP},
+                    ReleaseCase{"RightButton", WM_RBUTTONDOWN, WM_RBUTTONUP, WM_LBUTTONUP}),
+    CaseName<ReleaseCase>);
 
 // ---------------------------------------------------------------------------------------------
 // Minimum size and inversion
@@ -710,8 +718,11 @@ struct EndingCase {
 
 class TrackEndingTest : public TrackTest, public testing::WithParamInterface<EndingCase> {
 protected:
-    // Drags the bottom-right handle by (+30, +20), then by (+50, +35), then ends the track.
-    void PostDragAndEnding() {
+    // Drags the bottom-right handle by (+30, +20), then by (+50, +35), then ends the track. A
+    // track that ends at the right button's release was started by the right button.
+    void PostDragAndEnding(CRectTracker &tracker) {
+        if (GetParam().ending == Ending::RightRelease)
+            tracker.m_nTrackPress = WM_RBUTTONDOWN;
         PostMove(Plus(kOnBottomRight, 30, 20));
         PostMove(Plus(kOnBottomRight, 50, 35));
         const POINT ptLater = Plus(kOnBottomRight, 70, 45);
@@ -753,7 +764,7 @@ protected:
 
 TEST_P(TrackEndingTest, CancelledTrackPutsEverythingBackAndFinishedTrackKeepsTheResult) {
     RecordingTracker tracker(kRect);
-    PostDragAndEnding();
+    PostDragAndEnding(tracker);
     const BOOL bResult = RunTrack(tracker, kOnBottomRight);
     GiveBackTheCapture();
 
@@ -771,7 +782,7 @@ TEST_P(TrackEndingTest, CancelledTrackPutsEverythingBackAndFinishedTrackKeepsThe
 // looks as it did before.
 TEST_P(TrackEndingTest, DefaultFeedbackLeavesTheWindowAsItWas) {
     CRectTracker tracker(&kRect, kStyle);
-    PostDragAndEnding();
+    PostDragAndEnding(tracker);
     RunTrack(tracker, kOnBottomRight);
     GiveBackTheCapture();
     EXPECT_TRUE(ScreenAsBefore());

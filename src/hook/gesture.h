@@ -1,0 +1,25 @@
+// The gesture under way and what the library has on the screen: every way a gesture or a
+// selection ends goes through here, so that what was drawn for it is erased exactly once.
+#pragma once
+
+#include "spxhk110.h"
+
+// The host's panel: hwndOwn and every window inside it.
+bool IsPanelWindow(HWND hwnd);
+
+// A press the library accepted begins a gesture; it belongs to that button until its release.
+void BeginGesture(UINT nPress, POINT pt);
+// True when nRelease is the release of the button that began the gesture under way.
+bool IsGestureRelease(UINT nRelease);
+// No gesture any more: no button down, nothing swallowed. Erases nothing.
+void EndGesture();
+
+// Takes off the screen what was drawn for the gesture itself: the band.
+void EraseGestureDrawing();
+// Takes the selection off the screen: the box's frame and the selection's own figure; the box is
+// dropped and nothing counts as shown. Never while a track runs.
+void EraseSelection(int nMode);
+// Takes off the screen everything drawn for the gesture and the selection: the band, the box's
+// frame and the selection's own figure; the box is dropped and nothing counts as shown. The
+// window-highlight frame stays (the host knows it as hwndFramed). Never while a track runs.
+void EraseDrawn(int nMode);
