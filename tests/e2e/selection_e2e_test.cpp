@@ -166,6 +166,166 @@ TEST_F(SelectionEndToEnd, EscapeHookReportsEveryEscape) {
     EXPECT_EQ(m_host.pfnSetKeyboardHook(m_host.Notify(), FALSE), 0);
 }
 
+// Every way a gesture can end, whatever the person or the host does: each sequence ends with the
+// selections the person made posted, nothing else, and the screen as it was before.
+struct Sequence {
+    const char *pszName;
+    int nMode;
+    BOOL bAdjustable;
+    bool bStopOnSelection; // the host turns the hook off when a selection reaches it
+    std::vector<InputStep> steps;
+    std::vector<RECT> commits; // {-1} where any rectangle will do
+    int nEscapes;
+};
+
+void PrintTo(const Sequence &seq, std::ostream *os) {
+    *os << seq.pszName;
+}
+
+const RECT kAny = {-1, -1, -1, -1};
+
+std::vector<InputStep> Steps(std::initializer_list<std::vector<InputStep>> parts) {
+    std::vector<InputStep> steps;
+    for (const auto &part : parts)
+        steps.insert(steps.end(), part.begin(), part.end());
+    return steps;
+}
+
+const Sequence kSequences[] = {
+    {"ABandReleasedOverThePanelIsCompleted",
+     MODE_RECTANGLE,
+     FALSE,
+     false,
+     Drag({200, 200}, {{400, 300}, {950, 50}, {960, 40}}),
+     {{200, 40, 960, 200}},
+     0},
+    {"AClickOnAControlInThePanelPostsNothing", MODE_RECTANGLE, FALSE, false, Click(930, 40), {}, 0},
+    {"AClickOnAControlInThePanelBoxesNothing",
+     MODE_ELLIPSE,
+     TRUE,
+     false,
+     Steps({Click(930, 40), {KeyPress(VK_RETURN)}}),
+     {},
+     0},
+    {"APressOnThePanelReleasedElsewhereCompletesNothing",
+     MODE_RECTANGLE,
+     FALSE,
+     false,
+     Steps({Drag({100, 100}, {{150, 160}}), Drag({950, 50}, {{300, 300}, {320, 330}})}),
+     {{100, 100, 150, 160}},
+     0},
+    {"APressWhilePausedReleasedAfterwardsCompletesNothing",
+     MODE_ELLIPSE,
+     TRUE,
+     false,
+     Steps({{HostDoes(HostAction::Pause), MoveTo(200, 200), LeftDown(),
+             HostDoes(HostAction::Unpause), MoveTo(260, 250), LeftUp(), KeyPress(VK_RETURN)}}),
+     {},
+     0},
+    {"TheOtherButtonDuringABandIsIgnored",
+     MODE_RECTANGLE,
+     FALSE,
+     false,
+     {MoveTo(200, 200), LeftDown(), MoveTo(250, 260), RightDown(), MoveTo(300, 320), RightUp(),
+      MoveTo(320, 330), LeftUp()},
+     {{200, 200, 320, 330}},
+     0},
+    {"EscapeWhileTheDiscardingClickIsHeldKeepsItsDragSwallowed",
+     MODE_ELLIPSE,
+     TRUE,
+     false,
+     Steps({Drag({200, 200}, {{300, 280}}),
+            {MoveTo(500, 500), LeftDown(), KeyPress(VK_ESCAPE), MoveTo(560, 560), LeftUp()},
+            Drag({100, 100}, {{150, 140}}),
+            {KeyPress(VK_RETURN)}}),
+     {{100, 100, 150, 140}},
+     0},
+    {"AHostThatStopsAtTheSelectionGetsItsNextDrag",
+     MODE_RECTANGLE,
+     TRUE,
+     true,
+     Steps({Drag({200, 200}, {{300, 280}}),
+            Click(250, 240),
+            {HostDoes(HostAction::HookOn)},
+            Drag({100, 100}, {{160, 150}}),
+            Click(130, 120)}),
+     {{200, 200, 300, 280}, {100, 100, 160, 150}},
+     0},
+    {"PausingDuringADragErasesTheBandAtTheRelease",
+     MODE_RECTANGLE,
+     FALSE,
+     false,
+     {MoveTo(200, 200), LeftDown(), MoveTo(260, 250), HostDoes(HostAction::Pause), MoveTo(300, 300),
+      LeftUp(), HostDoes(HostAction::Unpause)},
+     {},
+     0},
+    {"AClickInAWindowModeIsCommittedAtOnceEvenWithAdjustment",
+     0,
+     TRUE,
+     false,
+     Steps({Click(300, 300), {KeyPress(VK_ESCAPE)}, Click(320, 310)}),
+     {kAny, kAny},
+     0},
+    {"TurningOffErasesABoxedEllipse",
+     MODE_ELLIPSE,
+     TRUE,
+     false,
+     Steps({Drag({200, 200}, {{300, 280}}), {HostDoes(HostAction::HookOff)}}),
+     {},
+     0},
+    {"TurningOffErasesABandInMidDrag",
+     MODE_ELLIPSE,
+     FALSE,
+     false,
+     {MoveTo(200, 200), LeftDown(), MoveTo(260, 250), HostDoes(HostAction::HookOff),
+      MoveTo(300, 300), LeftUp(), HostDoes(HostAction::HookOn), MoveTo(100, 100), LeftDown(),
+      MoveTo(140, 150), LeftUp()},
+     {{100, 100, 140, 150}},
+     0},
+    {"ARightButtonDragOnAHandleResizes",
+     MODE_ELLIPSE,
+     TRUE,
+     false,
+     {MoveTo(300, 300), RightDown(), MoveTo(400, 380), RightUp(), MoveTo(404, 384), RightDown(),
+      MoveTo(420, 395), MoveTo(434, 404), RightUp(), KeyPress(VK_RETURN)},
+     {{300, 300, 430, 400}},
+     0},
+    {"EscapeReachesTheSelectionWhenTheEscapeHookCameSecond",
+     MODE_RECTANGLE,
+     TRUE,
+     false,
+     Steps({{HostDoes(HostAction::EscapeHookOn)},
+            Drag({200, 200}, {{300, 280}}),
+            {KeyPress(VK_ESCAPE)},
+            Drag({100, 100}, {{150, 140}}),
+            {KeyPress(VK_RETURN)}}),
+     {{100, 100, 150, 140}},
+     1},
+};
+
+class GestureEnding : public SelectionEndToEnd, public testing::WithParamInterface<Sequence> {};
+
+TEST_P(GestureEnding, PostsOnlyWhatThePersonMadeAndLeavesTheScreenClean) {
+    const Sequence &seq = GetParam();
+    m_host.StopOnSelection(seq.bStopOnSelection);
+    ASSERT_EQ(m_host.StartSelection(seq.nMode, seq.bAdjustable), 1);
+    m_host.Play(seq.steps);
+    const auto commits = m_host.Commits();
+    ASSERT_EQ(commits.size(), seq.commits.size());
+    for (size_t i = 0; i < commits.size(); ++i) {
+        EXPECT_EQ(commits[i].wParam, 0u);
+        if (!EqualRect(&seq.commits[i], &kAny))
+            EXPECT_EQ(commits[i].rcAtArrival, seq.commits[i]) << "selection " << i;
+    }
+    EXPECT_EQ(m_host.Escapes(), seq.nEscapes);
+    EXPECT_TRUE(ScreenClean());
+}
+
+INSTANTIATE_TEST_SUITE_P(Sequences, GestureEnding, testing::ValuesIn(kSequences),
+                         [](const testing::TestParamInfo<Sequence> &info) {
+                             return std::string(info.param.pszName);
+                         });
+
 // A second host process: while this one has the hooks on, its calls change nothing.
 TEST_F(SelectionEndToEnd, SecondHostProcessCannotTakeTheHooks) {
     ASSERT_EQ(m_host.StartSelection(MODE_RECTANGLE, FALSE), 1);

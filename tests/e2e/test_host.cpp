@@ -8,7 +8,9 @@
 namespace {
 
 const DWORD kStepDelayMs = 40;
+const UINT WM_HOST_ACTION = WM_APP + 40;
 TestHost *g_pHost = nullptr;
+HWND g_hwndNotify = nullptr;
 
 INPUT MouseInput(DWORD dwFlags, int x = 0, int y = 0) {
     INPUT in = {};
@@ -50,6 +52,9 @@ void Send(const InputStep &step) {
         SendInput(1, &in[1], sizeof(INPUT));
         break;
     }
+    case InputStep::Host:
+        PostMessageA(g_hwndNotify, WM_HOST_ACTION, WPARAM(step.action), 0);
+        break;
     }
 }
 
@@ -84,22 +89,25 @@ void PaintStripes(HWND hwnd) {
 } // namespace
 
 InputStep MoveTo(int x, int y) {
-    return InputStep{InputStep::Move, x, y, 0};
+    return InputStep{InputStep::Move, x, y, 0, {}};
 }
 InputStep LeftDown() {
-    return InputStep{InputStep::LeftDown, 0, 0, 0};
+    return InputStep{InputStep::LeftDown, 0, 0, 0, {}};
 }
 InputStep LeftUp() {
-    return InputStep{InputStep::LeftUp, 0, 0, 0};
+    return InputStep{InputStep::LeftUp, 0, 0, 0, {}};
 }
 InputStep RightDown() {
-    return InputStep{InputStep::RightDown, 0, 0, 0};
+    return InputStep{InputStep::RightDown, 0, 0, 0, {}};
 }
 InputStep RightUp() {
-    return InputStep{InputStep::RightUp, 0, 0, 0};
+    return InputStep{InputStep::RightUp, 0, 0, 0, {}};
 }
 InputStep KeyPress(WORD nVk) {
-    return InputStep{InputStep::Key, 0, 0, nVk};
+    return InputStep{InputStep::Key, 0, 0, nVk, {}};
+}
+InputStep HostDoes(HostAction action) {
+    return InputStep{InputStep::Host, 0, 0, 0, action};
 }
 
 std::vector<InputStep> Drag(POINT ptFrom, std::initializer_list<POINT> moves) {
@@ -123,9 +131,33 @@ LRESULT CALLBACK TestHost::NotifyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
             m.bHasRect = true;
         }
         g_pHost->m_messages.push_back(m);
+        if (msg == UM_SELECTION && lParam && g_pHost->m_bStopOnSelection)
+            g_pHost->StopSelection();
+        return 0;
+    }
+    if (msg == WM_HOST_ACTION && g_pHost) {
+        g_pHost->Do(HostAction(wParam));
         return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+void TestHost::Do(HostAction action) {
+    switch (action) {
+    case HostAction::Pause:
+    case HostAction::Unpause:
+        m_record.bPaused = action == HostAction::Pause;
+        break;
+    case HostAction::HookOff:
+        StopSelection();
+        break;
+    case HostAction::HookOn:
+        StartSelection(m_nMode, m_bAdjustable, m_record.bHighlightWindows);
+        break;
+    case HostAction::EscapeHookOn:
+        pfnSetKeyboardHook(m_hwndNotify, TRUE);
+        break;
+    }
 }
 
 LRESULT CALLBACK TestHost::OverlayProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -166,8 +198,12 @@ TestHost::TestHost() {
                                      420, 150, 150, m_hwndOverlay, nullptr, hInst, nullptr);
     m_hwndNotify = CreateWindowExA(0, "SpxHostNotify", "notify", WS_POPUP, 0, 0, 10, 10, nullptr,
                                    nullptr, hInst, nullptr);
+    g_hwndNotify = m_hwndNotify;
     m_hwndOwn = CreateWindowExA(WS_EX_TOPMOST, "SpxHostOwn", "own", WS_POPUP | WS_VISIBLE, 900, 20,
                                 100, 60, nullptr, nullptr, hInst, nullptr);
+    // A control on the panel, as hosts have them.
+    m_hwndOwnButton = CreateWindowExA(0, "BUTTON", "ok", WS_CHILD | WS_VISIBLE, 10, 10, 50, 30,
+                                      m_hwndOwn, nullptr, hInst, nullptr);
     SetForegroundWindow(m_hwndOverlay);
     SetFocus(m_hwndOverlay);
     SettleScreen();
@@ -195,6 +231,8 @@ TestHost::~TestHost() {
 
 int TestHost::StartSelection(int nMode, BOOL bAdjustable, BOOL bHighlight,
                              const RECT *pInitialRect) {
+    m_nMode = nMode;
+    m_bAdjustable = bAdjustable;
     m_record.shape.nMode = nMode;
     m_record.bAdjustable = bAdjustable;
     m_record.bHighlightWindows = bHighlight;
@@ -244,6 +282,13 @@ void TestHost::Play(const std::vector<InputStep> &steps) {
     sender.join();
     CloseHandle(hDone);
     Pump(2 * kStepDelayMs);
+}
+
+int TestHost::Escapes() const {
+    int n = 0;
+    for (const HostMessage &m : m_messages)
+        n += m.nMessage == UM_ESCAPE;
+    return n;
 }
 
 std::vector<HostMessage> TestHost::Commits() const {

@@ -19,11 +19,15 @@ struct HostMessage {
     bool bHasRect;
 };
 
-// One step of a gesture, in screen coordinates.
+// What the host does between two input events, on its own thread.
+enum class HostAction { Pause, Unpause, HookOff, HookOn, EscapeHookOn };
+
+// One step of a gesture, in screen coordinates, or something the host does in its middle.
 struct InputStep {
-    enum Kind { Move, LeftDown, LeftUp, RightDown, RightUp, Key } kind;
+    enum Kind { Move, LeftDown, LeftUp, RightDown, RightUp, Key, Host } kind;
     int x, y; // Move
     WORD nVk; // Key: pressed and released
+    HostAction action;
 };
 
 InputStep MoveTo(int x, int y);
@@ -32,6 +36,7 @@ InputStep LeftUp();
 InputStep RightDown();
 InputStep RightUp();
 InputStep KeyPress(WORD nVk);
+InputStep HostDoes(HostAction action);
 // Press at (x, y), move through the points, release at the last one.
 std::vector<InputStep> Drag(POINT ptFrom, std::initializer_list<POINT> moves);
 std::vector<InputStep> Click(int x, int y);
@@ -65,20 +70,29 @@ public:
     HWND Overlay() const { return m_hwndOverlay; }
     HWND Notify() const { return m_hwndNotify; }
     HWND Own() const { return m_hwndOwn; }
+    HWND OwnButton() const { return m_hwndOwnButton; }
+    // The host turns the selection hook off as soon as a selection reaches it.
+    void StopOnSelection(bool bStop) { m_bStopOnSelection = bStop; }
     HWND Child(int i) const { return m_hwndChild[i]; }
     std::vector<HostMessage> &Messages() { return m_messages; }
     // The UM_SELECTION messages posted with an address (commits), in order.
     std::vector<HostMessage> Commits() const;
+    int Escapes() const;
 
 private:
     static LRESULT CALLBACK NotifyProc(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK OverlayProc(HWND, UINT, WPARAM, LPARAM);
+    void Do(HostAction action);
 
     HMODULE m_hDll = nullptr;
     HWND m_hwndOverlay = nullptr;
     HWND m_hwndChild[2] = {};
     HWND m_hwndNotify = nullptr;
     HWND m_hwndOwn = nullptr;
+    HWND m_hwndOwnButton = nullptr;
+    bool m_bStopOnSelection = false;
+    int m_nMode = 0;
+    BOOL m_bAdjustable = FALSE;
     HostRecord m_record;
     std::vector<HostMessage> m_messages;
 };

@@ -36,6 +36,7 @@ protected:
         bKeyHookOn = 0;
         hwndEscapeTarget = nullptr;
         dwKeyHookProcess = 0;
+        bKeyHookFirst = 0;
         m_hwndFirst = CreateTarget();
         m_hwndSecond = CreateTarget();
         ASSERT_NE(m_hwndFirst, nullptr);

@@ -69,7 +69,9 @@ HWND CreateMessageWindow(const char *pszClass, WNDPROC pfnWndProc) {
 // Work to do from inside a running track: a message for the probe window is queued between the
 // moves and the release of the drag, and the track's loop dispatches it.
 const UINT kProbeMessage = WM_APP + 17;
+const UINT kReleaseRecordMessage = WM_APP + 18;
 std::function<void()> g_fnProbe;
+std::function<void()> g_fnReleaseRecord;
 int g_nProbes = 0;
 
 LRESULT CALLBACK ProbeWndProc(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
@@ -77,6 +79,11 @@ LRESULT CALLBACK ProbeWndProc(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam
         ++g_nProbes;
         if (g_fnProbe)
             g_fnProbe();
+        return 0;
+    }
+    if (nMsg == kReleaseRecordMessage) {
+        if (g_fnReleaseRecord)
+            g_fnReleaseRecord();
         return 0;
     }
     return DefWindowProcA(hwnd, nMsg, wParam, lParam);
@@ -283,6 +290,7 @@ protected:
         WatchedBox::s_nDestroyed = 0;
         g_nFailNothrowAllocation = 0;
         g_fnProbe = nullptr;
+        g_fnReleaseRecord = nullptr;
         g_nProbes = 0;
         SetCursorPos(kOutsideAll.x, kOutsideAll.y);
         SettleScreen();
@@ -292,6 +300,7 @@ protected:
 
     void TearDown() override {
         g_fnProbe = nullptr;
+        g_fnReleaseRecord = nullptr;
         g_nFailNothrowAllocation = 0;
         if (hMouseHook && bMouseHookOn) {
             ADD_FAILURE() << "the test left the hook installed";
@@ -459,23 +468,26 @@ protected:
     }
 
     // Queues what a track started by the next press reads from the queue: a move to each screen
-    // point, then fnMidway (run from inside the track's loop), then the release at the last point.
-    // The hook sees the release record first, as it does when the platform takes the release
-    // from the input queue.
-    void QueueTrack(std::initializer_list<POINT> moves, std::function<void()> fnMidway = {}) {
+    // point, then fnMidway (run from inside the track's loop), a move to each of movesAfter, then
+    // the release at the last point. The hook sees the release record first, as it does when the
+    // platform takes the release from the input queue.
+    void QueueTrack(std::initializer_list<POINT> moves, std::function<void()> fnMidway = {},
+                    std::initializer_list<POINT> movesAfter = {}) {
         POINT ptLast = {0, 0};
         POINT ptScreen = {0, 0};
-        for (const POINT &pt : moves) {
-            ptScreen = pt;
-            ptLast = POINT{pt.x + m_ptOffset.x, pt.y + m_ptOffset.y};
-            PostMessageA(Overlay(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(ptLast.x, ptLast.y));
-        }
-        g_fnProbe = [this, fnMidway, ptScreen] {
-            if (fnMidway)
-                fnMidway();
-            Release(ptScreen);
+        const auto postMoves = [&](std::initializer_list<POINT> points) {
+            for (const POINT &pt : points) {
+                ptScreen = pt;
+                ptLast = POINT{pt.x + m_ptOffset.x, pt.y + m_ptOffset.y};
+                PostMessageA(Overlay(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(ptLast.x, ptLast.y));
+            }
         };
+        postMoves(moves);
+        g_fnProbe = std::move(fnMidway);
         PostMessageA(m_hwndProbe, kProbeMessage, 0, 0);
+        postMoves(movesAfter);
+        g_fnReleaseRecord = [this, ptScreen] { Release(ptScreen); };
+        PostMessageA(m_hwndProbe, kReleaseRecordMessage, 0, 0);
         PostMessageA(Overlay(), WM_LBUTTONUP, 0, MAKELPARAM(ptLast.x, ptLast.y));
     }
 
@@ -1705,25 +1717,43 @@ TEST_F(BoxAdjust, EventsDuringATrackArePassedOnAndAPressOnTheHostsWindowOnlyRese
     EXPECT_TRUE(ScreenIs(start, "as the test found it"));
 }
 
+// The host turns the hook off in the middle of a track and then scribbles over its record, as
+// a host does that frees it: the box finishes the track on its own copies, erases its outline and
+// goes, and never reads or writes the record again.
 TEST_F(BoxAdjust, TurningTheHookOffDuringATrackDropsTheBoxWhenTheTrackReturns) {
-    UseMode(MODE_RECTANGLE, 1);
-    ASSERT_TRUE(TurnOn());
-    WatchedBox &box = ShowInBox(MODE_RECTANGLE);
-    const POINT ptHandle = HandleCentre(box, 2);
-    QueueTrack({Plus(ptHandle, 20, 30)}, [&] {
-        EXPECT_NE(TurnOff(), 0);
-        EXPECT_EQ(WatchedBox::s_nDestroyed, 0) << "the running track still uses the box";
-    });
+    for (int nMode : {MODE_RECTANGLE, MODE_ELLIPSE}) {
+        SCOPED_TRACE("mode " + std::to_string(nMode));
+        WatchedBox::s_nDestroyed = 0;
+        g_nProbes = 0;
+        UseMode(nMode, 1);
+        ASSERT_TRUE(TurnOn());
+        WatchedBox &box = ShowInBox(nMode);
+        const POINT ptHandle = HandleCentre(box, 2);
+        HostRecord scribbled;
+        std::memset(&scribbled, 0x5A, sizeof scribbled);
+        QueueTrack({Plus(ptHandle, 20, 30)},
+                   [&] {
+                       EXPECT_NE(TurnOff(), 0);
+                       EXPECT_EQ(WatchedBox::s_nDestroyed, 0)
+                           << "the running track still uses the box";
+                       Record() = scribbled;
+                   },
+                   {Plus(ptHandle, 40, 50)});
 
-    Press(ptHandle);
+        Press(ptHandle);
 
-    EXPECT_EQ(g_nProbes, 1);
-    EXPECT_EQ(WatchedBox::s_nDestroyed, 1);
-    EXPECT_EQ(pResizingBox, nullptr);
-    EXPECT_EQ(bTracking, 0);
-    EXPECT_EQ(bMouseHookOn, 0);
-    EXPECT_TRUE(ShowsNothing()) << "no outline and no frame are left";
-    EXPECT_TRUE(NothingToldTheHost());
+        EXPECT_EQ(g_nProbes, 1);
+        EXPECT_EQ(WatchedBox::s_nDestroyed, 1);
+        EXPECT_EQ(pResizingBox, nullptr);
+        EXPECT_EQ(bTracking, 0);
+        EXPECT_EQ(bMouseHookOn, 0);
+        EXPECT_EQ(std::memcmp(&Record(), &scribbled, sizeof scribbled), 0)
+            << "the box wrote to the host's record after the hook was turned off";
+        EXPECT_TRUE(ShowsNothing()) << "no outline and no frame are left";
+        EXPECT_TRUE(NothingToldTheHost());
+        Record() = HostRecord();
+        pHostRecord = &Record();
+    }
 }
 
 TEST_F(BoxAdjust, TurningTheHookOffAndOnDuringATrackLeavesTheNewSelectionAlone) {
