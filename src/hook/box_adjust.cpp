@@ -13,11 +13,6 @@ void XorSelectionFigure() {
     XorBox(rcSelection.left, rcSelection.top, rcSelection.right, rcSelection.bottom, bEllipse);
 }
 
-void ToggleBoxFrame() {
-    if (WindowDC dc = GetClientDC(hwndOverlay))
-        pResizingBox->DrawXor(dc.get());
-}
-
 // Resizes the shown selection by the handle under pt, in the box's modal track.
 void TrackHandle(int nMode, HWND hwnd, POINT pt) {
     // The track moves the selection's own outline: in an ellipse box the ellipse is on the
@@ -38,9 +33,6 @@ void TrackHandle(int nMode, HWND hwnd, POINT pt) {
         delete pBox;
         return;
     }
-    // A track cancelled before its button came up leaves the rest of the gesture to swallow.
-    if (nGestureButton)
-        bSwallowUntilUp = 1;
     if (nMode != MODE_ELLIPSE)
         XorSelectionFigure();
     ToggleBoxFrame();

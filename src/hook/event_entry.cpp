@@ -5,6 +5,8 @@
 #include "hook/cursor_feedback.h"
 #include "hook/gesture.h"
 #include "hook/hook_install.h"
+#include "hook/polygon_adjust.h"
+#include "hook/polygon_draw.h"
 #include "hook/rubber_band.h"
 #include "hook/window_highlight.h"
 #include "host/hook_state.h"
@@ -70,6 +72,8 @@ void KeyDown(int nMode, BYTE nKey) {
     }
     if (IsBoxMode(nMode))
         BoxSelectionKey(nMode, nKey);
+    else if (nMode == MODE_POLYGON)
+        PolygonKey(nKey);
 }
 
 void MouseMove(int nMode) {
@@ -77,7 +81,9 @@ void MouseMove(int nMode) {
         StretchBand();
     else if (IsWindowMode(nMode))
         HighlightWindowUnderCursor();
-    else if (nMode != MODE_POLYGON && pHostRecord->bPaused)
+    else if (nMode == MODE_POLYGON)
+        PolygonMove();
+    else if (pHostRecord->bPaused)
         nCursorState = CS_DEFAULT;
 }
 
@@ -90,11 +96,12 @@ void ButtonDown(UINT nPress, int nMode) {
     if (nGestureButton)
         return;
     BeginGesture(nPress, ptCursor);
-    if (!IsBoxMode(nMode))
-        return;
-    if (pResizingBox && bSelectionShown && bAdjustable)
+    const bool bBoxed = pResizingBox && bSelectionShown && bAdjustable;
+    if (nMode == MODE_POLYGON && bBoxed)
+        PressOnShownPolygon();
+    else if (IsBoxMode(nMode) && bBoxed)
         PressOnShownSelection(nMode);
-    else
+    else if (IsBoxMode(nMode))
         StartBand();
 }
 
@@ -112,7 +119,9 @@ void ButtonUp(UINT nRelease, int nMode) {
         nCursorState = CS_DEFAULT;
         return;
     }
-    if (nMode != MODE_POLYGON)
+    if (nMode == MODE_POLYGON)
+        PolygonRelease();
+    else
         CompleteBand(nMode);
 }
 

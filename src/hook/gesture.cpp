@@ -3,6 +3,7 @@
 #include "draw/xor_draw.h"
 #include "hook/selection_reset.h"
 #include "host/hook_state.h"
+#include "shape/polygon_list.h"
 
 bool IsPanelWindow(HWND hwnd) {
     const HWND hwndOwn = pHostRecord->hwndOwn;
@@ -12,7 +13,6 @@ bool IsPanelWindow(HWND hwnd) {
 void BeginGesture(UINT nPress, POINT pt) {
     nGestureButton = nPress;
     ptGestureStart = pt;
-    nGestureDrawn = GD_NOTHING;
     bSwallowUntilUp = 0;
     bButtonDown = 1;
 }
@@ -28,21 +28,28 @@ void EndGesture() {
     bButtonDown = 0;
 }
 
+void EraseGestureDrawing() {
+    if (fDrawn & DRAWN_BAND)
+        XorBox(ptBoxAnchor.x, ptBoxAnchor.y, ptBoxCurrent.x, ptBoxCurrent.y, bEllipse);
+    fDrawn &= ~DRAWN_BAND;
+}
+
 void EraseSelection(int nMode) {
+    SelectionShape &shape = pHostRecord->shape;
+    if (bVertexMarked && UINT(nMarkedVertex) < ValidPointCount(shape))
+        XorVertexMarker(shape.aPoints[nMarkedVertex]);
+    bVertexMarked = 0;
     // A selection waiting for its box has nothing on the screen yet; one in its box has the
     // frame and its own figure. A polygon keeps its points.
     if (bSelectionShown && pResizingBox)
-        ResetSelection(nMode, &pResizingBox, bSelectionShown, &pHostRecord->shape);
+        ResetSelection(nMode, &pResizingBox, bSelectionShown, &shape);
     bSelectionShown = 0;
-}
-
-void EraseGestureDrawing() {
-    if (nGestureDrawn == GD_BAND)
-        XorBox(ptBoxAnchor.x, ptBoxAnchor.y, ptBoxCurrent.x, ptBoxCurrent.y, bEllipse);
-    nGestureDrawn = GD_NOTHING;
 }
 
 void EraseDrawn(int nMode) {
     EraseGestureDrawing();
+    if (fDrawn & DRAWN_OUTLINE)
+        XorPolyline(&pHostRecord->shape);
+    fDrawn &= ~DRAWN_OUTLINE;
     EraseSelection(nMode);
 }

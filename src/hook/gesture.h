@@ -16,10 +16,11 @@ void EndGesture();
 
 // Takes off the screen what was drawn for the gesture itself: the band.
 void EraseGestureDrawing();
-// Takes the selection off the screen: the box's frame and the selection's own figure; the box is
-// dropped and nothing counts as shown. Never while a track runs.
+// Takes the selection off the screen: a vertex's hover marker, the box's frame and the
+// selection's own figure; the box is dropped and nothing counts as shown. A polygon keeps its
+// points. Never while a track runs.
 void EraseSelection(int nMode);
-// Takes off the screen everything drawn for the gesture and the selection: the band, the box's
-// frame and the selection's own figure; the box is dropped and nothing counts as shown. The
-// window-highlight frame stays (the host knows it as hwndFramed). Never while a track runs.
+// Takes off the screen everything drawn for the selection being made and the one shown: the band,
+// a polygon's open outline, then all that EraseSelection erases. The window-highlight frame stays
+// (the host knows it as hwndFramed). Never while a track runs.
 void EraseDrawn(int nMode);

@@ -28,6 +28,12 @@ bool ShowResizingBox() {
     return true;
 }
 
+void ToggleBoxFrame() {
+    if (pResizingBox)
+        if (WindowDC dc = GetClientDC(hwndOverlay))
+            pResizingBox->DrawXor(dc.get());
+}
+
 void RaiseOwnWindow() {
     // Raised, not activated: the keyboard stays where the user has it, so that Enter and Escape
     // still reach the selection.
@@ -90,7 +96,6 @@ int TurnSelectionHookOn(HostRecord *pRecord, const RECT *pInitialRect, HWND hwnd
     }
     // A new session starts with no gesture: nothing of the last one is swallowed or completed.
     EndGesture();
-    nGestureDrawn = GD_NOTHING;
     hwndOverlay = hwndOverlayArg;
     bMouseHookOn = 1;
     // Installed last, this hook is called before the Escape hook and sees Escape itself.
@@ -111,10 +116,13 @@ int TurnSelectionHookOff() {
         pResizingBox->Detach();
         pResizingBox = nullptr;
         bSelectionShown = 0;
+        bVertexMarked = 0;
     } else {
         EraseDrawn(pHostRecord->shape.nMode);
     }
     EndGesture();
+    bNewPolygon = 1;
+    nCursorState = CS_DEFAULT;
     hwndOverlay = nullptr;
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
     ShowCursor(TRUE);

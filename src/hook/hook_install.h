@@ -16,6 +16,9 @@ void SetSelectionRect(int nTop, int nBottom, int nLeft, int nRight);
 // host's own window. False when there is no overlay window or no box could be had.
 bool ShowResizingBox();
 
+// Shows or hides the frame and handles of the resizing box in hwndOverlay.
+void ToggleBoxFrame();
+
 // Brings the host's own window to the top of the z-order, without activating it.
 void RaiseOwnWindow();
 

@@ -26,7 +26,7 @@ void StartBand() {
     szBox = SIZE{0, 0};
     ptBoxCurrent = ptBoxAnchor;
     XorBox(ptBoxAnchor.x, ptBoxAnchor.y, ptBoxAnchor.x, ptBoxAnchor.y, bEllipse);
-    nGestureDrawn = GD_BAND;
+    fDrawn |= DRAWN_BAND;
 }
 
 void StretchBand() {
@@ -34,7 +34,7 @@ void StretchBand() {
         nCursorState = CS_DEFAULT;
         return;
     }
-    if (nGestureDrawn != GD_BAND)
+    if (!(fDrawn & DRAWN_BAND))
         return;
     POINT ptNew;
     // Without a position there is nowhere to stretch to: the band stays as it is.

@@ -54,14 +54,18 @@ extern BOOL bTracking;
 // The gesture under way: it begins with a press the library accepts (not on the host's panel,
 // not paused) and belongs to that button until its release. bButtonDown is set for as long as
 // it lasts.
-enum {
-    GD_NOTHING = 0, // nothing is drawn for the gesture
-    GD_BAND = 1     // the rubber band from ptBoxAnchor to ptBoxCurrent
-};
 extern UINT nGestureButton;  // the press that began it, WM_LBUTTONDOWN or WM_RBUTTONDOWN; 0: none
 extern POINT ptGestureStart; // where it began
-extern UINT nGestureDrawn;   // GD_NOTHING or GD_BAND: what is on the screen for it now
 extern BOOL bSwallowUntilUp; // its release, and its moves, are not acted on
+
+// What is on the screen for the selection being made, besides a shown selection's box and figure
+// (bSelectionShown, pResizingBox) and the hover marker (bVertexMarked): bits of fDrawn.
+enum {
+    DRAWN_BAND = 1, // the rubber band from ptBoxAnchor to ptBoxCurrent
+    DRAWN_OUTLINE =
+        2 // the open outline of the polygon being drawn: the whole list, no closing edge
+};
+extern UINT fDrawn;
 
 // The Escape hook was installed after the selection hook, so the platform calls it first and the
 // selection hook never sees the Escape key-downs it swallows: it hands them over itself.

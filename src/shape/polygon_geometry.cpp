@@ -1,6 +1,7 @@
 #include "shape/polygon_geometry.h"
 
 #include <climits>
+#include <cmath>
 #include <cstdint>
 
 BOOL IsNearPoint(POINT ptFirst, POINT ptSecond, int nTolerance) {
@@ -25,19 +26,52 @@ RECT PolygonBounds(const POINT *apt, UINT nCount) {
     return rc;
 }
 
-double SpanRatio(LONG nSrcLow, LONG nSrcHigh, LONG nDstLow, LONG nDstHigh) {
-    const int64_t nSrcSpan = int64_t(nSrcHigh) - nSrcLow;
-    if (nSrcSpan == 0)
-        return 1.0;
-    return double(int64_t(nDstHigh) - nDstLow) / double(nSrcSpan);
-}
-
-LONG MapCoordinate(LONG nValue, LONG nSrcLow, LONG nDstLow, double dRatio) {
-    const double dMapped = double(nDstLow) + double(int64_t(nValue) - nSrcLow) * dRatio;
+LONG MapCoordinate(LONG nValue, LONG nSrcLow, LONG nSrcHigh, LONG nDstLow, LONG nDstHigh) {
+    // Every quantity here has at most 33 bits, and their product at most 65: the 64-bit
+    // mantissa of a long double holds the product and its remainder exactly, so the integer part
+    // and the sign of the fraction of the move are exact.
+    long double dProduct = (long double)(int64_t(nValue) - nSrcLow);
+    long double dSpan = (long double)(int64_t(nSrcHigh) - nSrcLow);
+    if (dSpan == 0) {
+        dSpan = 1; // no finite scale: a translation
+    } else {
+        dProduct *= (long double)(int64_t(nDstHigh) - nDstLow);
+    }
+    if (dSpan < 0) {
+        dSpan = -dSpan;
+        dProduct = -dProduct;
+    }
+    const long double dRemainder = fmodl(dProduct, dSpan);
+    const long double dWhole = nDstLow + (dProduct - dRemainder) / dSpan;
+    // The mapped value lies strictly between dWhole and dWhole + sign(remainder): truncating it
+    // toward zero moves dWhole one step toward zero when the fraction points away from it.
+    long double dMapped = dWhole;
+    if (dRemainder > 0 && dWhole < 0)
+        dMapped += 1;
+    else if (dRemainder < 0 && dWhole > 0)
+        dMapped -= 1;
     // Out of range, the conversion to an integer would be undefined; hold it at the limits.
-    if (!(dMapped > double(INT_MIN)))
-        return dMapped != dMapped ? 0 : INT_MIN;
-    if (dMapped >= double(INT_MAX))
+    if (dMapped <= (long double)(INT_MIN))
+        return INT_MIN;
+    if (dMapped >= (long double)(INT_MAX))
         return INT_MAX;
     return LONG(dMapped);
+}
+
+namespace {
+
+LONG Clamped(int64_t n) {
+    return LONG(n < INT_MIN ? INT_MIN : n > INT_MAX ? INT_MAX : n);
+}
+
+} // namespace
+
+RECT CloseZoneAround(POINT pt, int nReach) {
+    return RECT{Clamped(int64_t(pt.x) - nReach), Clamped(int64_t(pt.y) + nReach),
+                Clamped(int64_t(pt.x) + nReach), Clamped(int64_t(pt.y) - nReach)};
+}
+
+BOOL InCloseZone(const RECT &rcZone, POINT pt) {
+    return pt.x >= rcZone.left && pt.x <= rcZone.right && pt.y >= rcZone.bottom &&
+           pt.y <= rcZone.top;
 }

@@ -10,9 +10,15 @@ BOOL IsNearPoint(POINT ptFirst, POINT ptSecond, int nTolerance);
 // bottom the largest y. With no points, the rectangle of apt[0].
 RECT PolygonBounds(const POINT *apt, UINT nCount);
 
-// Scale from a source span onto a destination span. A source span of zero length has no finite
-// ratio; it maps by translation (ratio 1).
-double SpanRatio(LONG nSrcLow, LONG nSrcHigh, LONG nDstLow, LONG nDstHigh);
+// Maps nValue from the source span onto the destination span: nDstLow + (nValue - nSrcLow) *
+// (nDstHigh - nDstLow) / (nSrcHigh - nSrcLow), computed exactly, truncated toward zero and held
+// within the 32-bit range; the edges of the source land on the edges of the destination. A source
+// span of zero length maps by translation.
+LONG MapCoordinate(LONG nValue, LONG nSrcLow, LONG nSrcHigh, LONG nDstLow, LONG nDstHigh);
 
-// nDstLow + (nValue - nSrcLow) * dRatio, truncated toward zero and held within the 32-bit range.
-LONG MapCoordinate(LONG nValue, LONG nSrcLow, LONG nDstLow, double dRatio);
+// The square reaching nReach pixels to every side of pt, edges included, stored as the polygon's
+// close zone is: y + nReach as top, y - nReach as bottom. Held within the 32-bit range.
+RECT CloseZoneAround(POINT pt, int nReach);
+
+// True when pt lies in a zone made by CloseZoneAround, edges included.
+BOOL InCloseZone(const RECT &rcZone, POINT pt);

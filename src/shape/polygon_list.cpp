@@ -104,15 +104,13 @@ extern "C" int WINAPI SPXStrechtPolyPoints(SelectionShape *pSource, SelectionSha
                                            int nDstBottom) {
     if (!pSource || !pDest)
         return 0;
-    const double dRatioX = SpanRatio(nSrcLeft, nSrcRight, nDstLeft, nDstRight);
-    const double dRatioY = SpanRatio(nSrcTop, nSrcBottom, nDstTop, nDstBottom);
 
     SPXXorPolyPoints(pDest);
     const UINT nCount = ValidPointCount(*pSource);
     for (UINT i = 0; i < nCount; ++i) {
         const POINT &ptSrc = pSource->aPoints[i];
-        pDest->aPoints[i].x = MapCoordinate(ptSrc.x, nSrcLeft, nDstLeft, dRatioX);
-        pDest->aPoints[i].y = MapCoordinate(ptSrc.y, nSrcTop, nDstTop, dRatioY);
+        pDest->aPoints[i].x = MapCoordinate(ptSrc.x, nSrcLeft, nSrcRight, nDstLeft, nDstRight);
+        pDest->aPoints[i].y = MapCoordinate(ptSrc.y, nSrcTop, nSrcBottom, nDstTop, nDstBottom);
     }
     return SPXXorPolyPoints(pDest);
 }

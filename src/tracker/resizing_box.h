@@ -38,9 +38,10 @@ public:
     void DrawXor(HDC hdc) const;
     // Cursor for a hit code: the move-vertex cursor for SEL_HIT_VERTEX, else the tracker's.
     void SetSelectionCursor(HWND hwnd, int nHit) const;
-    // Drags vertex nIndex of the working copy from the screen point (x, y) until the button comes
-    // up; the box follows the polygon. Returns 1 when the box rectangle changed.
-    int DragVertex(int nIndex, HWND hwnd, int x, int y);
+    // Drags vertex nIndex of the working copy from the screen point (x, y) until the button of
+    // nPress (WM_LBUTTONDOWN or WM_RBUTTONDOWN) comes up; the box follows the polygon. Returns 1
+    // when the box rectangle changed.
+    int DragVertex(int nIndex, HWND hwnd, int x, int y, UINT nPress = WM_LBUTTONDOWN);
     // Lets go of the target rectangle and the host's shape: from now on the box reads and writes
     // copies of its own, so that a running track or drag can finish after the host's record is
     // gone.

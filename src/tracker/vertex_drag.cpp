@@ -5,7 +5,8 @@
 
 #include <windowsx.h>
 
-int SnapixResizingBox::DragVertex(int nIndex, HWND hwnd, int x, int y) {
+int SnapixResizingBox::DragVertex(int nIndex, HWND hwnd, int x, int y, UINT nPress) {
+    const UINT nOtherRelease = nPress == WM_RBUTTONDOWN ? WM_LBUTTONUP : WM_RBUTTONUP;
     const RECT rectStart = m_rect;
     POINT ptLast = {x + m_nOffsetX, y + m_nOffsetY};
     if (GetCapture() != nullptr || !m_pShapeCopy)
@@ -22,6 +23,8 @@ int SnapixResizingBox::DragVertex(int nIndex, HWND hwnd, int x, int y) {
             MSG msg;
             if (!GetCapturedMessage(hwnd, msg))
                 break;
+            if (msg.message == nOtherRelease)
+                continue;
             if (!IsDragMessage(msg.message)) {
                 // Nothing cancels a vertex drag: keys and other buttons go their normal way.
                 DispatchMessageA(&msg);

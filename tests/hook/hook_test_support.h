@@ -26,7 +26,7 @@ public:
           m_rcCloseZone(rcCloseZone), m_bVertexMarked(bVertexMarked),
           m_nMarkedVertex(nMarkedVertex), m_bTracking(bTracking),
           m_bSwallowUntilUp(bSwallowUntilUp), m_nGestureButton(nGestureButton),
-          m_ptGestureStart(ptGestureStart), m_nGestureDrawn(nGestureDrawn),
+          m_ptGestureStart(ptGestureStart), m_fDrawn(fDrawn),
           m_bKeyHookFirst(bKeyHookFirst), m_hResourceModule(hResourceModule) {}
     SavedHookState(const SavedHookState &) = delete;
     SavedHookState &operator=(const SavedHookState &) = delete;
@@ -60,7 +60,7 @@ public:
         bSwallowUntilUp = m_bSwallowUntilUp;
         nGestureButton = m_nGestureButton;
         ptGestureStart = m_ptGestureStart;
-        nGestureDrawn = m_nGestureDrawn;
+        fDrawn = m_fDrawn;
         bKeyHookFirst = m_bKeyHookFirst;
         hResourceModule = m_hResourceModule;
     }
@@ -95,7 +95,7 @@ private:
     BOOL m_bSwallowUntilUp;
     UINT m_nGestureButton;
     POINT m_ptGestureStart;
-    UINT m_nGestureDrawn;
+    UINT m_fDrawn;
     BOOL m_bKeyHookFirst;
     HINSTANCE m_hResourceModule;
 };

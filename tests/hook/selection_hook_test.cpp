@@ -282,7 +282,7 @@ protected:
         bTracking = 0;
         bSwallowUntilUp = 0;
         nGestureButton = 0;
-        nGestureDrawn = GD_NOTHING;
+        fDrawn = 0;
         bKeyHookFirst = 0;
         Record().shape.nMode = MODE_RECTANGLE;
         Record().hSavedCursor = HostsCursor();
@@ -763,7 +763,11 @@ TEST_F(OwnWindow, APressThereDiscardsAShownSelectionAndResetsTheGesture) {
                 ShowInBox(nMode);
             ASSERT_FALSE(ScreenSnapshot::Take() == StartWithOwn());
             bButtonDown = 1;
+            // A hover marker on the polygon's first vertex goes with it.
             bVertexMarked = 1;
+            nMarkedVertex = 0;
+            if (nMode == MODE_POLYGON)
+                XorVertexMarker(kPolygon[0]);
             bSwallowUntilUp = 1;
             bNewPolygon = 0;
             nCursorState = CS_INSIDE;
@@ -1092,7 +1096,7 @@ TEST_F(SetMouseHookTest, TurningOffRemovesTheHookAndShowsTheArrow) {
     EXPECT_EQ(ptBoxCurrent, (POINT{260, 250}));
     EXPECT_EQ(szBox.cx, 120);
     EXPECT_EQ(szBox.cy, 100);
-    EXPECT_EQ(bNewPolygon, 0);
+    EXPECT_EQ(bNewPolygon, 1) << "the next release begins a new polygon";
     EXPECT_EQ(pHostRecord, &Record());
     EXPECT_TRUE(ShowsNothing());
 }
@@ -2180,37 +2184,176 @@ TEST_F(WindowHighlight, TheOtherModesFollowNoWindow) {
 
 // --- Polygon mode --------------------------------------------------------------------------------
 
-using PolygonMode = SelectionHookTest;
-
-TEST_F(PolygonMode, EventsDoNothingBeyondTheEntry) {
-    UseMode(MODE_POLYGON);
-    for (const POINT &pt : {kPolygon[0], kPolygon[1]})
-        SPXAddPolyPoint(&Record().shape, &pt);
-    const SelectionShape shape = Record().shape;
-    rcSelection = kOtherSelection;
-    ptBoxAnchor = POINT{140, 150};
-    ptBoxCurrent = POINT{260, 250};
-    szBox = SIZE{120, 100};
-    for (BOOL bAdjust : {0, 1}) {
-        SCOPED_TRACE(bAdjust ? "adjustable" : "not adjustable");
-        bAdjustable = bAdjust;
-        Press(POINT{200, 200});
-        Move(POINT{250, 250});
-        Release(POINT{250, 250});
-        Press(POINT{300, 300}, true);
-        Release(POINT{300, 300}, true);
-        Key(VK_RETURN);
-        Key(VK_ESCAPE);
-        EXPECT_TRUE(NothingToldTheHost());
-        EXPECT_TRUE(ShowsNothing());
-        EXPECT_EQ(std::memcmp(&Record().shape, &shape, sizeof(shape)), 0);
-        EXPECT_EQ(rcSelection, kOtherSelection);
-        EXPECT_EQ(ptBoxAnchor, (POINT{140, 150}));
-        EXPECT_EQ(pResizingBox, nullptr);
-        EXPECT_EQ(bSelectionShown, 0);
-        EXPECT_EQ(ptCursor, (POINT{300, 300}));
-        EXPECT_EQ(GetCursor(), LibraryCursor(IDC_DRAWCROSS));
+class PolygonMode : public SelectionHookTest {
+protected:
+    // Exactly one UM_SELECTION was posted, with the address of the host's shape, which holds
+    // nCount vertices and their bounds.
+    testing::AssertionResult OnePolygonPosted(UINT nCount) {
+        const std::vector<Notice> posted = TakePosted();
+        const SelectionShape &shape = Record().shape;
+        if (posted.size() != 1 || posted[0].lParam != reinterpret_cast<LPARAM>(&shape))
+            return testing::AssertionFailure() << posted.size() << " UM_SELECTION, not the shape";
+        RECT rc;
+        SPXCalcPolygonRect(&Record().shape, &rc);
+        if (shape.nCount != nCount || !EqualRect(&shape.rcBounds, &rc) ||
+            shape.ptCorner.x != rc.left || shape.ptCorner.y != rc.bottom)
+            return testing::AssertionFailure() << shape.nCount << " vertices, bounds "
+                                               << testing::PrintToString(shape.rcBounds);
+        return testing::AssertionSuccess();
     }
+    void ClickAll(const std::vector<POINT> &points) {
+        for (const POINT &pt : points)
+            Click(pt);
+    }
+    // kPolygon closed into its box, as a person does it.
+    void CloseIntoBox() {
+        UseMode(MODE_POLYGON, 1);
+        ClickAll({kPolygon[0], kPolygon[1], kPolygon[2], kPolygon[3], kPolygon[0]});
+        ASSERT_NE(pResizingBox, nullptr);
+    }
+    std::function<void()> ClosedPolygon() {
+        return [this] { SPXXorPolyPoints(&Record().shape); };
+    }
+};
+
+TEST_F(PolygonMode, TheOpenOutlineGrowsClickByClick) {
+    UseMode(MODE_POLYGON);
+    Click(kPolygon[0]);
+    EXPECT_TRUE(ShowsExactly([] { SPXXorPoint(&kPolygon[0]); })) << "a marker, no edge";
+    Click(kPolygon[1]);
+    EXPECT_TRUE(ShowsExactly([] {
+        SPXXorPoint(&kPolygon[0]);
+        SPXXorLine(&kPolygon[0], &kPolygon[1]);
+        SPXXorPoint(&kPolygon[1]);
+    }));
+    Move(Plus(kPolygon[1], 40, 40));
+    EXPECT_EQ(Record().shape.nCount, 2u) << "moves place nothing";
+    Key(VK_ESCAPE);
+    EXPECT_EQ(Record().shape.nCount, 0u);
+    EXPECT_TRUE(ShowsNothing());
+    EXPECT_TRUE(NothingToldTheHost());
+}
+
+TEST_F(PolygonMode, ClosesNearTheFirstOrLastVertexAtTheFiftiethOrByEnter) {
+    std::vector<POINT> fortyNine;
+    for (int i = 0; i < 49; ++i)
+        fortyNine.push_back(POINT{150 + 6 * (i % 7), 150 + 6 * (i / 7) + (i % 7 == 6 ? 0 : 3)});
+    struct Case {
+        const char *pszWhat;
+        std::vector<POINT> clicks;
+        bool bEnter;
+        bool bCloses;
+        UINT nCount;
+    } const cases[] = {
+        {"3 pixels from the first",
+         {kPolygon[0], kPolygon[1], kPolygon[2], Plus(kPolygon[0], 3, -3)},
+         false,
+         true,
+         3},
+        {"4 pixels from the first",
+         {kPolygon[0], kPolygon[1], kPolygon[2], Plus(kPolygon[0], 4, 0)},
+         false,
+         false,
+         4},
+        {"again on the last", {kPolygon[0], kPolygon[1], Plus(kPolygon[1], 1, 1)}, false, true, 2},
+        {"near the only vertex", {kPolygon[0], Plus(kPolygon[0], 1, 1)}, false, false, 2},
+        {"two on the first", {kPolygon[0], kPolygon[1], kPolygon[0]}, false, true, 2},
+        {"Enter after two", {kPolygon[0], kPolygon[1]}, true, false, 2},
+        {"Enter after three", {kPolygon[0], kPolygon[1], kPolygon[2]}, true, true, 3},
+        {"the fiftieth on the first", fortyNine, false, false, 49},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.pszWhat);
+        UseMode(MODE_POLYGON);
+        ClickAll(c.clicks);
+        if (c.bEnter)
+            Key(VK_RETURN);
+        if (c.clicks.size() == 49) {
+            Click(fortyNine[0]);
+            EXPECT_TRUE(OnePolygonPosted(50));
+        } else if (c.bCloses) {
+            EXPECT_TRUE(OnePolygonPosted(c.nCount));
+        } else {
+            EXPECT_EQ(Record().shape.nCount, c.nCount);
+            EXPECT_TRUE(NothingToldTheHost());
+            Key(VK_ESCAPE);
+            EXPECT_EQ(Record().shape.nCount, 0u);
+        }
+        EXPECT_TRUE(ShowsNothing());
+        EXPECT_TRUE(NothingToldTheHost());
+    }
+}
+
+TEST_F(PolygonMode, EscapeAtEveryPhaseLeavesNothing) {
+    for (int nPhase = 0; nPhase < 4; ++nPhase) {
+        SCOPED_TRACE("phase " + std::to_string(nPhase));
+        UseMode(MODE_POLYGON, 1);
+        if (nPhase == 1)
+            Click(kPolygon[0]);
+        if (nPhase == 2)
+            ClickAll({kPolygon[0], kPolygon[1], kPolygon[2]});
+        if (nPhase == 3) {
+            CloseIntoBox();
+            Move(kPolygon[1]); // with a hover marker
+        }
+        Key(VK_ESCAPE);
+        EXPECT_EQ(Record().shape.nCount, 0u);
+        EXPECT_EQ(pResizingBox, nullptr);
+        EXPECT_TRUE(ShowsNothing());
+        EXPECT_TRUE(NothingToldTheHost());
+    }
+}
+
+// A polygon in its box: one hover marker at a time, a marked vertex dragged beyond the box grows
+// the box, a handle stretches every vertex, and a click inside confirms with nothing left behind.
+TEST_F(PolygonMode, InItsBoxAVertexIsMarkedDraggedAndStretched) {
+    CloseIntoBox();
+    Move(kOutsideAll);
+    const RECT rcBox = kPolygonBounds;
+    const auto boxed = [&] {
+        XorFrame(rcSelection);
+        SPXXorPolyPoints(&Record().shape);
+    };
+    EXPECT_TRUE(ShowsExactly(boxed));
+    Move(Plus(kPolygon[1], 2, -2));
+    EXPECT_TRUE(ShowsExactly([&] {
+        boxed();
+        XorVertexMarker(kPolygon[1]);
+    }));
+    Move(kPolygon[2]);
+    EXPECT_EQ(nMarkedVertex, 1) << "the marker stays until the cursor leaves every vertex";
+    Move(Centre(rcBox));
+    EXPECT_EQ(bVertexMarked, 0);
+    EXPECT_TRUE(ShowsExactly(boxed));
+
+    Move(kPolygon[1]);
+    const POINT ptBeyond = {rcBox.right + 30, kPolygon[1].y - 10};
+    QueueTrack({ptBeyond});
+    Press(kPolygon[1]);
+    EXPECT_EQ(Record().shape.aPoints[1], ptBeyond);
+    EXPECT_EQ(rcSelection.right, ptBeyond.x);
+    EXPECT_EQ(Record().shape.rcBounds, rcSelection);
+    EXPECT_EQ(Record().shape.ptCorner, (POINT{rcSelection.left, rcSelection.bottom}));
+    EXPECT_EQ(bButtonDown, 0);
+
+    Move(Centre(rcBox));
+    const RECT rcBefore = rcSelection;
+    const POINT ptHandle = HandleCentre(*pResizingBox, 2);
+    QueueTrack({Plus(ptHandle, 20, 30)});
+    Press(ptHandle);
+    EXPECT_EQ(rcSelection.right, rcBefore.right + 20);
+    EXPECT_EQ(rcSelection.bottom, rcBefore.bottom + 30);
+    EXPECT_EQ(Record().shape.aPoints[0], kPolygon[0]) << "the top-left stays";
+    EXPECT_EQ(Record().shape.aPoints[1].x, rcSelection.right) << "the right-most follows";
+    EXPECT_EQ(Record().shape.aPoints[2].y, rcSelection.bottom) << "the lowest follows";
+    EXPECT_EQ(Record().shape.rcBounds, rcSelection);
+    EXPECT_TRUE(ShowsExactly(boxed));
+
+    Click(Centre(rcBox));
+    EXPECT_TRUE(OnePolygonPosted(4));
+    EXPECT_EQ(Record().shape.nCount, 4u) << "the confirming release adds no vertex";
+    EXPECT_EQ(pResizingBox, nullptr);
+    EXPECT_TRUE(ShowsNothing());
 }
 
 } // namespace

@@ -110,93 +110,60 @@ TEST(PolygonGeometry, BoundsLookOnlyAtTheCountedVertices) {
     EXPECT_EQ(RECT({10, 5, 20, 10}), PolygonBounds(apt, 2));
 }
 
-TEST(PolygonGeometry, SpanRatioIsDestinationSpanOverSourceSpan) {
-    struct Case {
-        LONG nSrcLow, nSrcHigh, nDstLow, nDstHigh;
-        double dExpected;
-    };
-    const Case cases[] = {
-        {0, 10, 0, 15, 1.5},
-        {0, 10, -15, 0, 1.5},
-        {0, 10, 0, 10, 1.0},
-        {-20, 20, 100, 120, 0.5},
-        {10, 0, 0, 15, -1.5}, // a reversed source span mirrors
-        {0, 10, 15, 0, -1.5}, // so does a reversed destination span
-        {0, 10, 5, 5, 0.0},   // a destination of zero length collapses the axis
-        {0, 3, 0, 1, 1.0 / 3.0},
-        // Spans that do not fit in 32 bits.
-        {INT_MIN, INT_MAX, INT_MIN, INT_MAX, 1.0},
-        {0, 1, INT_MIN, INT_MAX, 4294967295.0},
-        {INT_MAX, INT_MIN, 0, 1, -1.0 / 4294967295.0},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(testing::Message() << "source " << c.nSrcLow << ".." << c.nSrcHigh
-                                        << ", destination " << c.nDstLow << ".." << c.nDstHigh);
-        EXPECT_DOUBLE_EQ(c.dExpected, SpanRatio(c.nSrcLow, c.nSrcHigh, c.nDstLow, c.nDstHigh));
-    }
-}
-
-TEST(PolygonGeometry, SourceSpanOfZeroLengthGivesRatioOne) {
-    EXPECT_EQ(1.0, SpanRatio(5, 5, 100, 130));
-    EXPECT_EQ(1.0, SpanRatio(0, 0, 0, 0));
-    EXPECT_EQ(1.0, SpanRatio(-7, -7, 30, -30));
-    EXPECT_EQ(1.0, SpanRatio(INT_MIN, INT_MIN, INT_MIN, INT_MAX));
-    EXPECT_EQ(1.0, SpanRatio(INT_MAX, INT_MAX, 0, 0));
-}
+struct MapCase {
+    const char *szName;
+    LONG nValue, nSrcLow, nSrcHigh, nDstLow, nDstHigh;
+    LONG nExpected;
+};
 
 TEST(PolygonGeometry, MappedCoordinatesAreTruncatedTowardZero) {
-    struct Case {
-        const char *szName;
-        LONG nValue, nSrcLow, nDstLow;
-        double dRatio;
-        LONG nExpected;
+    const MapCase cases[] = {
+        {"0..10 onto 0..15: 1.5 becomes 1", 1, 0, 10, 0, 15, 1},
+        {"0..10 onto 0..15: 4.5 becomes 4", 3, 0, 10, 0, 15, 4},
+        {"0..10 onto 0..15: the far edge", 10, 0, 10, 0, 15, 15},
+        {"0..10 onto -15..0: -13.5 becomes -13, not -14", 1, 0, 10, -15, 0, -13},
+        {"0..10 onto -15..0: -10.5 becomes -10", 3, 0, 10, -15, 0, -10},
+        {"-2.9 becomes -2", -29, 0, 10, 0, 1, -2},
+        {"2.9 becomes 2", 29, 0, 10, 0, 1, 2},
+        {"a point left of the source maps left of the destination", -2, 0, 10, 100, 115, 97},
+        {"offset source and destination", 25, 20, 30, 300, 320, 310},
+        {"mirrored", 3, 0, 10, 15, 0, 10},
+        {"reversed source", 3, 10, 0, 0, 15, 10},
+        {"a source of no length is a translation", 7, 5, 5, 100, 130, 102},
+        {"a translation below the source start", 2, 5, 5, 100, 130, 97},
+        {"collapsed axis", 1234, 0, 10, 50, 50, 50},
+        // A ratio with no exact binary value: the edges still land on the edges.
+        {"the far edge of 180..320 onto 180..350", 320, 180, 320, 180, 350, 350},
+        {"the far edge of 0..3 onto 0..1", 3, 0, 3, 0, 1, 1},
+        {"the far edge of 0..49 onto 0..7", 49, 0, 49, 0, 7, 7},
     };
-    const Case cases[] = {
-        {"0..10 onto 0..15: 1.5 becomes 1", 1, 0, 0, 1.5, 1},
-        {"0..10 onto 0..15: 4.5 becomes 4", 3, 0, 0, 1.5, 4},
-        {"0..10 onto 0..15: the far edge", 10, 0, 0, 1.5, 15},
-        {"0..10 onto -15..0: -13.5 becomes -13, not -14", 1, 0, -15, 1.5, -13},
-        {"0..10 onto -15..0: -10.5 becomes -10", 3, 0, -15, 1.5, -10},
-        {"-2.9 becomes -2", -29, 0, 0, 0.1, -2},
-        {"2.9 becomes 2", 29, 0, 0, 0.1, 2},
-        {"a point left of the source maps left of the destination", -2, 0, 100, 1.5, 97},
-        {"offset source and destination", 25, 20, 300, 2.0, 310},
-        {"mirrored", 3, 0, 15, -1.5, 10},
-        {"ratio one is a translation", 7, 5, 100, 1.0, 102},
-        {"ratio one below the source start", 2, 5, 100, 1.0, 97},
-        {"collapsed axis", 1234, 0, 50, 0.0, 50},
-    };
-    for (const Case &c : cases) {
+    for (const MapCase &c : cases) {
         SCOPED_TRACE(c.szName);
-        EXPECT_EQ(c.nExpected, MapCoordinate(c.nValue, c.nSrcLow, c.nDstLow, c.dRatio));
+        EXPECT_EQ(c.nExpected,
+                  MapCoordinate(c.nValue, c.nSrcLow, c.nSrcHigh, c.nDstLow, c.nDstHigh));
     }
 }
 
 TEST(PolygonGeometry, MappedCoordinatesBeyondTheIntegerRangeAreHeldAtItsLimits) {
-    struct Case {
-        const char *szName;
-        LONG nValue, nSrcLow, nDstLow;
-        double dRatio;
-        LONG nExpected;
-    };
-    const Case cases[] = {
-        {"far above", INT_MAX, 0, INT_MAX, 2.0, INT_MAX},
-        {"far below", INT_MIN, 0, INT_MIN, 2.0, INT_MIN},
-        {"one above", INT_MAX, 0, 1, 1.0, INT_MAX},
-        {"one below", INT_MIN, 0, -1, 1.0, INT_MIN},
-        {"exactly the largest", INT_MAX, 0, 0, 1.0, INT_MAX},
-        {"exactly the smallest", INT_MIN, 0, 0, 1.0, INT_MIN},
-        {"a half above the largest truncates to it", 1, 0, INT_MAX - 1, 1.5, INT_MAX},
-        {"huge ratio", 3, 0, 0, 4294967295.0, INT_MAX},
-        {"huge negative ratio", 3, 0, 0, -4294967295.0, INT_MIN},
+    const MapCase cases[] = {
+        {"far above", INT_MAX, 0, 1, 0, 2, INT_MAX},
+        {"far below", INT_MIN, 0, 1, 0, 2, INT_MIN},
+        {"one above", INT_MAX, 0, 0, 1, 1, INT_MAX},
+        {"one below", INT_MIN, 0, 0, -1, -1, INT_MIN},
+        {"exactly the largest", INT_MAX, 0, 0, 0, 0, INT_MAX},
+        {"exactly the smallest", INT_MIN, 0, 0, 0, 0, INT_MIN},
+        {"a half above the largest truncates to it", 1, 0, -2, INT_MAX - 1, INT_MAX - 4, INT_MAX},
+        {"huge ratio", 3, 0, 1, INT_MIN, INT_MAX, INT_MAX},
+        {"huge negative ratio", 3, 0, 1, INT_MAX, INT_MIN, INT_MIN},
         // The difference from the source start does not fit in 32 bits.
-        {"difference above the range", INT_MAX, INT_MIN, 0, 1.0, INT_MAX},
-        {"difference below the range", INT_MIN, INT_MAX, 0, 1.0, INT_MIN},
-        {"large difference scaled back into the range", INT_MAX, INT_MIN, INT_MIN,
-         1.0 / 4294967295.0, INT_MIN + 1},
+        {"difference above the range", INT_MAX, INT_MIN, INT_MIN, 0, 0, INT_MAX},
+        {"difference below the range", INT_MIN, INT_MAX, INT_MAX, 0, 0, INT_MIN},
+        {"large difference scaled back into the range", INT_MAX, INT_MIN, INT_MAX, INT_MIN,
+         INT_MIN + 1, INT_MIN + 1},
     };
-    for (const Case &c : cases) {
+    for (const MapCase &c : cases) {
         SCOPED_TRACE(c.szName);
-        EXPECT_EQ(c.nExpected, MapCoordinate(c.nValue, c.nSrcLow, c.nDstLow, c.dRatio));
+        EXPECT_EQ(c.nExpected,
+                  MapCoordinate(c.nValue, c.nSrcLow, c.nSrcHigh, c.nDstLow, c.nDstHigh));
     }
 }

@@ -58,6 +58,7 @@ protected:
     }
 
     void MakePolygonBox(std::initializer_list<POINT> points) {
+        SPXFreePolyPoints(&m_shape);
         m_shape.nMode = MODE_POLYGON;
         for (const POINT &pt : points)
             SPXAddPolyPoint(&m_shape, &pt);
@@ -416,22 +417,31 @@ TEST_F(VertexDragTest, NegativeClientCoordinatesAreUsedAsSuch) {
     Hide(0);
 }
 
-TEST_F(VertexDragTest, KeysAndOtherButtonsDoNotEndTheDragButARightReleaseDoes) {
-    MakePolygonBox({{200, 200}, {300, 220}, {260, 300}});
-    Show(2);
-    PostMessageA(Overlay(), WM_MOUSEMOVE, MK_LBUTTON,
-                 MAKELPARAM(Client(POINT{262, 304}).x, Client(POINT{262, 304}).y));
-    PostMessageA(Overlay(), WM_KEYDOWN, VK_ESCAPE, 0);
-    PostMessageA(Overlay(), WM_RBUTTONDOWN, MK_RBUTTON, 0);
-    const POINT ptEnd = Client(POINT{265, 310});
-    PostMessageA(Overlay(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(ptEnd.x, ptEnd.y));
-    PostMessageA(Overlay(), WM_RBUTTONUP, 0, MAKELPARAM(ptEnd.x, ptEnd.y));
-    EXPECT_EQ(m_box->DragVertex(2, Overlay(), 260, 300), 1);
-    EXPECT_EQ(m_shape.aPoints[2].y, 310);
-    EXPECT_EQ(m_rcTarget.bottom, 310);
-    MSG msg;
-    EXPECT_FALSE(PeekMessageA(&msg, Overlay(), 0, 0, PM_NOREMOVE)) << "all of the drag was read";
-    Hide(2);
+// A drag ends at the release of its own button; keys and the other button do nothing to it.
+TEST_F(VertexDragTest, KeysAndTheOtherButtonDoNotEndTheDrag) {
+    for (UINT nPress : {UINT(WM_LBUTTONDOWN), UINT(WM_RBUTTONDOWN)}) {
+        SCOPED_TRACE(nPress == WM_LBUTTONDOWN ? "left" : "right");
+        MakePolygonBox({{200, 200}, {300, 220}, {260, 300}});
+        Show(2);
+        const bool bLeft = nPress == WM_LBUTTONDOWN;
+        PostMessageA(Overlay(), WM_MOUSEMOVE, MK_LBUTTON,
+                     MAKELPARAM(Client(POINT{262, 304}).x, Client(POINT{262, 304}).y));
+        PostMessageA(Overlay(), WM_KEYDOWN, VK_ESCAPE, 0);
+        PostMessageA(Overlay(), bLeft ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, 0, 0);
+        const POINT ptEnd = Client(POINT{265, 310});
+        PostMessageA(Overlay(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(ptEnd.x, ptEnd.y));
+        PostMessageA(Overlay(), bLeft ? WM_RBUTTONUP : WM_LBUTTONUP, 0,
+                     MAKELPARAM(ptEnd.x, ptEnd.y));
+        PostMessageA(Overlay(), bLeft ? WM_LBUTTONUP : WM_RBUTTONUP, 0,
+                     MAKELPARAM(ptEnd.x, ptEnd.y));
+        EXPECT_EQ(m_box->DragVertex(2, Overlay(), 260, 300, nPress), 1);
+        EXPECT_EQ(m_shape.aPoints[2].y, 310);
+        EXPECT_EQ(m_rcTarget.bottom, 310);
+        MSG msg;
+        EXPECT_FALSE(PeekMessageA(&msg, Overlay(), 0, 0, PM_NOREMOVE))
+            << "all of the drag was read";
+        Hide(2);
+    }
 }
 
 TEST_F(VertexDragTest, NoDragWhileAnotherWindowHoldsTheCapture) {

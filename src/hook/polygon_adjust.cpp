@@ -1,0 +1,108 @@
+#include "hook/polygon_adjust.h"
+
+#include "draw/gdi_guards.h"
+#include "draw/xor_draw.h"
+#include "hook/gesture.h"
+#include "hook/hook_install.h"
+#include "hook/polygon_draw.h"
+#include "host/hook_state.h"
+#include "shape/polygon_list.h"
+#include "tracker/resizing_box.h"
+
+namespace {
+
+SelectionShape &Shape() {
+    return pHostRecord->shape;
+}
+
+// After a drag or a stretch the host's shape carries the box's rectangle as its bounds.
+void TakeBoundsFromSelection() {
+    Shape().ptCorner = POINT{rcSelection.left, rcSelection.bottom};
+    Shape().rcBounds = rcSelection;
+}
+
+// A box handed to us when the hook was turned off during its drag or track: its polygon (and the
+// marker a vertex drag carries) is where the drag left it.
+void DropHandedOverBox(SnapixResizingBox *pBox, int nMarked) {
+    SelectionShape &copy = *pBox->m_pShapeCopy;
+    if (nMarked >= 0 && UINT(nMarked) < ValidPointCount(copy))
+        XorVertexMarker(copy.aPoints[nMarked]);
+    SPXXorPolyPoints(&copy);
+    delete pBox;
+}
+
+void DragMarkedVertex(HWND hwnd, POINT pt) {
+    SnapixResizingBox *const pBox = pResizingBox;
+    const int nVertex = nMarkedVertex;
+    bTracking = 1;
+    pBox->DragVertex(nVertex, hwnd, pt.x, pt.y, nGestureButton);
+    bTracking = 0;
+    if (pResizingBox != pBox) {
+        // The drag keeps the frame drawn; it goes with the box.
+        if (IsWindow(hwnd))
+            if (WindowDC dc = GetClientDC(hwnd))
+                pBox->DrawXor(dc.get());
+        DropHandedOverBox(pBox, nVertex);
+        return;
+    }
+    TakeBoundsFromSelection();
+}
+
+void StretchByHandle(HWND hwnd, POINT pt) {
+    ToggleBoxFrame();
+    SnapixResizingBox *const pBox = pResizingBox;
+    bTracking = 1;
+    pBox->TrackSelection(hwnd, pt.x, pt.y, nGestureButton);
+    bTracking = 0;
+    if (pResizingBox != pBox) {
+        DropHandedOverBox(pBox, -1);
+        return;
+    }
+    ToggleBoxFrame();
+    RaiseOwnWindow();
+    TakeBoundsFromSelection();
+}
+
+} // namespace
+
+void HoverVertex() {
+    if (bButtonDown)
+        return;
+    SelectionShape &shape = Shape();
+    const int nVertex = FindPolyVertex(&shape, ptCursor);
+    if (nVertex < 0 && bVertexMarked) {
+        bVertexMarked = 0;
+        if (UINT(nMarkedVertex) < ValidPointCount(shape))
+            XorVertexMarker(shape.aPoints[nMarkedVertex]);
+        nMarkedVertex = 0;
+    } else if (nVertex >= 0 && !bVertexMarked) {
+        XorVertexMarker(shape.aPoints[nVertex]);
+        bVertexMarked = 1;
+        nMarkedVertex = nVertex;
+    }
+}
+
+void PressOnShownPolygon() {
+    // Whatever this press does, nothing of it is left for its release: it neither begins a
+    // polygon nor adds a vertex to the one just committed.
+    bSwallowUntilUp = 1;
+    const HWND hwnd = hwndOverlay;
+    POINT pt;
+    if (!GetCursorPos(&pt) || !pResizingBox || !hwnd)
+        return;
+    if (bVertexMarked) {
+        DragMarkedVertex(hwnd, pt);
+        return;
+    }
+    const int nHit = pResizingBox->HitTestSelection(pt.x, pt.y);
+    if (nHit < SEL_HIT_INSIDE) {
+        EraseDrawn(MODE_POLYGON);
+        SPXFreePolyPoints(&Shape());
+        bNewPolygon = 1;
+    } else if (nHit == SEL_HIT_INSIDE) {
+        EraseDrawn(MODE_POLYGON);
+        CommitPolygon();
+    } else {
+        StretchByHandle(hwnd, pt);
+    }
+}

@@ -1,0 +1,9 @@
+// A closed polygon waiting in its resizing box: the vertex hover marker, and presses that drag a
+// vertex, stretch the polygon by a handle, confirm it inside the box or discard it outside.
+#pragma once
+
+// Mouse move with no button down: a marker on the vertex under the cursor, at most one at a time.
+void HoverVertex();
+
+// Button press while the polygon waits in its box.
+void PressOnShownPolygon();

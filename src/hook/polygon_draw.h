@@ -1,0 +1,19 @@
+// Polygon mode while no finished polygon waits in its box: vertices placed at each release, the
+// open outline growing click by click, closing, and the keys of the whole mode.
+#pragma once
+
+#include <windows.h>
+
+// Mouse move: the close-polygon cursor near the first vertex; the vertex hover while a closed
+// polygon waits in its box.
+void PolygonMove();
+
+// Release of a gesture: a new polygon, a vertex with its edge, or the closing of the polygon.
+void PolygonRelease();
+
+// Escape throws the polygon away in any phase; Enter confirms a polygon in its box or closes one
+// of three vertices or more.
+void PolygonKey(BYTE nKey);
+
+// Posts UM_SELECTION with the address of the host's shape: a polygon is committed.
+void CommitPolygon();
