@@ -174,8 +174,9 @@ struct Sequence {
     BOOL bAdjustable;
     bool bStopOnSelection; // the host turns the hook off when a selection reaches it
     std::vector<InputStep> steps;
-    std::vector<RECT> commits; // {-1} where any rectangle will do
+    std::vector<RECT> commits; // {-1} where any rectangle will do; a polygon's bounds
     int nEscapes;
+    std::vector<UINT> vertices; // for polygons: the vertices of each commit
 };
 
 void PrintTo(const Sequence &seq, std::ostream *os) {
@@ -301,6 +302,67 @@ const Sequence kSequences[] = {
             {KeyPress(VK_RETURN)}}),
      {{100, 100, 150, 140}},
      1},
+    {"APolygonClosedOnItsFirstVertexIsCommitted",
+     MODE_POLYGON,
+     FALSE,
+     false,
+     Steps({Click(200, 200), Click(300, 210), Click(260, 300), Click(201, 202)}),
+     {{200, 200, 300, 300}},
+     0,
+     {3}},
+    {"APolygonInItsBoxIsReshapedByAVertexAndConfirmedInside",
+     MODE_POLYGON,
+     TRUE,
+     false,
+     Steps({Click(200, 200),
+            Click(300, 210),
+            Click(260, 300),
+            Click(200, 200),
+            {MoveTo(250, 240)},
+            Drag({300, 210}, {{320, 208}, {330, 205}}),
+            Click(240, 240)}),
+     {{200, 200, 330, 300}},
+     0,
+     {3}},
+    {"EscapeDiscardsAPolygonBeingDrawnAndOneInItsBox",
+     MODE_POLYGON,
+     TRUE,
+     false,
+     Steps({Click(200, 200),
+            Click(300, 210),
+            {KeyPress(VK_ESCAPE)},
+            Click(200, 200),
+            Click(300, 210),
+            Click(260, 300),
+            Click(200, 200),
+            {KeyPress(VK_ESCAPE)}}),
+     {},
+     0},
+    {"AReleaseOverThePanelPlacesAVertex",
+     MODE_POLYGON,
+     FALSE,
+     false,
+     Steps({Click(200, 200),
+            Click(300, 210),
+            {MoveTo(260, 300), LeftDown(), MoveTo(980, 70), LeftUp(), KeyPress(VK_RETURN)}}),
+     {{200, 70, 980, 210}},
+     0,
+     {3}},
+    {"TurningOffErasesAPolygonBeingDrawnAndTheNextBeginsAfresh",
+     MODE_POLYGON,
+     FALSE,
+     false,
+     Steps({Click(200, 200),
+            Click(300, 210),
+            {HostDoes(HostAction::HookOff)},
+            {HostDoes(HostAction::HookOn)},
+            Click(100, 100),
+            Click(180, 110),
+            Click(150, 190),
+            Click(100, 100)}),
+     {{100, 100, 180, 190}},
+     0,
+     {3}},
 };
 
 class GestureEnding : public SelectionEndToEnd, public testing::WithParamInterface<Sequence> {};
@@ -317,6 +379,8 @@ TEST_P(GestureEnding, PostsOnlyWhatThePersonMadeAndLeavesTheScreenClean) {
         if (!EqualRect(&seq.commits[i], &kAny))
             EXPECT_EQ(commits[i].rcAtArrival, seq.commits[i]) << "selection " << i;
     }
+    for (size_t i = 0; i < seq.vertices.size() && i < commits.size(); ++i)
+        EXPECT_EQ(commits[i].nVertices, seq.vertices[i]) << "polygon " << i;
     EXPECT_EQ(m_host.Escapes(), seq.nEscapes);
     EXPECT_TRUE(ScreenClean());
 }

@@ -124,9 +124,14 @@ std::vector<InputStep> Click(int x, int y) {
 
 LRESULT CALLBACK TestHost::NotifyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if ((msg == UM_SELECTION || msg == UM_ESCAPE) && g_pHost) {
-        HostMessage m = {msg, wParam, lParam, RECT{}, false};
-        // A host reads the selection when the message arrives: so does this one.
-        if (msg == UM_SELECTION && lParam && lParam != LPARAM(&g_pHost->m_record.shape)) {
+        HostMessage m = {msg, wParam, lParam, RECT{}, false, 0};
+        // A host reads the selection when the message arrives: so does this one. It leaves a
+        // polygon in its record.
+        const SelectionShape &shape = g_pHost->m_record.shape;
+        if (msg == UM_SELECTION && lParam == LPARAM(&shape)) {
+            m.rcAtArrival = shape.rcBounds;
+            m.nVertices = shape.nCount;
+        } else if (msg == UM_SELECTION && lParam) {
             m.rcAtArrival = *reinterpret_cast<const RECT *>(lParam);
             m.bHasRect = true;
         }

@@ -15,8 +15,10 @@ struct HostMessage {
     UINT nMessage;
     WPARAM wParam;
     LPARAM lParam;
-    RECT rcAtArrival; // for a UM_SELECTION with an address: the rectangle read on arrival
+    RECT rcAtArrival; // for a UM_SELECTION with an address: the rectangle read on arrival (a
+                      // polygon's rcBounds)
     bool bHasRect;
+    UINT nVertices; // for a polygon: nCount on arrival
 };
 
 // What the host does between two input events, on its own thread.
