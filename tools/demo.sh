@@ -71,7 +71,7 @@ for section in "${sections[@]}"; do
     # shellcheck disable=SC2086
     if ! wine "$build/bin/spxdemo.exe" $options --script "$top/demo/scripts/$name.txt" \
         --snapshots "$out/snapshots/$n-$name" --out "$out/images" \
-        </dev/null >>"$out/selections.jsonl"; then
+        </dev/null | tr -d '\r' >>"$out/selections.jsonl"; then
         echo "demo: the $name section failed" >&2
         status=1
     fi
