@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
 # Prepares a Debian machine to build SPXHK110 and run its tests: the i386 architecture, the
-# MinGW-w64 i686 cross compilers, 32-bit Wine, Xvfb, CMake and the GoogleTest sources.
+# MinGW-w64 i686 cross compilers, 32-bit Wine, Xvfb, CMake, the GoogleTest sources, LLVM (the
+# import library for Microsoft's linker, and its check).
+#   setup-machine.sh [--demo]   --demo adds ImageMagick, which makes the demo's animation.
 # Safe to run again: when everything is already present it returns after a few dpkg queries.
 set -euo pipefail
 
 packages=(
     g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
-    wine wine32:i386 xvfb xauth x11-utils cmake make googletest binutils python3
+    wine wine32:i386 xvfb xauth x11-utils cmake make googletest binutils python3 llvm
 )
+if [ "${1:-}" = "--demo" ]; then
+    packages+=(imagemagick)
+fi
 
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then
@@ -25,7 +30,6 @@ missing() {
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
     "${sudo_cmd[@]}" dpkg --add-architecture i386
-
 fi
 
 todo=$(missing)

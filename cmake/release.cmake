@@ -1,0 +1,51 @@
+# The package a host developer downloads: `cmake --build build --target release` assembles
+# build/release/SPXHK110-<version>/ and its zip. Included by the top CMakeLists.txt.
+
+set(SPX_RELEASE_VERSION "0.1.0" CACHE STRING "Version in the release package's name")
+
+# The minimal host of the guide, compiled so that it cannot rot.
+add_executable(minimal_host docs/minimal_host.c)
+target_include_directories(minimal_host PRIVATE include)
+set_target_properties(minimal_host PROPERTIES C_STANDARD 99 C_STANDARD_REQUIRED ON)
+target_compile_options(minimal_host PRIVATE -pedantic -Wall -Wextra)
+target_link_libraries(minimal_host PRIVATE user32)
+target_link_options(minimal_host PRIVATE -static)
+
+# The import library for Microsoft's linker: i386 short import members that call the functions
+# by their decorated names (_Name@bytes) and import them by the plain names the DLL exports.
+find_program(SPX_LLVM_DLLTOOL NAMES llvm-dlltool llvm-dlltool-16 llvm-dlltool-15 llvm-dlltool-14)
+find_program(SPX_LLVM_READOBJ NAMES llvm-readobj llvm-readobj-16 llvm-readobj-15 llvm-readobj-14)
+if(NOT SPX_LLVM_DLLTOOL OR NOT SPX_LLVM_READOBJ)
+    message(STATUS "llvm-dlltool or llvm-readobj not found (tools/setup-machine.sh installs "
+                   "llvm): no SPXHK110.lib and no release package")
+    return()
+endif()
+
+set(SPX_DEF ${CMAKE_SOURCE_DIR}/src/host/SPXHK110.def)
+set(SPX_MSVC_LIB ${CMAKE_BINARY_DIR}/lib/SPXHK110.lib)
+add_custom_command(
+    OUTPUT ${SPX_MSVC_LIB}
+    COMMAND ${SPX_LLVM_DLLTOOL} -m i386 -k -d ${SPX_DEF} -l ${SPX_MSVC_LIB}
+    DEPENDS ${SPX_DEF}
+    COMMENT "Writing the import library for Microsoft's linker")
+add_custom_target(msvc_import_lib ALL DEPENDS ${SPX_MSVC_LIB})
+
+set(SPX_RELEASE_NAME SPXHK110-${SPX_RELEASE_VERSION})
+set(SPX_RELEASE_DIR ${CMAKE_BINARY_DIR}/release/${SPX_RELEASE_NAME})
+add_custom_target(release
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${SPX_RELEASE_DIR} ${SPX_RELEASE_DIR}.zip
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${SPX_RELEASE_DIR}/bin ${SPX_RELEASE_DIR}/include
+            ${SPX_RELEASE_DIR}/lib ${SPX_RELEASE_DIR}/docs
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:SPXHK110> $<TARGET_FILE:spxdemo>
+            ${SPX_RELEASE_DIR}/bin
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/include/spxhk110.h
+            ${SPX_RELEASE_DIR}/include
+    COMMAND ${CMAKE_COMMAND} -E copy ${SPX_DEF} $<TARGET_LINKER_FILE:SPXHK110> ${SPX_MSVC_LIB}
+            ${SPX_RELEASE_DIR}/lib
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/docs/host-guide.md
+            ${CMAKE_SOURCE_DIR}/docs/minimal_host.c ${SPX_RELEASE_DIR}/docs
+    COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/release
+            ${CMAKE_COMMAND} -E tar cf ${SPX_RELEASE_NAME}.zip --format=zip ${SPX_RELEASE_NAME}
+    COMMAND ${CMAKE_COMMAND} -E echo "Release: ${SPX_RELEASE_DIR} and ${SPX_RELEASE_DIR}.zip"
+    DEPENDS SPXHK110 spxdemo minimal_host msvc_import_lib
+    VERBATIM)

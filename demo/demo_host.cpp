@@ -1,0 +1,305 @@
+#include "demo_host.h"
+
+#include "png_file.h"
+#include "selection_json.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// The demo's own messages to its notification window.
+const UINT WM_SCRIPT_DONE = WM_APP + 1;   // wParam 1: every step played; 0: one failed
+const UINT WM_PANEL_CHANGED = WM_APP + 2; // a control of the panel changed
+const UINT WM_PANEL_QUIT = WM_APP + 3;    // the Quit button
+// After the script's last step the host waits this long for messages still under way.
+const UINT kSettleMs = 300;
+
+DemoHost *g_pHost = nullptr;
+
+bool IsWindowMode(int nMode) {
+    return nMode != MODE_RECTANGLE && nMode != MODE_ELLIPSE && nMode != MODE_POLYGON;
+}
+
+} // namespace
+
+DemoHost::DemoHost(const DemoOptions &options, std::vector<ScriptStep> steps)
+    : m_options(options), m_steps(std::move(steps)) {
+    std::memset(&m_record, 0, sizeof(m_record));
+    g_pHost = this;
+}
+
+DemoHost::~DemoHost() {
+    Disarm();
+    SetKeyboardHook(m_hwndNotify, FALSE);
+    m_player.reset();
+    for (HWND hwnd : {m_panel.Window(), m_hwndOverlay, m_hwndNotify})
+        if (hwnd)
+            DestroyWindow(hwnd);
+    g_pHost = nullptr;
+}
+
+LRESULT CALLBACK DemoHost::NotifyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    DemoHost *self = g_pHost;
+    if (!self)
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    switch (msg) {
+    case UM_SELECTION:
+        self->OnSelection(lParam);
+        return 0;
+    case UM_ESCAPE:
+    case WM_PANEL_QUIT:
+        self->Finish(0);
+        return 0;
+    case WM_PANEL_CHANGED:
+        self->ApplyPanelSettings();
+        return 0;
+    case WM_SCRIPT_DONE:
+        if (!wParam) {
+            self->m_player->Stop();
+            std::fprintf(stderr, "spxdemo: %s: %s\n", self->m_options.scriptFile.c_str(),
+                         self->m_player->Error().c_str());
+            self->Finish(3);
+        } else {
+            // Messages posted by the last steps are still on their way.
+            SetTimer(hwnd, 1, kSettleMs, nullptr);
+        }
+        return 0;
+    case WM_TIMER:
+        KillTimer(hwnd, 1);
+        if (!self->m_options.bRepeat && self->m_nSelections == 0) {
+            std::fprintf(stderr, "spxdemo: %s: the script ended before a selection was made\n",
+                         self->m_options.scriptFile.c_str());
+            self->Finish(1);
+        } else {
+            self->Finish(0);
+        }
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK DemoHost::OverlayProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    DemoHost *self = g_pHost;
+    switch (msg) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        const HDC hdc = BeginPaint(hwnd, &ps);
+        if (self)
+            PaintImage(hdc, self->m_frozen);
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_SETCURSOR:
+        // The library sets the cursor itself.
+        return TRUE;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+bool DemoHost::CreateWindows() {
+    const HINSTANCE hInst = GetModuleHandleA(nullptr);
+    WNDCLASSA wc = {};
+    wc.hInstance = hInst;
+    wc.lpfnWndProc = OverlayProc;
+    wc.lpszClassName = "SpxDemoOverlay"; // no class cursor: the library's cursors stay
+    RegisterClassA(&wc);
+    wc.lpfnWndProc = NotifyProc;
+    wc.lpszClassName = "SpxDemoNotify";
+    RegisterClassA(&wc);
+
+    m_hwndNotify = CreateWindowExA(0, "SpxDemoNotify", "spxdemo", WS_POPUP, 0, 0, 1, 1, nullptr,
+                                   nullptr, hInst, nullptr);
+    m_hwndOverlay =
+        CreateWindowExA(WS_EX_TOPMOST, "SpxDemoOverlay", "spxdemo overlay", WS_POPUP, 0, 0,
+                        m_frozen.nWidth, m_frozen.nHeight, nullptr, nullptr, hInst, nullptr);
+    const PanelSettings settings = {m_options.nMode, m_options.bAdjustable,
+                                    m_options.bHighlightWindows};
+    if (!m_hwndNotify || !m_hwndOverlay ||
+        !m_panel.Create(settings, m_hwndNotify, WM_PANEL_CHANGED, WM_PANEL_QUIT))
+        return false;
+    if (IsWindowMode(m_options.nMode))
+        m_standIns.Show(m_hwndOverlay, &m_frozen);
+    ShowWindow(m_hwndOverlay, SW_SHOW);
+    UpdateWindow(m_hwndOverlay);
+    SetForegroundWindow(m_hwndOverlay);
+    // Showing the overlay raised it; the panel goes back on top without taking the keyboard.
+    SetWindowPos(m_panel.Window(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return true;
+}
+
+// Writes the record from the settings and turns the selection hook on.
+bool DemoHost::Arm(const RECT *pInitialRect) {
+    m_record.shape.nMode = m_options.nMode;
+    // A picked window has nothing to adjust: with a box, the click would show the box of the
+    // last rubber band instead of reporting the window.
+    m_record.bAdjustable = m_options.bAdjustable && !IsWindowMode(m_options.nMode);
+    m_record.bHighlightWindows = m_options.bHighlightWindows;
+    m_record.hwndOwn = m_panel.Window();
+    m_bArmed = SetMouseHook(m_hwndNotify, &m_record, TRUE, pInitialRect, m_hwndOverlay) == 1;
+    return m_bArmed;
+}
+
+void DemoHost::Disarm() {
+    if (!m_bArmed)
+        return;
+    SetMouseHook(m_hwndNotify, &m_record, FALSE, nullptr, nullptr);
+    m_bArmed = false;
+    EraseWindowFrame();
+    SPXFreePolyPoints(&m_record.shape);
+}
+
+// The library leaves the frame of the highlighted window on the screen; drawing it again
+// removes it, and the next move frames a window afresh.
+void DemoHost::EraseWindowFrame() {
+    if (m_record.hwndFramed)
+        SPXXORWindow(m_record.hwndFramed);
+    m_record.hwndFramed = nullptr;
+    m_record.hwndUnderCursor = nullptr;
+}
+
+// A change on the panel: the hook goes off, the record takes the new settings, the hook goes on.
+// Window mode puts the stand-ins of the frozen windows on the overlay.
+void DemoHost::ApplyPanelSettings() {
+    const PanelSettings settings = m_panel.Settings();
+    Disarm();
+    m_options.nMode = settings.nMode;
+    m_options.bAdjustable = settings.bAdjustable;
+    m_options.bHighlightWindows = settings.bHighlightWindows;
+    if (IsWindowMode(settings.nMode))
+        m_standIns.Show(m_hwndOverlay, &m_frozen);
+    else
+        m_standIns.Hide();
+    SetWindowPos(m_panel.Window(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (!Arm(nullptr)) {
+        std::fprintf(stderr, "spxdemo: the selection hook could not be turned on again\n");
+        Finish(1);
+    }
+}
+
+void DemoHost::OnSelection(LPARAM lParam) {
+    if (!lParam)
+        return; // the window under the cursor changed (window mode): the record names it
+    if (!WriteSelection(lParam)) {
+        Finish(1);
+        return;
+    }
+    if (!m_options.bRepeat) {
+        Finish(0);
+        return;
+    }
+    // The library appends the next polygon to what the list holds: empty it once it is read.
+    if (lParam == LPARAM(&m_record.shape))
+        SPXFreePolyPoints(&m_record.shape);
+    if (IsWindowMode(m_options.nMode))
+        EraseWindowFrame();
+}
+
+// Cuts the selection out of the frozen screen, writes it and prints its line.
+bool DemoHost::WriteSelection(LPARAM lParam) {
+    SelectionReport report;
+    RECT rc;
+    CutShape shape = CutShape::Rectangle;
+    std::vector<POINT> vertices;
+    if (lParam == LPARAM(&m_record.shape)) {
+        const SelectionShape &polygon = m_record.shape;
+        report.mode = "polygon";
+        const UINT nCount = polygon.nCount < MAX_POLY_POINTS ? polygon.nCount : MAX_POLY_POINTS;
+        vertices.assign(polygon.aPoints, polygon.aPoints + nCount);
+        for (const POINT &pt : vertices)
+            report.vertices.emplace_back(pt.x, pt.y);
+        // The bounds hold the largest coordinates themselves; the image includes them.
+        rc = polygon.rcBounds;
+        ++rc.right;
+        ++rc.bottom;
+        shape = CutShape::Polygon;
+    } else if (IsWindowMode(m_options.nMode)) {
+        // The posted rectangle is the last rubber band's; the pick is the window under the
+        // cursor that the library reported, or, without highlighting, the one under the click.
+        // Off every window, the pick is the whole screen.
+        HWND hwnd = m_record.hwndUnderCursor;
+        if (!hwnd) {
+            POINT pt;
+            GetCursorPos(&pt);
+            hwnd = WindowFromPoint(pt);
+        }
+        report.mode = "window";
+        HWND hwndOriginal = nullptr;
+        report.bHasWindow = m_standIns.Original(hwnd, hwndOriginal, rc);
+        report.window = static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(hwndOriginal));
+        if (!report.bHasWindow)
+            rc = RECT{0, 0, m_frozen.nWidth, m_frozen.nHeight};
+    } else {
+        rc = *reinterpret_cast<const RECT *>(lParam);
+        report.mode = ModeName(m_options.nMode);
+        if (m_options.nMode == MODE_ELLIPSE)
+            shape = CutShape::Ellipse;
+    }
+    report.left = rc.left;
+    report.top = rc.top;
+    report.right = rc.right;
+    report.bottom = rc.bottom;
+
+    ++m_nSelections;
+    report.file = JoinPath(m_options.outDir, "selection-" + std::to_string(m_nSelections) + "-" +
+                                                 report.mode + ".png");
+    const PixelImage image = CutOut(m_frozen, rc, shape, vertices);
+    const std::string problem =
+        image.aPixels.empty() ? "the selection lies off the screen" : SavePng(image, report.file);
+    if (!problem.empty()) {
+        std::fprintf(stderr, "spxdemo: %s: %s\n", report.file.c_str(), problem.c_str());
+        return false;
+    }
+    std::printf("%s\n", SelectionJson(report).c_str());
+    std::fflush(stdout);
+    return true;
+}
+
+// Ends the session: hooks off, the script stopped after the step under way, the loop left.
+void DemoHost::Finish(int nExitCode) {
+    if (m_bFinished)
+        return;
+    m_bFinished = true;
+    m_nExitCode = nExitCode;
+    Disarm();
+    SetKeyboardHook(m_hwndNotify, FALSE);
+    if (m_player)
+        m_player->Stop();
+    PostQuitMessage(nExitCode);
+}
+
+int DemoHost::Run() {
+    // The screen as it is before any window of ours appears.
+    m_frozen = GrabScreen(false);
+    m_standIns.Capture();
+    if (m_frozen.aPixels.empty()) {
+        std::fprintf(stderr, "spxdemo: the screen could not be read\n");
+        return 1;
+    }
+    if (!CreateWindows()) {
+        std::fprintf(stderr, "spxdemo: the windows could not be made\n");
+        return 1;
+    }
+    const RECT rcInitial = {m_options.initialRect[0], m_options.initialRect[1],
+                            m_options.initialRect[2], m_options.initialRect[3]};
+    if (!SetKeyboardHook(m_hwndNotify, TRUE) ||
+        !Arm(m_options.bHasInitialRect ? &rcInitial : nullptr)) {
+        std::fprintf(stderr, "spxdemo: the hooks could not be turned on (another host has them, "
+                             "or the platform refused journal hooks)\n");
+        return 1;
+    }
+    if (!m_options.scriptFile.empty()) {
+        m_player =
+            std::make_unique<ScriptPlayer>(std::move(m_steps), m_options.nStepDelayMs,
+                                           m_options.snapshotDir, m_hwndNotify, WM_SCRIPT_DONE);
+        m_player->Start();
+    }
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return m_nExitCode;
+}

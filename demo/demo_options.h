@@ -1,0 +1,36 @@
+// The demo's command line, read without any window or display.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct DemoOptions {
+    int nMode = 3;           // the library's mode: 3 rectangle, 4 ellipse, 5 polygon, 0 window
+    bool bAdjustable = true; // show a finished selection in a resizing box
+    bool bHighlightWindows = true; // frame the window under the cursor in window mode
+    bool bHasInitialRect = false;  // initialRect is to be shown in a box at the start
+    long initialRect[4] = {};      // left, top, right, bottom
+    bool bRepeat = false;          // after a selection, wait for the next one
+    std::string outDir = ".";      // where the cropped PNGs go
+    std::string scriptFile;        // input steps to play; empty: none
+    std::string snapshotDir;       // where the step snapshots go; empty: none
+    int nStepDelayMs = 60;         // pause after each script step
+    bool bHelp = false;
+};
+
+struct ParsedOptions {
+    DemoOptions options;
+    std::string
+        error; // empty when the command line was understood; else one line naming the option
+};
+
+// Reads the arguments after the program name.
+ParsedOptions ParseDemoOptions(const std::vector<std::string> &args);
+
+// The name the JSON line and the file names give a mode.
+const char *ModeName(int nMode);
+
+extern const char *const kDemoUsage;
+
+// dir and name joined with the separator dir already uses ('/' or '\').
+std::string JoinPath(const std::string &dir, const std::string &name);

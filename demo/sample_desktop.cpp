@@ -1,0 +1,204 @@
+// spxdesk: a small sample desktop for the demo to freeze and select on. A wallpaper with a task
+// bar and four windows with colour and text: a chart, a note, a picture and a palette.
+//   spxdesk [READY_FILE]   writes READY_FILE once everything is on the screen; ends after ten
+//                          minutes at the latest.
+#include "gdi_handles.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+enum class Content { Wallpaper, Chart, Note, Picture, Palette };
+
+HFONT TextFont(int nHeight, bool bBold) {
+    return CreateFontA(-nHeight, 0, 0, 0, bBold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_SWISS, "Tahoma");
+}
+
+void Fill(HDC hdc, RECT rc, COLORREF colour) {
+    const GdiObject<HBRUSH> brush(CreateSolidBrush(colour));
+    FillRect(hdc, &rc, brush.get());
+}
+
+void Text(HDC hdc, int x, int y, const char *szText, COLORREF colour, int nHeight = 16,
+          bool bBold = false) {
+    const GdiObject<HFONT> font(TextFont(nHeight, bBold));
+    const SelectedObject selected(hdc, font.get());
+    SetBkMode(hdc, TRANSPARENT);
+    SetTextColor(hdc, colour);
+    TextOutA(hdc, x, y, szText, int(std::strlen(szText)));
+}
+
+// Vertical blend from top to bottom colour in bands of 4 pixels.
+void Gradient(HDC hdc, RECT rc, COLORREF top, COLORREF bottom) {
+    const int nHeight = rc.bottom - rc.top;
+    for (int y = 0; y < nHeight; y += 4) {
+        auto mix = [&](int a, int b) { return a + (b - a) * y / (nHeight ? nHeight : 1); };
+        const RECT band = {rc.left, rc.top + y, rc.right, rc.top + y + 4};
+        Fill(hdc, band,
+             RGB(mix(GetRValue(top), GetRValue(bottom)), mix(GetGValue(top), GetGValue(bottom)),
+                 mix(GetBValue(top), GetBValue(bottom))));
+    }
+}
+
+void PaintWallpaper(HDC hdc, RECT rc) {
+    Gradient(hdc, {0, 0, rc.right, rc.bottom - 32}, RGB(24, 96, 128), RGB(10, 40, 70));
+    Text(hdc, rc.right - 360, rc.bottom - 90, "SPXHK110 sample desktop", RGB(160, 210, 230), 22,
+         true);
+    Fill(hdc, {0, rc.bottom - 32, rc.right, rc.bottom}, RGB(40, 40, 48));
+    Fill(hdc, {6, rc.bottom - 27, 86, rc.bottom - 5}, RGB(60, 150, 70));
+    Text(hdc, 22, rc.bottom - 25, "Start", RGB(255, 255, 255), 15, true);
+    Text(hdc, rc.right - 60, rc.bottom - 25, "12:00", RGB(230, 230, 230), 15);
+}
+
+void PaintChart(HDC hdc, RECT rc) {
+    Fill(hdc, rc, RGB(255, 255, 255));
+    Text(hdc, 16, 10, "Sales by quarter", RGB(30, 30, 30), 18, true);
+    static const int heights[] = {90, 140, 110, 180};
+    static const COLORREF colours[] = {RGB(220, 60, 60), RGB(240, 170, 30), RGB(60, 170, 80),
+                                       RGB(50, 110, 220)};
+    const int nBase = rc.bottom - 36;
+    Fill(hdc, {24, nBase, rc.right - 20, nBase + 2}, RGB(80, 80, 80));
+    for (int i = 0; i < 4; ++i) {
+        const int x = 40 + i * 85;
+        Fill(hdc, {x, nBase - heights[i], x + 55, nBase}, colours[i]);
+        char szLabel[8];
+        std::snprintf(szLabel, sizeof(szLabel), "Q%d", i + 1);
+        Text(hdc, x + 18, nBase + 6, szLabel, RGB(60, 60, 60), 15);
+    }
+}
+
+void PaintNote(HDC hdc, RECT rc) {
+    Fill(hdc, rc, RGB(255, 244, 160));
+    static const char *const lines[] = {"To do",
+                                        "- mark a region",
+                                        "- resize it by a handle",
+                                        "- confirm with a click",
+                                        "- pick a window",
+                                        "Done!"};
+    for (int i = 0; i < 6; ++i) {
+        Fill(hdc, {10, 36 + i * 28, rc.right - 10, 37 + i * 28}, RGB(220, 200, 120));
+        Text(hdc, 14, 14 + i * 28, lines[i], i == 0 ? RGB(150, 40, 40) : RGB(40, 40, 90),
+             i == 0 ? 18 : 16, i == 0);
+    }
+}
+
+void PaintPicture(HDC hdc, RECT rc) {
+    Gradient(hdc, rc, RGB(120, 190, 250), RGB(230, 240, 255));
+    {
+        const GdiObject<HBRUSH> sun(CreateSolidBrush(RGB(255, 210, 40)));
+        const SelectedObject brush(hdc, sun.get());
+        const SelectedObject pen(hdc, GetStockObject(NULL_PEN));
+        Ellipse(hdc, rc.right - 110, 24, rc.right - 40, 94);
+    }
+    const GdiObject<HBRUSH> grass(CreateSolidBrush(RGB(70, 160, 60)));
+    const GdiObject<HBRUSH> hill(CreateSolidBrush(RGB(40, 120, 50)));
+    const SelectedObject pen(hdc, GetStockObject(NULL_PEN));
+    {
+        const SelectedObject brush(hdc, hill.get());
+        const POINT back[] = {{0, rc.bottom - 70},   {120, rc.bottom - 150},
+                              {240, rc.bottom - 80}, {rc.right, rc.bottom - 130},
+                              {rc.right, rc.bottom}, {0, rc.bottom}};
+        Polygon(hdc, back, 6);
+    }
+    const SelectedObject brush(hdc, grass.get());
+    Rectangle(hdc, 0, rc.bottom - 50, rc.right + 1, rc.bottom + 1);
+    Text(hdc, 12, 10, "Holiday.png", RGB(20, 40, 80), 16, true);
+}
+
+void PaintPalette(HDC hdc, RECT rc) {
+    Fill(hdc, rc, RGB(245, 245, 245));
+    static const COLORREF colours[] = {RGB(230, 40, 40),   RGB(240, 130, 30),  RGB(250, 220, 40),
+                                       RGB(60, 180, 60),   RGB(40, 170, 200),  RGB(50, 80, 210),
+                                       RGB(140, 60, 200),  RGB(220, 80, 160),  RGB(30, 30, 30),
+                                       RGB(120, 120, 120), RGB(200, 200, 200), RGB(255, 255, 255)};
+    for (int i = 0; i < 12; ++i) {
+        const int x = 14 + (i % 4) * 68, y = 14 + (i / 4) * 58;
+        Fill(hdc, {x - 1, y - 1, x + 57, y + 47}, RGB(90, 90, 90));
+        Fill(hdc, {x, y, x + 56, y + 46}, colours[i]);
+    }
+}
+
+LRESULT CALLBACK DesktopProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        const HDC hdc = BeginPaint(hwnd, &ps);
+        RECT rc;
+        GetClientRect(hwnd, &rc);
+        switch (static_cast<Content>(GetWindowLongPtrA(hwnd, GWLP_USERDATA))) {
+        case Content::Wallpaper:
+            PaintWallpaper(hdc, rc);
+            break;
+        case Content::Chart:
+            PaintChart(hdc, rc);
+            break;
+        case Content::Note:
+            PaintNote(hdc, rc);
+            break;
+        case Content::Picture:
+            PaintPicture(hdc, rc);
+            break;
+        case Content::Palette:
+            PaintPalette(hdc, rc);
+            break;
+        }
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_MOUSEACTIVATE:
+        // A click picks a window in the demo: the windows stay as they are, active or not.
+        return MA_NOACTIVATE;
+    case WM_CLOSE:
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+HWND MakeWindow(Content content, const char *szTitle, DWORD dwStyle, int x, int y, int cx, int cy) {
+    const HWND hwnd = CreateWindowExA(0, "SpxSampleDesktop", szTitle, dwStyle, x, y, cx, cy,
+                                      nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, LONG_PTR(content));
+    ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+    UpdateWindow(hwnd);
+    return hwnd;
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE hInst, HINSTANCE, LPSTR szCmdLine, int) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DesktopProc;
+    wc.hInstance = hInst;
+    wc.lpszClassName = "SpxSampleDesktop";
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    RegisterClassA(&wc);
+
+    const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+    const DWORD dwFramed = WS_OVERLAPPED | WS_CAPTION;
+    const HWND hwndWallpaper = MakeWindow(Content::Wallpaper, "Desktop", WS_POPUP, 0, 0, cx, cy);
+    MakeWindow(Content::Chart, "Quarterly report", dwFramed, 40, 40, 400, 280);
+    MakeWindow(Content::Note, "Notes", dwFramed, 480, 70, 300, 240);
+    MakeWindow(Content::Picture, "Photo viewer", dwFramed, 90, 370, 360, 280);
+    MakeWindow(Content::Palette, "Palette", dwFramed, 520, 380, 300, 222);
+    SetWindowPos(hwndWallpaper, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    GdiFlush();
+
+    if (szCmdLine && *szCmdLine) {
+        if (FILE *ready = std::fopen(szCmdLine, "w"))
+            std::fclose(ready);
+    }
+    SetTimer(nullptr, 0, 10 * 60 * 1000, nullptr);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (msg.message == WM_TIMER && !msg.hwnd)
+            break;
+        DispatchMessageA(&msg);
+    }
+    return 0;
+}

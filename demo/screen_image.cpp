@@ -1,0 +1,130 @@
+#include "screen_image.h"
+
+#include "gdi_handles.h"
+
+#include <algorithm>
+
+namespace {
+
+BITMAPINFO TopDownInfo(int nWidth, int nHeight) {
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = nWidth;
+    bmi.bmiHeader.biHeight = -nHeight; // negative: rows run top to bottom
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    return bmi;
+}
+
+// The cursor shown now, drawn at its place on a context that holds the screen's picture.
+void DrawCurrentCursor(HDC hdc) {
+    CURSORINFO ci = {};
+    ci.cbSize = sizeof(ci);
+    if (!GetCursorInfo(&ci) || !(ci.flags & CURSOR_SHOWING) || !ci.hCursor)
+        return;
+    const IconBitmaps bitmaps(ci.hCursor);
+    if (!bitmaps.ok())
+        return;
+    const POINT hot = bitmaps.HotSpot();
+    DrawIconEx(hdc, ci.ptScreenPos.x - hot.x, ci.ptScreenPos.y - hot.y, ci.hCursor, 0, 0, 0,
+               nullptr, DI_NORMAL);
+}
+
+// A mask of the shape: the pixels GDI fills and outlines for it are nonzero, all others zero.
+std::vector<uint32_t> ShapeMask(int nWidth, int nHeight, CutShape shape,
+                                std::vector<POINT> vertices) {
+    std::vector<uint32_t> mask(size_t(nWidth) * nHeight, 0);
+    const BITMAPINFO bmi = TopDownInfo(nWidth, nHeight);
+    void *pBits = nullptr;
+    const GdiObject<HBITMAP> bitmap(
+        CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0));
+    const MemoryDC memory(nullptr);
+    if (!bitmap.get() || !memory.get())
+        return std::vector<uint32_t>(mask.size(), 1); // unmasked rather than nothing at all
+    {
+        const SelectedObject selectedBitmap(memory.get(), bitmap.get());
+        const SelectedObject pen(memory.get(), GetStockObject(WHITE_PEN));
+        const SelectedObject brush(memory.get(), GetStockObject(WHITE_BRUSH));
+        PatBlt(memory.get(), 0, 0, nWidth, nHeight, BLACKNESS);
+        if (shape == CutShape::Ellipse)
+            Ellipse(memory.get(), 0, 0, nWidth, nHeight);
+        else
+            Polygon(memory.get(), vertices.data(), int(vertices.size()));
+        GdiFlush();
+        std::copy_n(static_cast<const uint32_t *>(pBits), mask.size(), mask.begin());
+    }
+    return mask;
+}
+
+} // namespace
+
+PixelImage GrabScreen(bool bWithCursor) {
+    PixelImage image;
+    const int nWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int nHeight = GetSystemMetrics(SM_CYSCREEN);
+    const WindowDC screen(nullptr);
+    const MemoryDC memory(screen.get());
+    const GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.get(), nWidth, nHeight));
+    if (!screen.get() || !memory.get() || !bitmap.get())
+        return image;
+    {
+        const SelectedObject selected(memory.get(), bitmap.get());
+        BitBlt(memory.get(), 0, 0, nWidth, nHeight, screen.get(), 0, 0, SRCCOPY);
+        if (bWithCursor)
+            DrawCurrentCursor(memory.get());
+    }
+    BITMAPINFO bmi = TopDownInfo(nWidth, nHeight);
+    image.aPixels.resize(size_t(nWidth) * nHeight);
+    if (GetDIBits(memory.get(), bitmap.get(), 0, nHeight, image.aPixels.data(), &bmi,
+                  DIB_RGB_COLORS) != nHeight) {
+        image.aPixels.clear();
+        return image;
+    }
+    for (uint32_t &px : image.aPixels)
+        px |= 0xFF000000u;
+    image.nWidth = nWidth;
+    image.nHeight = nHeight;
+    return image;
+}
+
+PixelImage CutOut(const PixelImage &frozen, RECT rc, CutShape shape,
+                  const std::vector<POINT> &vertices) {
+    PixelImage image;
+    RECT rcClip;
+    const RECT rcScreen = {0, 0, frozen.nWidth, frozen.nHeight};
+    if (!IntersectRect(&rcClip, &rc, &rcScreen))
+        return image;
+    image.nWidth = rcClip.right - rcClip.left;
+    image.nHeight = rcClip.bottom - rcClip.top;
+    image.aPixels.resize(size_t(image.nWidth) * image.nHeight);
+
+    std::vector<uint32_t> mask;
+    if (shape != CutShape::Rectangle) {
+        // The mask covers the whole of rc, so that a shape partly off the screen keeps its form.
+        std::vector<POINT> local = vertices;
+        for (POINT &pt : local) {
+            pt.x -= rc.left;
+            pt.y -= rc.top;
+        }
+        mask = ShapeMask(rc.right - rc.left, rc.bottom - rc.top, shape, local);
+    }
+    for (int y = 0; y < image.nHeight; ++y)
+        for (int x = 0; x < image.nWidth; ++x) {
+            const int sx = rcClip.left + x, sy = rcClip.top + y;
+            uint32_t px = frozen.aPixels[size_t(sy) * frozen.nWidth + sx];
+            if (!mask.empty() && !mask[size_t(sy - rc.top) * (rc.right - rc.left) + (sx - rc.left)])
+                px = 0; // transparent
+            image.aPixels[size_t(y) * image.nWidth + x] = px;
+        }
+    return image;
+}
+
+void PaintImage(HDC hdc, const PixelImage &image) {
+    if (image.aPixels.empty())
+        return;
+    // The whole picture: the context's clipping keeps the drawing to what needs painting.
+    const BITMAPINFO bmi = TopDownInfo(image.nWidth, image.nHeight);
+    SetDIBitsToDevice(hdc, 0, 0, image.nWidth, image.nHeight, 0, 0, 0, image.nHeight,
+                      image.aPixels.data(), &bmi, DIB_RGB_COLORS);
+}

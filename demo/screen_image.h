@@ -1,0 +1,32 @@
+// Pictures of the screen as 32-bit pixels: the frozen screen the demo shows, the image cut out of
+// it for a selection, and the step snapshots.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+// Top-down rows of 0xAARRGGBB pixels (in memory B, G, R, A: what GDI and GDI+ read).
+struct PixelImage {
+    int nWidth = 0;
+    int nHeight = 0;
+    std::vector<uint32_t> aPixels;
+};
+
+// The whole screen as it is now, opaque; with bWithCursor the current cursor is drawn on it at
+// its place, so that a snapshot shows what a person would see. Empty when it cannot be read.
+PixelImage GrabScreen(bool bWithCursor);
+
+// The shapes a selection is cut out in.
+enum class CutShape { Rectangle, Ellipse, Polygon };
+
+// The part of the frozen screen inside rc (screen pixels; right and bottom excluded), clipped to
+// the screen. Outside the ellipse inscribed in rc, or outside the polygon through the vertices,
+// the pixels are fully transparent; the outline itself belongs to the inside, as drawn on the
+// screen. Empty when rc lies off the screen.
+PixelImage CutOut(const PixelImage &frozen, RECT rc, CutShape shape,
+                  const std::vector<POINT> &vertices);
+
+// Paints the image with its top-left corner at the context's origin.
+void PaintImage(HDC hdc, const PixelImage &image);

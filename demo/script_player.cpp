@@ -1,0 +1,141 @@
+#include "script_player.h"
+
+#include "demo_options.h"
+#include "png_file.h"
+#include "screen_image.h"
+
+#include <cstdio>
+
+namespace {
+
+INPUT MouseInput(DWORD dwFlags, int x = 0, int y = 0) {
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = dwFlags;
+    if (dwFlags & MOUSEEVENTF_ABSOLUTE) {
+        // Absolute coordinates run from 0 to 65535 over the screen; rounding up lands the
+        // conversion back on the intended pixel.
+        const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+        in.mi.dx = (x * 65536 + cx - 1) / cx;
+        in.mi.dy = (y * 65536 + cy - 1) / cy;
+    }
+    return in;
+}
+
+INPUT KeyInput(WORD nVk, bool bUp) {
+    INPUT in = {};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = nVk;
+    in.ki.dwFlags = bUp ? KEYEVENTF_KEYUP : 0;
+    return in;
+}
+
+std::string Refused() {
+    return "SendInput refused it (error " + std::to_string(GetLastError()) + ")";
+}
+
+} // namespace
+
+ScriptPlayer::ScriptPlayer(std::vector<ScriptStep> steps, int nDelayMs, std::string snapshotDir,
+                           HWND hwndNotify, UINT nDoneMessage)
+    : m_steps(std::move(steps)), m_nDelayMs(nDelayMs), m_snapshotDir(std::move(snapshotDir)),
+      m_hwndNotify(hwndNotify), m_nDoneMessage(nDoneMessage),
+      m_hStop(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
+
+ScriptPlayer::~ScriptPlayer() {
+    Stop();
+    if (m_hStop)
+        CloseHandle(m_hStop);
+}
+
+void ScriptPlayer::Start() {
+    m_thread = std::thread([this] { Run(); });
+}
+
+void ScriptPlayer::Stop() {
+    if (m_hStop)
+        SetEvent(m_hStop);
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+void ScriptPlayer::Pause(int nMilliseconds) {
+    WaitForSingleObject(m_hStop, DWORD(nMilliseconds));
+}
+
+void ScriptPlayer::Run() {
+    bool bAllPlayed = true;
+    if (!m_snapshotDir.empty())
+        m_error = Snapshot();
+    for (const ScriptStep &step : m_steps) {
+        if (!m_error.empty() || WaitForSingleObject(m_hStop, 0) == WAIT_OBJECT_0)
+            break;
+        std::string problem = Deliver(step);
+        if (!problem.empty()) {
+            m_error = "line " + std::to_string(step.nLine) + " (" + step.text +
+                      "): cannot be delivered: " + problem;
+            break;
+        }
+        if (!m_snapshotDir.empty())
+            m_error = Snapshot();
+    }
+    bAllPlayed = m_error.empty();
+    PostMessageA(m_hwndNotify, m_nDoneMessage, bAllPlayed ? 1 : 0, 0);
+}
+
+// Sends one step and lets the host take it in; the step's pause is over when this returns.
+std::string ScriptPlayer::Deliver(const ScriptStep &step) {
+    switch (step.kind) {
+    case ScriptStep::Move: {
+        const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+        if (step.x < 0 || step.y < 0 || step.x >= cx || step.y >= cy)
+            return "the screen is " + std::to_string(cx) + " by " + std::to_string(cy) + " pixels";
+        INPUT in = MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, step.x, step.y);
+        if (!SendInput(1, &in, sizeof(in)))
+            return Refused();
+        Pause(m_nDelayMs);
+        POINT pt;
+        if (GetCursorPos(&pt) && (pt.x != step.x || pt.y != step.y))
+            return "the cursor is at " + std::to_string(pt.x) + " " + std::to_string(pt.y);
+        return {};
+    }
+    case ScriptStep::Press:
+    case ScriptStep::Release: {
+        const bool bDown = step.kind == ScriptStep::Press;
+        const DWORD dwFlags = step.bRight ? (bDown ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP)
+                                          : (bDown ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
+        INPUT in = MouseInput(dwFlags);
+        if (!SendInput(1, &in, sizeof(in)))
+            return Refused();
+        break;
+    }
+    case ScriptStep::Key: {
+        // Down and up as two events, each taken in on its own.
+        INPUT in = KeyInput(step.nVk, false);
+        if (!SendInput(1, &in, sizeof(in)))
+            return Refused();
+        Pause(m_nDelayMs);
+        in = KeyInput(step.nVk, true);
+        if (!SendInput(1, &in, sizeof(in)))
+            return Refused();
+        break;
+    }
+    case ScriptStep::Wait:
+        Pause(step.nMilliseconds);
+        return {};
+    }
+    Pause(m_nDelayMs);
+    return {};
+}
+
+std::string ScriptPlayer::Snapshot() {
+    char szName[32];
+    std::snprintf(szName, sizeof(szName), "step-%03d.png", m_nSnapshots);
+    const std::string path = JoinPath(m_snapshotDir, szName);
+    const PixelImage screen = GrabScreen(true);
+    if (screen.aPixels.empty())
+        return "the screen could not be read for " + path;
+    std::string problem = SavePng(screen, path);
+    ++m_nSnapshots;
+    return problem.empty() ? problem : "snapshot: " + problem;
+}

@@ -1,0 +1,93 @@
+// The demo's JSON line and its command line: what a reader of the output and a user of the
+// options rely on.
+#include "demo_options.h"
+#include "selection_json.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(DemoJson, RectangleHasNeitherVerticesNorWindow) {
+    SelectionReport report;
+    report.mode = "ellipse";
+    report.left = -5;
+    report.top = 10;
+    report.right = 130;
+    report.bottom = 400;
+    report.file = "out/selection-1-ellipse.png";
+    EXPECT_EQ(SelectionJson(report), "{\"mode\":\"ellipse\",\"rect\":[-5,10,130,400],"
+                                     "\"file\":\"out/selection-1-ellipse.png\"}");
+}
+
+TEST(DemoJson, PolygonListsItsVerticesInOrder) {
+    SelectionReport report;
+    report.mode = "polygon";
+    report.right = 9;
+    report.bottom = 8;
+    report.vertices = {{1, 2}, {8, 0}, {3, 7}};
+    report.file = "p.png";
+    EXPECT_EQ(SelectionJson(report), "{\"mode\":\"polygon\",\"rect\":[0,0,9,8],"
+                                     "\"vertices\":[[1,2],[8,0],[3,7]],\"file\":\"p.png\"}");
+    report.vertices.clear();
+    EXPECT_NE(SelectionJson(report).find("\"vertices\":[]"), std::string::npos);
+}
+
+TEST(DemoJson, WindowHandleIsHexAndPathsAreEscaped) {
+    SelectionReport report;
+    report.mode = "window";
+    report.bHasWindow = true;
+    report.window = 0x1005A;
+    report.file = "C:\\out\\\"a\"\n.png";
+    EXPECT_EQ(SelectionJson(report), "{\"mode\":\"window\",\"rect\":[0,0,0,0],"
+                                     "\"window\":\"0x0001005A\","
+                                     "\"file\":\"C:\\\\out\\\\\\\"a\\\"\\n.png\"}");
+    EXPECT_EQ(JsonString(std::string("\x01", 1)), "\"\\u0001\"");
+}
+
+TEST(DemoOptions, EveryOptionIsRead) {
+    const ParsedOptions parsed = ParseDemoOptions(
+        {"--mode", "polygon", "--no-adjust", "--no-highlight", "--rect=1,2,30,40", "--repeat",
+         "--out", "o", "--script", "s.txt", "--snapshots=snap", "--step-delay", "5"});
+    ASSERT_EQ(parsed.error, "");
+    const DemoOptions &o = parsed.options;
+    EXPECT_EQ(o.nMode, 5);
+    EXPECT_FALSE(o.bAdjustable);
+    EXPECT_FALSE(o.bHighlightWindows);
+    ASSERT_TRUE(o.bHasInitialRect);
+    EXPECT_EQ(o.initialRect[2], 30);
+    EXPECT_TRUE(o.bRepeat);
+    EXPECT_EQ(o.outDir, "o");
+    EXPECT_EQ(o.scriptFile, "s.txt");
+    EXPECT_EQ(o.snapshotDir, "snap");
+    EXPECT_EQ(o.nStepDelayMs, 5);
+    EXPECT_EQ(ParseDemoOptions({"--mode=window"}).options.nMode, 0);
+}
+
+TEST(DemoOptions, MistakesNameTheOption) {
+    const struct {
+        std::vector<std::string> args;
+        const char *szError;
+    } cases[] = {
+        {{"--mode", "circle"}, "--mode: 'circle'"},
+        {{"--mode"}, "--mode needs a value"},
+        {{"--rect", "1,2,3"}, "--rect: '1,2,3'"},
+        {{"--rect", "5,2,3,4"}, "--rect: '5,2,3,4'"},
+        {{"--step-delay", "fast"}, "--step-delay: 'fast'"},
+        {{"--repeat=yes"}, "--repeat takes no value"},
+        {{"--out="}, "--out needs a value"},
+        {{"--bogus"}, "unknown option '--bogus'"},
+    };
+    for (const auto &c : cases) {
+        const std::string error = ParseDemoOptions(c.args).error;
+        EXPECT_EQ(error.rfind(c.szError, 0), 0u) << "got \"" << error << "\"";
+    }
+}
+
+TEST(DemoOptions, PathsAreJoinedWithTheFoldersOwnSeparator) {
+    EXPECT_EQ(JoinPath("/tmp/out", "a.png"), "/tmp/out/a.png");
+    EXPECT_EQ(JoinPath("C:\\out", "a.png"), "C:\\out\\a.png");
+    EXPECT_EQ(JoinPath("out", "a.png"), "out\\a.png");
+    EXPECT_EQ(JoinPath("out/", "a.png"), "out/a.png");
+}
+
+} // namespace
