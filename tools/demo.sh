@@ -3,20 +3,16 @@
 # desktop on it, and plays the bundled scripts through the sample host spxdemo.exe under Wine.
 # Leaves the cropped PNGs, a snapshot of the screen after every step and one animation of the
 # whole session in the output folder, and prints the JSON line of every selection.
-#   tools/demo.sh [--with-polygon] [OUTDIR]      (default OUTDIR: build/demo)
-# --with-polygon (or SPX_DEMO_POLYGON=1) plays the polygon section too, once the library has
-# polygon mode.
+#   tools/demo.sh [OUTDIR]      (default OUTDIR: build/demo)
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=$top/build
 out=$build/demo
-with_polygon=${SPX_DEMO_POLYGON:-0}
 for arg in "$@"; do
     case $arg in
-    --with-polygon) with_polygon=1 ;;
     -*)
-        echo "demo.sh: unknown option $arg (usage: tools/demo.sh [--with-polygon] [OUTDIR])" >&2
+        echo "demo.sh: unknown option $arg (usage: tools/demo.sh [OUTDIR])" >&2
         exit 2
         ;;
     *) out=$arg ;;
@@ -27,11 +23,9 @@ done
 sections=(
     "rectangle --mode rectangle --adjust"
     "ellipse --mode ellipse --adjust"
+    "polygon --mode polygon --adjust"
+    "window --mode window --highlight"
 )
-if [ "$with_polygon" = 1 ]; then
-    sections+=("polygon --mode polygon --adjust")
-fi
-sections+=("window --mode window --highlight")
 
 "$top/tools/setup-machine.sh" --demo
 cmake -S "$top" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-i686.cmake" \
@@ -95,5 +89,4 @@ echo "Step snapshots (PNG): $out/snapshots"
 echo "Animation:            $out/session.gif"
 echo "JSON lines:           $out/selections.jsonl"
 echo "Took $(($(date +%s) - started)) s after the build."
-[ "$with_polygon" = 1 ] || echo "(The polygon section runs with tools/demo.sh --with-polygon.)"
 exit $status
