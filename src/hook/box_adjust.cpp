@@ -1,4 +1,5 @@
 #include "hook/box_adjust.h"
+#include "hook/hook_paths.h"
 
 #include "draw/gdi_guards.h"
 #include "draw/xor_draw.h"
@@ -46,7 +47,7 @@ void PressOnShownSelection(int nMode) {
     bSwallowUntilUp = 1;
     const HWND hwnd = hwndOverlay;
     POINT pt;
-    if (!GetCursorPos(&pt) || !pResizingBox)
+    if (!ReadEventCursorPos(&pt) || !pResizingBox)
         return;
     const int nHit = pResizingBox->HitTestSelection(pt.x, pt.y);
     if (nHit < SEL_HIT_INSIDE) {

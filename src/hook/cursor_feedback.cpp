@@ -1,4 +1,5 @@
 #include "hook/cursor_feedback.h"
+#include "hook/hook_paths.h"
 
 #include "host/hook_state.h"
 #include "tracker/resizing_box.h"
@@ -13,7 +14,7 @@ void SetLibraryCursor(int nId) {
 
 int ClassifyCursor() {
     POINT pt;
-    if (!GetCursorPos(&pt) || !pResizingBox || !pHostRecord)
+    if (!ReadEventCursorPos(&pt) || !pResizingBox || !pHostRecord)
         return CS_DEFAULT;
     const int nHit = pResizingBox->HitTestSelection(pt.x, pt.y);
     switch (nHit) {

@@ -1,6 +1,7 @@
 #include "hook/escape_hook.h"
 
 #include "hook/hook_install.h"
+#include "hook/hook_paths.h"
 #include "host/hook_state.h"
 
 LRESULT CALLBACK EscapeHookProc(int nCode, WPARAM wParam, LPARAM lParam) {
@@ -11,8 +12,7 @@ LRESULT CALLBACK EscapeHookProc(int nCode, WPARAM wParam, LPARAM lParam) {
             PostMessageA(hwndEscapeTarget, UM_ESCAPE, 0, 0);
             // The selection hook further down the chain would never see this key: it gets it
             // here, and no other program's hook does.
-            if (bKeyHookFirst && bMouseHookOn && pHostRecord)
-                SelectionEvent(event);
+            HandEscapeToSelection(event);
             return 1;
         }
     }
@@ -26,8 +26,7 @@ extern "C" int WINAPI SetKeyboardHook(HWND hwndTarget, BOOL bEnable) {
     if (bEnable) {
         if (bKeyHookOn)
             return 0;
-        hKeyHook = SetWindowsHookExA(WH_JOURNALRECORD, EscapeHookProc, hResourceModule, 0);
-        if (!hKeyHook)
+        if (!InstallEscapeHook())
             return 0;
         dwKeyHookProcess = GetCurrentProcessId();
         bKeyHookOn = 1;
@@ -36,8 +35,7 @@ extern "C" int WINAPI SetKeyboardHook(HWND hwndTarget, BOOL bEnable) {
     }
     if (!bKeyHookOn || !hKeyHook)
         return 0;
-    const BOOL bResult = UnhookWindowsHookEx(hKeyHook);
-    hKeyHook = nullptr;
+    const BOOL bResult = RemoveEscapeHook();
     bKeyHookOn = 0;
     return bResult;
 }

@@ -5,6 +5,7 @@
 #include "hook/cursor_feedback.h"
 #include "hook/gesture.h"
 #include "hook/hook_install.h"
+#include "hook/hook_paths.h"
 #include "hook/polygon_adjust.h"
 #include "hook/polygon_draw.h"
 #include "hook/rubber_band.h"
@@ -150,7 +151,7 @@ void SelectionEvent(const EVENTMSG &event) {
             EndGesture();
         return;
     }
-    GetCursorPos(&ptCursor);
+    ReadEventCursorPos(&ptCursor);
     ShowInitialSelection(nMode);
     if (nCursorState != CS_CLOSE)
         nCursorState = UpdateCursor(IsDrawingMode(nMode), nCursorState, CS_DEFAULT);

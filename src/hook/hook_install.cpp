@@ -2,6 +2,7 @@
 
 #include "draw/gdi_guards.h"
 #include "hook/gesture.h"
+#include "hook/hook_paths.h"
 #include "host/hook_state.h"
 #include "tracker/resizing_box.h"
 
@@ -68,10 +69,9 @@ bool IsDrawingMode(int nMode) {
 namespace {
 
 int TurnSelectionHookOn(HostRecord *pRecord, const RECT *pInitialRect, HWND hwndOverlayArg) {
-    HHOOK hHook = SetWindowsHookExA(WH_JOURNALRECORD, SelectionHookProc, hResourceModule, 0);
-    hMouseHook = hHook;
+    const bool bInstalled = InstallSelectionHook();
     bAdjustable = pRecord->bAdjustable;
-    if (!hHook)
+    if (!bInstalled)
         return 0;
 
     // A box left from an earlier time is dropped without drawing; one left by another process
@@ -104,8 +104,7 @@ int TurnSelectionHookOn(HostRecord *pRecord, const RECT *pInitialRect, HWND hwnd
 }
 
 int TurnSelectionHookOff() {
-    const BOOL bResult = UnhookWindowsHookEx(hMouseHook);
-    hMouseHook = nullptr;
+    const BOOL bResult = RemoveSelectionHook();
     bMouseHookOn = 0;
     // Nothing the library drew stays behind, and no box outlives the hook, so none outlives the
     // record whose shape it edits. A box that a running track still uses goes to the track's

@@ -1,4 +1,5 @@
 #include "hook/polygon_adjust.h"
+#include "hook/hook_paths.h"
 
 #include "draw/gdi_guards.h"
 #include "draw/xor_draw.h"
@@ -88,7 +89,7 @@ void PressOnShownPolygon() {
     bSwallowUntilUp = 1;
     const HWND hwnd = hwndOverlay;
     POINT pt;
-    if (!GetCursorPos(&pt) || !pResizingBox || !hwnd)
+    if (!ReadEventCursorPos(&pt) || !pResizingBox || !hwnd)
         return;
     if (bVertexMarked) {
         DragMarkedVertex(hwnd, pt);

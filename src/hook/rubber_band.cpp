@@ -1,4 +1,5 @@
 #include "hook/rubber_band.h"
+#include "hook/hook_paths.h"
 
 #include "draw/xor_draw.h"
 #include "hook/cursor_feedback.h"
@@ -22,7 +23,7 @@ void SpanFrom(LONG nAnchor, LONG nSize, LONG &nLow, LONG &nHigh) {
 } // namespace
 
 void StartBand() {
-    GetCursorPos(&ptBoxAnchor);
+    ReadEventCursorPos(&ptBoxAnchor);
     szBox = SIZE{0, 0};
     ptBoxCurrent = ptBoxAnchor;
     XorBox(ptBoxAnchor.x, ptBoxAnchor.y, ptBoxAnchor.x, ptBoxAnchor.y, bEllipse);
@@ -38,7 +39,7 @@ void StretchBand() {
         return;
     POINT ptNew;
     // Without a position there is nowhere to stretch to: the band stays as it is.
-    if (!GetCursorPos(&ptNew))
+    if (!ReadEventCursorPos(&ptNew))
         return;
     MoveXorBox(ptBoxAnchor.x, ptBoxAnchor.y, ptBoxCurrent.x, ptBoxCurrent.y, ptNew.x, ptNew.y,
                bEllipse);

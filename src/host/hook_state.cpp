@@ -38,4 +38,7 @@ POINT ptGestureStart = {0, 0};
 BOOL bSwallowUntilUp = 0;
 UINT fDrawn = 0;
 BOOL bKeyHookFirst = 0;
+UINT nMouseHookPath = 0;
+UINT nKeyHookPath = 0;
+HHOOK hMouseKeyHook = nullptr;
 HINSTANCE hResourceModule = nullptr;

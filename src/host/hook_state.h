@@ -67,6 +67,12 @@ enum {
 };
 extern UINT fDrawn;
 
+// How each hook was installed (HOOK_JOURNAL or HOOK_LOWLEVEL, 0 when off), and the keyboard half
+// of a low-level selection hook.
+extern UINT nMouseHookPath;
+extern UINT nKeyHookPath;
+extern HHOOK hMouseKeyHook;
+
 // The Escape hook was installed after the selection hook, so the platform calls it first and the
 // selection hook never sees the Escape key-downs it swallows: it hands them over itself.
 extern BOOL bKeyHookFirst;

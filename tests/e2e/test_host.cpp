@@ -55,6 +55,9 @@ void Send(const InputStep &step) {
     case InputStep::Host:
         PostMessageA(g_hwndNotify, WM_HOST_ACTION, WPARAM(step.action), 0);
         break;
+    case InputStep::Wait:
+        Sleep(DWORD(step.x));
+        break;
     }
 }
 
@@ -105,6 +108,9 @@ InputStep RightUp() {
 }
 InputStep KeyPress(WORD nVk) {
     return InputStep{InputStep::Key, 0, 0, nVk, {}};
+}
+InputStep WaitFor(int nMilliseconds) {
+    return InputStep{InputStep::Wait, nMilliseconds, 0, 0, {}};
 }
 InputStep HostDoes(HostAction action) {
     return InputStep{InputStep::Host, 0, 0, 0, action};

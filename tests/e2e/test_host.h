@@ -26,8 +26,8 @@ enum class HostAction { Pause, Unpause, HookOff, HookOn, EscapeHookOn };
 
 // One step of a gesture, in screen coordinates, or something the host does in its middle.
 struct InputStep {
-    enum Kind { Move, LeftDown, LeftUp, RightDown, RightUp, Key, Host } kind;
-    int x, y; // Move
+    enum Kind { Move, LeftDown, LeftUp, RightDown, RightUp, Key, Host, Wait } kind;
+    int x, y; // Move; x: the milliseconds of a Wait
     WORD nVk; // Key: pressed and released
     HostAction action;
 };
@@ -39,6 +39,7 @@ InputStep RightDown();
 InputStep RightUp();
 InputStep KeyPress(WORD nVk);
 InputStep HostDoes(HostAction action);
+InputStep WaitFor(int nMilliseconds);
 // Press at (x, y), move through the points, release at the last one.
 std::vector<InputStep> Drag(POINT ptFrom, std::initializer_list<POINT> moves);
 std::vector<InputStep> Click(int x, int y);

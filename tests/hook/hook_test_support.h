@@ -27,7 +27,9 @@ public:
           m_nMarkedVertex(nMarkedVertex), m_bTracking(bTracking),
           m_bSwallowUntilUp(bSwallowUntilUp), m_nGestureButton(nGestureButton),
           m_ptGestureStart(ptGestureStart), m_fDrawn(fDrawn),
-          m_bKeyHookFirst(bKeyHookFirst), m_hResourceModule(hResourceModule) {}
+          m_bKeyHookFirst(bKeyHookFirst), m_nMouseHookPath(nMouseHookPath),
+          m_nKeyHookPath(nKeyHookPath), m_hMouseKeyHook(hMouseKeyHook),
+          m_hResourceModule(hResourceModule) {}
     SavedHookState(const SavedHookState &) = delete;
     SavedHookState &operator=(const SavedHookState &) = delete;
     ~SavedHookState() {
@@ -62,6 +64,9 @@ public:
         ptGestureStart = m_ptGestureStart;
         fDrawn = m_fDrawn;
         bKeyHookFirst = m_bKeyHookFirst;
+        nMouseHookPath = m_nMouseHookPath;
+        nKeyHookPath = m_nKeyHookPath;
+        hMouseKeyHook = m_hMouseKeyHook;
         hResourceModule = m_hResourceModule;
     }
 
@@ -97,6 +102,9 @@ private:
     POINT m_ptGestureStart;
     UINT m_fDrawn;
     BOOL m_bKeyHookFirst;
+    UINT m_nMouseHookPath;
+    UINT m_nKeyHookPath;
+    HHOOK m_hMouseKeyHook;
     HINSTANCE m_hResourceModule;
 };
 

@@ -3,6 +3,7 @@
 // is checked: the state words, the messages that reach the notification window, the cursor, and
 // the exact pixels on the screen.
 #include "hook/hook_install.h"
+#include "hook/hook_paths.h"
 
 #include "draw/xor_draw.h"
 #include "shape/polygon_list.h"
@@ -163,19 +164,21 @@ void **ImportSlot(const char *pszDll, const char *pszFunction) {
 // While the object lives, every GetCursorPos of the library fails. (The compiler may keep the
 // slot's old value in a function of the test that calls GetCursorPos itself: the tests read the
 // position only outside such a scope.)
-class UnreadableCursor {
+class PatchedImport {
 public:
-    UnreadableCursor() : m_ppSlot(ImportSlot("user32.dll", "GetCursorPos")) {
+    PatchedImport(const char *pszDll, const char *pszFunction, void *pfnNew)
+        : m_ppSlot(ImportSlot(pszDll, pszFunction)) {
         if (m_ppSlot)
-            Write(reinterpret_cast<void *>(&CursorPosUnreadable));
+            Write(pfnNew);
     }
-    ~UnreadableCursor() {
+    ~PatchedImport() {
         if (m_ppSlot)
             Write(m_pOld);
     }
-    UnreadableCursor(const UnreadableCursor &) = delete;
-    UnreadableCursor &operator=(const UnreadableCursor &) = delete;
+    PatchedImport(const PatchedImport &) = delete;
+    PatchedImport &operator=(const PatchedImport &) = delete;
     bool Active() const { return m_ppSlot != nullptr; }
+    void *Original() const { return m_pOld; }
 
 private:
     void Write(void *pValue) {
@@ -190,6 +193,23 @@ private:
     void **m_ppSlot;
     void *m_pOld = nullptr;
 };
+
+class UnreadableCursor : public PatchedImport {
+public:
+    UnreadableCursor()
+        : PatchedImport("user32.dll", "GetCursorPos",
+                        reinterpret_cast<void *>(&CursorPosUnreadable)) {}
+};
+
+// A platform that refuses journal-record hooks, as current Windows does to ordinary programs.
+decltype(&SetWindowsHookExA) g_pfnSetWindowsHookEx = nullptr;
+HHOOK WINAPI RefuseJournalHooks(int idHook, HOOKPROC pfn, HINSTANCE hModule, DWORD dwThread) {
+    if (idHook == WH_JOURNALRECORD) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return nullptr;
+    }
+    return g_pfnSetWindowsHookEx(idHook, pfn, hModule, dwThread);
+}
 
 // --- Pictures ------------------------------------------------------------------------------------
 
@@ -943,7 +963,7 @@ protected:
 
 // Takes this thread's input until no more is queued, collecting the UM_SELECTION messages posted
 // to hwndNotify instead of handing them to it. A journal-record hook that is on sees the input.
-std::vector<Notice> TakeInput(HWND hwndNotifyWindow) {
+std::vector<Notice> TakeInput(HWND hwndNotifyWindow, int *pnEscapes = nullptr) {
     std::vector<Notice> posted;
     for (int nQuiet = 0; nQuiet < 5;) {
         MSG msg;
@@ -955,6 +975,8 @@ std::vector<Notice> TakeInput(HWND hwndNotifyWindow) {
         nQuiet = 0;
         if (msg.message == UM_SELECTION && msg.hwnd == hwndNotifyWindow)
             posted.push_back({msg.wParam, msg.lParam});
+        else if (msg.message == UM_ESCAPE && pnEscapes)
+            ++*pnEscapes;
         else
             DispatchMessageA(&msg);
     }
@@ -1035,6 +1057,43 @@ TEST_F(SetMouseHookTest, TheInstalledHookSeesTheClicksOfThisThread) {
     ASSERT_EQ(posted.size(), 1u);
     EXPECT_EQ(posted[0].lParam, reinterpret_cast<LPARAM>(&rcSelection));
     EXPECT_EQ(ptCursor, Centre(kSelection));
+}
+
+// Where journal-record hooks are refused, both hooks fall back to low-level hooks: a click and an
+// Escape still reach the host, and Escape still discards the selection shown.
+TEST_F(SetMouseHookTest, WhereJournalHooksAreRefusedLowLevelHooksTakeTheInput) {
+    UseMode(MODE_ELLIPSE, 1);
+    TakeInput(Notify());
+    {
+        PatchedImport refusing("user32.dll", "SetWindowsHookExA",
+                               reinterpret_cast<void *>(&RefuseJournalHooks));
+        ASSERT_TRUE(refusing.Active());
+        g_pfnSetWindowsHookEx =
+            reinterpret_cast<decltype(g_pfnSetWindowsHookEx)>(refusing.Original());
+        ASSERT_TRUE(TurnOn());
+        ASSERT_EQ(SetKeyboardHook(Notify(), 1), 1);
+    }
+    EXPECT_EQ(nMouseHookPath, UINT(HOOK_LOWLEVEL));
+    EXPECT_EQ(nKeyHookPath, UINT(HOOK_LOWLEVEL));
+    ClickTheRealMouse(Centre(kSelection));
+    TakeInput(Notify());
+    EXPECT_NE(pResizingBox, nullptr) << "the click was boxed";
+    EXPECT_EQ(ptCursor, Centre(kSelection));
+
+    INPUT aInput[2] = {};
+    aInput[0].type = aInput[1].type = INPUT_KEYBOARD;
+    aInput[0].ki.wVk = aInput[1].ki.wVk = VK_ESCAPE;
+    aInput[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, aInput, sizeof(INPUT));
+    int nEscapes = 0;
+    EXPECT_TRUE(TakeInput(Notify(), &nEscapes).empty());
+    EXPECT_EQ(nEscapes, 1);
+    EXPECT_EQ(pResizingBox, nullptr) << "Escape discarded the box";
+    EXPECT_TRUE(ShowsNothing());
+    EXPECT_NE(SetKeyboardHook(Notify(), 0), 0);
+    EXPECT_NE(TurnOff(), 0);
+    EXPECT_EQ(nMouseHookPath, 0u);
+    EXPECT_EQ(hMouseKeyHook, nullptr);
 }
 
 TEST_F(SetMouseHookTest, TurningOnAgainInstallsNothingAndOnlyRenamesTheHost) {
