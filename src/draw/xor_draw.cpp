@@ -10,8 +10,30 @@ namespace {
 const int kPointMarkerRadius = 3;
 const int kVertexMarkerRadius = 5;
 
-// A display context ready for outlines that invert what they cover: XOR raster operation, white
-// pen, hollow brush. The stock objects need not be selected back: the context is deleted.
+// v + d, held within the 32-bit range: a point at the very edge of it still gets a circle.
+int Beside(LONG v, int d) noexcept {
+    const long long n = static_cast<long long>(v) + d;
+    return n > INT_MAX ? INT_MAX : n < INT_MIN ? INT_MIN : static_cast<int>(n);
+}
+
+// The vertical pair goes in with the larger value on top; GDI orders it, and a caller erasing
+// the circle repeats exactly this call.
+void XorCircleOn(HDC hdc, const POINT &pt, int nRadius) noexcept {
+    Ellipse(hdc, Beside(pt.x, -nRadius), Beside(pt.y, nRadius), Beside(pt.x, nRadius),
+            Beside(pt.y, -nRadius));
+}
+
+int XorCircle(const POINT &pt, int nRadius) noexcept {
+    CreatedDC dc = CreateXorDisplayDC();
+    if (!dc)
+        return 0;
+    XorCircleOn(dc.get(), pt, nRadius);
+    return dc.Delete();
+}
+
+} // namespace
+
+// The stock objects need not be selected back: the context is deleted.
 CreatedDC CreateXorDisplayDC() noexcept {
     CreatedDC dc = CreateDisplayDC();
     if (dc) {
@@ -22,24 +44,18 @@ CreatedDC CreateXorDisplayDC() noexcept {
     return dc;
 }
 
-// v + d, held within the 32-bit range: a point at the very edge of it still gets a circle.
-int Beside(LONG v, int d) noexcept {
-    const long long n = static_cast<long long>(v) + d;
-    return n > INT_MAX ? INT_MAX : n < INT_MIN ? INT_MIN : static_cast<int>(n);
+void XorVertexMarkerOn(HDC hdc, const POINT &pt) {
+    XorCircleOn(hdc, pt, kVertexMarkerRadius);
 }
 
-// The vertical pair goes in with the larger value on top; GDI orders it, and a caller erasing
-// the circle repeats exactly this call.
-int XorCircle(const POINT &pt, int nRadius) noexcept {
-    CreatedDC dc = CreateXorDisplayDC();
-    if (!dc)
-        return 0;
-    Ellipse(dc.get(), Beside(pt.x, -nRadius), Beside(pt.y, nRadius), Beside(pt.x, nRadius),
-            Beside(pt.y, -nRadius));
-    return dc.Delete();
+void XorPointOn(HDC hdc, const POINT &pt) {
+    XorCircleOn(hdc, pt, kPointMarkerRadius);
 }
 
-} // namespace
+void XorLineOn(HDC hdc, const POINT &ptStart, const POINT &ptEnd) {
+    MoveToEx(hdc, ptStart.x, ptStart.y, nullptr);
+    LineTo(hdc, ptEnd.x, ptEnd.y);
+}
 
 void DrawBoxShape(HDC hdc, int x1, int y1, int x2, int y2, BOOL bEllipseFlag) {
     POINT ptFirst = {x1, y1};
@@ -79,8 +95,7 @@ extern "C" int WINAPI SPXXorLine(const POINT *pptStart, const POINT *pptEnd) {
     CreatedDC dc = CreateXorDisplayDC();
     if (!dc)
         return 0;
-    MoveToEx(dc.get(), pptStart->x, pptStart->y, nullptr);
-    LineTo(dc.get(), pptEnd->x, pptEnd->y);
+    XorLineOn(dc.get(), *pptStart, *pptEnd);
     return dc.Delete();
 }
 

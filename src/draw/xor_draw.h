@@ -1,11 +1,24 @@
-// XOR figures on the whole display. Each call draws on a display context of its own; drawing the
-// same figure again with the same values erases it. The exported ones are in spxhk110.h.
+// XOR figures on the whole display. Each call without a context draws on a display context of its
+// own; the ...On variants draw on one the caller holds, made by CreateXorDisplayDC, so that a
+// gesture draws many figures on one context. Drawing the same figure again with the same values
+// erases it. The exported ones are in spxhk110.h.
 #pragma once
+
+#include "draw/gdi_guards.h"
 
 #include "spxhk110.h"
 
+// A display context ready for outlines that invert what they cover: XOR raster operation, white
+// pen, hollow brush. None when the display cannot be had.
+CreatedDC CreateXorDisplayDC() noexcept;
+
 // Circle of radius 5 around the point: the hover marker of a polygon vertex.
 void XorVertexMarker(const POINT &pt);
+void XorVertexMarkerOn(HDC hdc, const POINT &pt);
+// Circle of radius 3: a vertex's point marker, as SPXXorPoint draws it.
+void XorPointOn(HDC hdc, const POINT &pt);
+// The line from one point to the other, the end pixel left out, as SPXXorLine draws it.
+void XorLineOn(HDC hdc, const POINT &ptStart, const POINT &ptEnd);
 
 // The rectangle or ellipse spanned by two corners in any order, on a context already set up for
 // XOR drawing.

@@ -6,8 +6,43 @@
 
 namespace {
 
+// The library's cursors, loaded once (a load that failed is not tried again) from the module
+// they were last loaded from.
+HCURSOR LibraryCursor(int nId) {
+    static const int aIds[] = {IDC_DRAWCROSS, IDC_OUTSIDEBOX, IDC_INSIDEBOX, IDC_MOVEVERTEX,
+                               IDC_CLOSEPOLY};
+    const size_t nIds = sizeof aIds / sizeof aIds[0];
+    static HCURSOR aCursors[nIds];
+    static bool abLoaded[nIds];
+    static HINSTANCE hLoadedFrom = nullptr;
+    if (hLoadedFrom != hResourceModule) {
+        for (bool &bLoaded : abLoaded)
+            bLoaded = false;
+        hLoadedFrom = hResourceModule;
+    }
+    for (size_t i = 0; i < nIds; ++i) {
+        if (aIds[i] != nId)
+            continue;
+        if (!abLoaded[i]) {
+            aCursors[i] = LoadCursorA(hResourceModule, MAKEINTRESOURCEA(nId));
+            abLoaded[i] = true;
+        }
+        return aCursors[i];
+    }
+    return LoadCursorA(hResourceModule, MAKEINTRESOURCEA(nId));
+}
+
+// Sets the cursor only when it is not the one the library set last: asking the platform which
+// cursor shows costs as much as setting it.
+void ShowCursorImage(HCURSOR hCursor) {
+    if (hCursorShown != hCursor) {
+        SetCursor(hCursor);
+        hCursorShown = hCursor;
+    }
+}
+
 void SetLibraryCursor(int nId) {
-    SetCursor(LoadCursorA(hResourceModule, MAKEINTRESOURCEA(nId)));
+    ShowCursorImage(LibraryCursor(nId));
 }
 
 } // namespace
@@ -32,8 +67,7 @@ int ClassifyCursor() {
 int UpdateCursor(int bDrawing, int nPrevious, int nRequested) {
     if (!bDrawing) {
         if (pHostRecord)
-            SetCursor(pHostRecord->hSavedCursor);
-        ShowCursor(TRUE);
+            ShowCursorImage(pHostRecord->hSavedCursor);
         return nRequested;
     }
     if (!bSelectionShown || !bAdjustable) {
@@ -43,16 +77,11 @@ int UpdateCursor(int bDrawing, int nPrevious, int nRequested) {
         } else {
             SetLibraryCursor(IDC_DRAWCROSS);
         }
-        ShowCursor(TRUE);
         return nRequested;
     }
 
     const int nState = nRequested == CS_DEFAULT ? ClassifyCursor() : nRequested;
-    if (nState == CS_CLOSE || nState == CS_DEFAULT) {
-        ShowCursor(TRUE);
-        return nState;
-    }
-    if (nState == nPrevious)
+    if (nState == CS_CLOSE || nState == CS_DEFAULT || nState == nPrevious)
         return nState;
     switch (nState) {
     case CS_OUTSIDE:
@@ -67,8 +96,8 @@ int UpdateCursor(int bDrawing, int nPrevious, int nRequested) {
         if (hwndOverlay && pResizingBox)
             pResizingBox->SetSelectionCursor(hwndOverlay,
                                              nState == CS_VERTEX ? SEL_HIT_VERTEX : SEL_HIT_HANDLE);
+        hCursorShown = nullptr;
         break;
     }
-    ShowCursor(TRUE);
     return nState;
 }

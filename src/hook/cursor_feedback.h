@@ -7,5 +7,7 @@ int ClassifyCursor();
 
 // Sets the cursor for the requested state and returns the state now in force. bDrawing is zero
 // in the modes that draw nothing (the host's saved cursor shows). A box state's cursor is set only
-// when it differs from nPrevious; the drawing crosshair is set on every call.
+// when it differs from nPrevious; the drawing crosshair and the host's cursor when the library
+// set another cursor last (hCursorShown). The cursor display counter is left alone: the hook shows
+// the cursor once, when it is turned on.
 int UpdateCursor(int bDrawing, int nPrevious, int nRequested);

@@ -151,7 +151,16 @@ void SelectionEvent(const EVENTMSG &event) {
             EndGesture();
         return;
     }
-    ReadEventCursorPos(&ptCursor);
+    // Read once: every handler of this event takes its place from here. A mouse record carries
+    // its own place; reading the cursor costs more than all the rest of a move.
+    EventPlace place;
+    POINT pt;
+    const BOOL bRead = event.message == WM_KEYDOWN
+                           ? ReadEventCursorPos(&pt)
+                           : (pt = POINT{LONG(event.paramL), LONG(event.paramH)}, TRUE);
+    if (bRead)
+        ptCursor = pt;
+    place.Set(bRead, pt);
     ShowInitialSelection(nMode);
     if (nCursorState != CS_CLOSE)
         nCursorState = UpdateCursor(IsDrawingMode(nMode), nCursorState, CS_DEFAULT);

@@ -26,12 +26,39 @@ void EndGesture() {
     nGestureButton = 0;
     bSwallowUntilUp = 0;
     bButtonDown = 0;
+    ReleaseGestureDC();
+}
+
+namespace {
+
+// One per process: the moves of a gesture draw on it instead of making a context each.
+CreatedDC dcGesture;
+
+} // namespace
+
+HDC GestureDC() {
+    if (!dcGesture)
+        dcGesture = CreateXorDisplayDC();
+    return dcGesture.get();
+}
+
+HDC HeldGestureDC() {
+    return dcGesture.get();
+}
+
+void ReleaseGestureDC() {
+    dcGesture.Delete();
 }
 
 void EraseGestureDrawing() {
-    if (fDrawn & DRAWN_BAND)
-        XorBox(ptBoxAnchor.x, ptBoxAnchor.y, ptBoxCurrent.x, ptBoxCurrent.y, bEllipse);
+    if (fDrawn & DRAWN_BAND) {
+        if (HDC hdc = GestureDC())
+            DrawBoxShape(hdc, ptBoxAnchor.x, ptBoxAnchor.y, ptBoxCurrent.x, ptBoxCurrent.y,
+                         bEllipse);
+    }
     fDrawn &= ~DRAWN_BAND;
+    // The band was all the gesture drew: its context goes with it.
+    ReleaseGestureDC();
 }
 
 void EraseSelection(int nMode) {

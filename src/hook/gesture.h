@@ -11,8 +11,16 @@ bool IsPanelWindow(HWND hwnd);
 void BeginGesture(UINT nPress, POINT pt);
 // True when nRelease is the release of the button that began the gesture under way.
 bool IsGestureRelease(UINT nRelease);
-// No gesture any more: no button down, nothing swallowed. Erases nothing.
+// No gesture any more: no button down, nothing swallowed, its display context released. Erases
+// nothing.
 void EndGesture();
+
+// The XOR display context the gesture draws on, made at its first use and held until the gesture
+// ends (none when the display cannot be had).
+HDC GestureDC();
+// The context held now, or none.
+HDC HeldGestureDC();
+void ReleaseGestureDC();
 
 // Takes off the screen what was drawn for the gesture itself: the band.
 void EraseGestureDrawing();

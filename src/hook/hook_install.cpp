@@ -83,6 +83,12 @@ int TurnSelectionHookOn(HostRecord *pRecord, const RECT *pInitialRect, HWND hwnd
 
     if (HCURSOR hCursor = GetCursor())
         pRecord->hSavedCursor = hCursor;
+    // The cursor shows while the hook is on, however far the host had hidden it; the first event
+    // sets the library's.
+    hCursorShown = nullptr;
+    nCursorShows = 1;
+    for (int nCount = ShowCursor(TRUE); nCount < 0 && nCursorShows < 256; ++nCursorShows)
+        nCount = ShowCursor(TRUE);
 
     const bool bPolygonWithoutPoints =
         pRecord->shape.nMode == MODE_POLYGON && pRecord->shape.nCount == 0;
@@ -124,7 +130,9 @@ int TurnSelectionHookOff() {
     nCursorState = CS_DEFAULT;
     hwndOverlay = nullptr;
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
-    ShowCursor(TRUE);
+    // The display counter goes back to where the host had it.
+    for (; nCursorShows > 0; --nCursorShows)
+        ShowCursor(FALSE);
     bAdjustable = 0;
     return bResult;
 }

@@ -21,9 +21,10 @@ UINT nPendingHead = 0;
 UINT nPendingTail = 0;
 HWND hwndInputSink = nullptr;
 
-// The point of the event being dispatched, on the low-level path.
-BOOL bEventHasPoint = 0;
-POINT ptEvent = {0, 0};
+// The place of the event being dispatched.
+enum { PLACE_NONE, PLACE_KNOWN, PLACE_UNREADABLE };
+UINT nPlaceState = PLACE_NONE;
+POINT ptPlace = {0, 0};
 
 bool IsSelectionKind(UINT nMessage) {
     switch (nMessage) {
@@ -52,15 +53,13 @@ void DispatchPending() {
     const PendingEvent pending = aPending[nPendingTail++ % kQueueSize];
     if (!bMouseHookOn || !pHostRecord || nMouseHookPath != HOOK_LOWLEVEL)
         return;
-    // A track started by this event dispatches the events that arrive meanwhile from inside:
-    // each of them has its own point, and this one's is put back afterwards.
-    const BOOL bOuterHasPoint = bEventHasPoint;
-    const POINT ptOuter = ptEvent;
-    bEventHasPoint = pending.bHasPoint;
-    ptEvent = POINT{LONG(pending.event.paramL), LONG(pending.event.paramH)};
+    // A key event has no place of its own: the entry reads the cursor.
+    EventPlace place;
+    if (pending.bHasPoint)
+        place.Set(TRUE, POINT{LONG(pending.event.paramL), LONG(pending.event.paramH)});
+    else
+        place.Clear();
     SelectionEvent(pending.event);
-    bEventHasPoint = bOuterHasPoint;
-    ptEvent = ptOuter;
 }
 
 LRESULT CALLBACK InputSinkProc(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
@@ -104,18 +103,6 @@ EVENTMSG KeyDownRecord(const KBDLLHOOKSTRUCT &key) {
                     FocusWindow()};
 }
 
-// The callbacks only note the event and pass it on at once: the platform drops a low-level hook
-// whose callback takes too long, and a track started by an event runs for as long as the drag.
-LRESULT CALLBACK SelectionMouseProc(int nCode, WPARAM wParam, LPARAM lParam) {
-    if (nCode == HC_ACTION && lParam && IsSelectionKind(UINT(wParam))) {
-        const MSLLHOOKSTRUCT &mouse = *reinterpret_cast<const MSLLHOOKSTRUCT *>(lParam);
-        QueueEvent(EVENTMSG{UINT(wParam), UINT(mouse.pt.x), UINT(mouse.pt.y), mouse.time,
-                            WindowFromPoint(mouse.pt)},
-                   TRUE);
-    }
-    return CallNextHookEx(hMouseHook, nCode, wParam, lParam);
-}
-
 LRESULT CALLBACK SelectionKeyProc(int nCode, WPARAM wParam, LPARAM lParam) {
     if (nCode == HC_ACTION && lParam && wParam == WM_KEYDOWN)
         QueueEvent(KeyDownRecord(*reinterpret_cast<const KBDLLHOOKSTRUCT *>(lParam)), FALSE);
@@ -139,6 +126,18 @@ HHOOK HookAll(int idHook, HOOKPROC pfn) {
 }
 
 } // namespace
+
+// The callbacks only note the event and pass it on at once: the platform drops a low-level hook
+// whose callback takes too long, and a track started by an event runs for as long as the drag.
+LRESULT CALLBACK SelectionMouseProc(int nCode, WPARAM wParam, LPARAM lParam) {
+    if (nCode == HC_ACTION && lParam && IsSelectionKind(UINT(wParam))) {
+        const MSLLHOOKSTRUCT &mouse = *reinterpret_cast<const MSLLHOOKSTRUCT *>(lParam);
+        QueueEvent(EVENTMSG{UINT(wParam), UINT(mouse.pt.x), UINT(mouse.pt.y), mouse.time,
+                            WindowFromPoint(mouse.pt)},
+                   TRUE);
+    }
+    return CallNextHookEx(hMouseHook, nCode, wParam, lParam);
+}
 
 UINT AllowedHookPaths() {
     char szValue[16] = "";
@@ -218,11 +217,27 @@ BOOL RemoveEscapeHook() {
 }
 
 BOOL ReadEventCursorPos(POINT *ppt) {
-    if (bEventHasPoint) {
-        *ppt = ptEvent;
+    if (nPlaceState == PLACE_KNOWN) {
+        *ppt = ptPlace;
         return TRUE;
     }
-    return GetCursorPos(ppt);
+    return nPlaceState == PLACE_NONE ? GetCursorPos(ppt) : FALSE;
+}
+
+EventPlace::EventPlace() noexcept : m_nOuterState(nPlaceState), m_ptOuter(ptPlace) {}
+
+EventPlace::~EventPlace() {
+    nPlaceState = m_nOuterState;
+    ptPlace = m_ptOuter;
+}
+
+void EventPlace::Set(BOOL bKnown, POINT pt) noexcept {
+    nPlaceState = bKnown ? PLACE_KNOWN : PLACE_UNREADABLE;
+    ptPlace = pt;
+}
+
+void EventPlace::Clear() noexcept {
+    nPlaceState = PLACE_NONE;
 }
 
 void HandEscapeToSelection(const EVENTMSG &event) {

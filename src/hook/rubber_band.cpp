@@ -26,7 +26,8 @@ void StartBand() {
     ReadEventCursorPos(&ptBoxAnchor);
     szBox = SIZE{0, 0};
     ptBoxCurrent = ptBoxAnchor;
-    XorBox(ptBoxAnchor.x, ptBoxAnchor.y, ptBoxAnchor.x, ptBoxAnchor.y, bEllipse);
+    if (HDC hdc = GestureDC())
+        DrawBoxShape(hdc, ptBoxAnchor.x, ptBoxAnchor.y, ptBoxAnchor.x, ptBoxAnchor.y, bEllipse);
     fDrawn |= DRAWN_BAND;
 }
 
@@ -41,8 +42,11 @@ void StretchBand() {
     // Without a position there is nowhere to stretch to: the band stays as it is.
     if (!ReadEventCursorPos(&ptNew))
         return;
-    MoveXorBox(ptBoxAnchor.x, ptBoxAnchor.y, ptBoxCurrent.x, ptBoxCurrent.y, ptNew.x, ptNew.y,
-               bEllipse);
+    // The outline to the old corner goes, the one to the new corner comes.
+    if (HDC hdc = GestureDC()) {
+        DrawBoxShape(hdc, ptBoxAnchor.x, ptBoxAnchor.y, ptBoxCurrent.x, ptBoxCurrent.y, bEllipse);
+        DrawBoxShape(hdc, ptBoxAnchor.x, ptBoxAnchor.y, ptNew.x, ptNew.y, bEllipse);
+    }
     ptBoxCurrent = ptNew;
     szBox = SIZE{ptNew.x - ptBoxAnchor.x, ptNew.y - ptBoxAnchor.y};
 }

@@ -37,7 +37,10 @@ extern HWND hwndNotify;
 extern BOOL bMouseHookOn;
 extern HWND hwndEscapeTarget;
 extern BOOL bKeyHookOn;
+extern int
+    nCursorShows; // ShowCursor(TRUE) calls made when the hook went on, undone when it goes off
 extern int nCursorState;
+extern HCURSOR hCursorShown; // the cursor the library set last; none when something else may show
 extern POINT ptCursor;
 extern RECT rcSelection;
 extern POINT ptBoxAnchor;

@@ -24,7 +24,7 @@ int FindPolyVertex(const SelectionShape *pShape, POINT pt) {
     return -1;
 }
 
-void MovePolyVertex(SelectionShape *pShape, int x, int y, int nIndex) {
+void MovePolyVertex(HDC hdc, SelectionShape *pShape, int x, int y, int nIndex) {
     if (!pShape)
         return;
     const UINT nCount = ValidPointCount(*pShape);
@@ -36,10 +36,12 @@ void MovePolyVertex(SelectionShape *pShape, int x, int y, int nIndex) {
 
     // The same four figures, in the same order, are erased at the old place and drawn at the new.
     auto drawVertex = [&] {
-        XorVertexMarker(ptVertex);
-        SPXXorPoint(&ptVertex);
-        SPXXorLine(&ptPrev, &ptVertex);
-        SPXXorLine(&ptVertex, &ptNext);
+        if (!hdc)
+            return;
+        XorVertexMarkerOn(hdc, ptVertex);
+        XorPointOn(hdc, ptVertex);
+        XorLineOn(hdc, ptPrev, ptVertex);
+        XorLineOn(hdc, ptVertex, ptNext);
     };
     drawVertex();
     ptVertex.x = x;
@@ -47,17 +49,40 @@ void MovePolyVertex(SelectionShape *pShape, int x, int y, int nIndex) {
     drawVertex();
 }
 
-void XorPolyline(SelectionShape *pShape) {
-    if (!pShape)
-        return;
-    const UINT nCount = ValidPointCount(*pShape);
+void XorPolygonOn(HDC hdc, const SelectionShape &shape, bool bClosed) {
+    const UINT nCount = ValidPointCount(shape);
     if (nCount == 0)
         return;
     for (UINT i = 0; i + 1 < nCount; ++i) {
-        SPXXorPoint(&pShape->aPoints[i]);
-        SPXXorLine(&pShape->aPoints[i], &pShape->aPoints[i + 1]);
+        XorPointOn(hdc, shape.aPoints[i]);
+        XorLineOn(hdc, shape.aPoints[i], shape.aPoints[i + 1]);
     }
-    SPXXorPoint(&pShape->aPoints[nCount - 1]);
+    XorPointOn(hdc, shape.aPoints[nCount - 1]);
+    if (bClosed)
+        XorLineOn(hdc, shape.aPoints[nCount - 1], shape.aPoints[0]);
+}
+
+void XorPolyline(SelectionShape *pShape) {
+    if (!pShape || ValidPointCount(*pShape) == 0)
+        return;
+    if (CreatedDC dc = CreateXorDisplayDC())
+        XorPolygonOn(dc.get(), *pShape, false);
+}
+
+void StretchPolygonOn(HDC hdc, const SelectionShape &source, SelectionShape &dest,
+                      const RECT &rcSource, const RECT &rcDest) {
+    if (hdc)
+        XorPolygonOn(hdc, dest, true);
+    const UINT nCount = ValidPointCount(source);
+    for (UINT i = 0; i < nCount; ++i) {
+        const POINT &ptSrc = source.aPoints[i];
+        dest.aPoints[i].x =
+            MapCoordinate(ptSrc.x, rcSource.left, rcSource.right, rcDest.left, rcDest.right);
+        dest.aPoints[i].y =
+            MapCoordinate(ptSrc.y, rcSource.top, rcSource.bottom, rcDest.top, rcDest.bottom);
+    }
+    if (hdc)
+        XorPolygonOn(hdc, dest, true);
 }
 
 extern "C" SelectionShape *WINAPI SPXAddPolyPoint(SelectionShape *pShape, const POINT *ppt) {
@@ -80,16 +105,19 @@ extern "C" void WINAPI SPXFreePolyPoints(SelectionShape *pShape) {
 extern "C" int WINAPI SPXXorPolyPoints(SelectionShape *pShape) {
     if (!pShape || ValidPointCount(*pShape) == 0)
         return 0;
-    XorPolyline(pShape);
-    SPXXorLine(&pShape->aPoints[ValidPointCount(*pShape) - 1], &pShape->aPoints[0]);
+    if (CreatedDC dc = CreateXorDisplayDC())
+        XorPolygonOn(dc.get(), *pShape, true);
     return 1;
 }
 
 extern "C" int WINAPI SPXErasePolyPoints(SelectionShape *pShape) {
     if (!pShape || ValidPointCount(*pShape) == 0)
         return 0;
-    XorPolyline(pShape);
-    return SPXXorLine(&pShape->aPoints[ValidPointCount(*pShape) - 1], &pShape->aPoints[0]);
+    CreatedDC dc = CreateXorDisplayDC();
+    if (!dc)
+        return 0;
+    XorPolygonOn(dc.get(), *pShape, true);
+    return dc.Delete();
 }
 
 extern "C" void WINAPI SPXCalcPolygonRect(SelectionShape *pShape, RECT *prc) {
@@ -104,13 +132,9 @@ extern "C" int WINAPI SPXStrechtPolyPoints(SelectionShape *pSource, SelectionSha
                                            int nDstBottom) {
     if (!pSource || !pDest)
         return 0;
-
-    SPXXorPolyPoints(pDest);
-    const UINT nCount = ValidPointCount(*pSource);
-    for (UINT i = 0; i < nCount; ++i) {
-        const POINT &ptSrc = pSource->aPoints[i];
-        pDest->aPoints[i].x = MapCoordinate(ptSrc.x, nSrcLeft, nSrcRight, nDstLeft, nDstRight);
-        pDest->aPoints[i].y = MapCoordinate(ptSrc.y, nSrcTop, nSrcBottom, nDstTop, nDstBottom);
-    }
-    return SPXXorPolyPoints(pDest);
+    // Without a context nothing is drawn, but the vertices are mapped all the same.
+    CreatedDC dc = CreateXorDisplayDC();
+    StretchPolygonOn(dc.get(), *pSource, *pDest, RECT{nSrcLeft, nSrcTop, nSrcRight, nSrcBottom},
+                     RECT{nDstLeft, nDstTop, nDstRight, nDstBottom});
+    return ValidPointCount(*pDest) ? 1 : 0;
 }

@@ -11,8 +11,16 @@ UINT ValidPointCount(const SelectionShape &shape);
 int FindPolyVertex(const SelectionShape *pShape, POINT pt);
 
 // Moves vertex nIndex to (x, y): erases its hover marker, point marker and both edges at the old
-// place, then draws them at the new one. An index outside the list does nothing.
-void MovePolyVertex(SelectionShape *pShape, int x, int y, int nIndex);
+// place, then draws them at the new one, on hdc (an XOR display context). An index outside the
+// list does nothing.
+void MovePolyVertex(HDC hdc, SelectionShape *pShape, int x, int y, int nIndex);
 
 // Draws the open polygon: vertex markers and edges, no closing edge.
 void XorPolyline(SelectionShape *pShape);
+// The open polygon, or with bClosed the closed one, on hdc (an XOR display context).
+void XorPolygonOn(HDC hdc, const SelectionShape &shape, bool bClosed);
+
+// SPXStrechtPolyPoints on hdc (none: the mapping alone): erases pDest, maps the source's vertices
+// from the source rectangle onto the destination into pDest, and draws pDest.
+void StretchPolygonOn(HDC hdc, const SelectionShape &source, SelectionShape &dest,
+                      const RECT &rcSource, const RECT &rcDest);

@@ -20,7 +20,7 @@ SnapixResizingBox::SnapixResizingBox(RECT *pTargetRect, int nOffsetX, int nOffse
                                      SelectionShape *pShape)
     : CRectTracker(pTargetRect, kBoxStyle), m_nOffsetX(nOffsetX), m_nOffsetY(nOffsetY),
       m_pTargetRect(pTargetRect), m_rectPrev(), m_pShapeCopy(nullptr), m_pShape(pShape),
-      m_rcDetachedTarget(), m_shapeDetached() {
+      m_hdcOutline(nullptr), m_rcDetachedTarget(), m_shapeDetached() {
     OffsetRect(&m_rect, m_nOffsetX, m_nOffsetY);
     if (IsPolygon(pShape)) {
         m_pShapeCopy = new (std::nothrow) SelectionShape;
@@ -48,19 +48,29 @@ SnapixResizingBox *NewResizingBox(RECT *pTargetRect, int nOffsetX, int nOffsetY,
 }
 
 void SnapixResizingBox::DrawTrackerRect(LPCRECT lpRect, HWND, HDC, HWND) {
+    // Outside a track there is no context held for the outline: one is made for this call.
+    CreatedDC dcOwn;
+    HDC hdc = m_hdcOutline;
+    if (!hdc) {
+        dcOwn = CreateXorDisplayDC();
+        hdc = dcOwn.get();
+    }
     const int nMode = m_pShape->nMode;
     if (nMode == MODE_RECTANGLE || nMode == MODE_ELLIPSE) {
-        BoxMove move = ChooseBoxMove(*lpRect, m_rectPrev);
-        MoveXorBox(move.ptAnchor.x - m_nOffsetX, move.ptAnchor.y - m_nOffsetY,
-                   move.ptOld.x - m_nOffsetX, move.ptOld.y - m_nOffsetY, move.ptNew.x - m_nOffsetX,
-                   move.ptNew.y - m_nOffsetY, nMode == MODE_ELLIPSE);
-    } else {
+        const BoxMove move = ChooseBoxMove(*lpRect, m_rectPrev);
+        const POINT ptAnchor = {move.ptAnchor.x - m_nOffsetX, move.ptAnchor.y - m_nOffsetY};
+        if (hdc) {
+            DrawBoxShape(hdc, ptAnchor.x, ptAnchor.y, move.ptOld.x - m_nOffsetX,
+                         move.ptOld.y - m_nOffsetY, nMode == MODE_ELLIPSE);
+            DrawBoxShape(hdc, ptAnchor.x, ptAnchor.y, move.ptNew.x - m_nOffsetX,
+                         move.ptNew.y - m_nOffsetY, nMode == MODE_ELLIPSE);
+        }
+    } else if (m_pShapeCopy) {
         // Always mapped from the host's untouched points and rectangle, so rounding never
         // accumulates over the calls of one track.
-        SPXStrechtPolyPoints(m_pShape, m_pShapeCopy, m_pTargetRect->left, m_pTargetRect->top,
-                             m_pTargetRect->right, m_pTargetRect->bottom, lpRect->left - m_nOffsetX,
-                             lpRect->top - m_nOffsetY, lpRect->right - m_nOffsetX,
-                             lpRect->bottom - m_nOffsetY);
+        const RECT rcDest = {lpRect->left - m_nOffsetX, lpRect->top - m_nOffsetY,
+                             lpRect->right - m_nOffsetX, lpRect->bottom - m_nOffsetY};
+        StretchPolygonOn(hdc, *m_pShape, *m_pShapeCopy, *m_pTargetRect, rcDest);
     }
     m_rectPrev = *lpRect;
 }
@@ -76,7 +86,12 @@ int SnapixResizingBox::HitTestSelection(int x, int y) const {
 
 int SnapixResizingBox::TrackSelection(HWND hwnd, int x, int y, UINT nPress) {
     m_nTrackPress = nPress;
-    if (!Track(hwnd, POINT{x + m_nOffsetX, y + m_nOffsetY}, FALSE, nullptr))
+    // One display context for every step of the outline, for as long as the track runs.
+    CreatedDC dcOutline = CreateXorDisplayDC();
+    m_hdcOutline = dcOutline.get();
+    const BOOL bChanged = Track(hwnd, POINT{x + m_nOffsetX, y + m_nOffsetY}, FALSE, nullptr);
+    m_hdcOutline = nullptr;
+    if (!bChanged)
         return 0;
     if (m_pShape->nMode == MODE_POLYGON && m_pShapeCopy)
         *m_pShape = *m_pShapeCopy;

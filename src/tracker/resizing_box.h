@@ -42,6 +42,9 @@ public:
     // nPress (WM_LBUTTONDOWN or WM_RBUTTONDOWN) comes up; the box follows the polygon. Returns 1
     // when the box rectangle changed.
     int DragVertex(int nIndex, HWND hwnd, int x, int y, UINT nPress = WM_LBUTTONDOWN);
+    // The display context the outline moves on (an XOR display context, or none to make one for
+    // each step); TrackSelection holds one for as long as it runs.
+    void SetOutlineDC(HDC hdc) { m_hdcOutline = hdc; }
     // Lets go of the target rectangle and the host's shape: from now on the box reads and writes
     // copies of its own, so that a running track or drag can finish after the host's record is
     // gone.
@@ -55,6 +58,8 @@ public:
     SelectionShape *m_pShape;
 
 private:
+    // The display context the outline is moved on while a track runs.
+    HDC m_hdcOutline;
     RECT m_rcDetachedTarget;
     SelectionShape m_shapeDetached;
 };

@@ -1,4 +1,5 @@
 #include "draw/gdi_guards.h"
+#include "draw/xor_draw.h"
 #include "shape/polygon_list.h"
 #include "tracker/mouse_capture.h"
 #include "tracker/resizing_box.h"
@@ -17,6 +18,8 @@ int SnapixResizingBox::DragVertex(int nIndex, HWND hwnd, int x, int y, UINT nPre
         return 0;
 
     {
+        // One display context for every step of the polygon, for as long as the drag runs.
+        CreatedDC dcOutline = CreateXorDisplayDC();
         MouseCapture capture = SetCaptureTo(hwnd);
         UpdateWindow(hwnd);
         for (;;) {
@@ -41,7 +44,8 @@ int SnapixResizingBox::DragVertex(int nIndex, HWND hwnd, int x, int y, UINT nPre
                     DrawXor(dc.get());
                     bGrown = true;
                 }
-                MovePolyVertex(m_pShapeCopy, pt.x - m_nOffsetX, pt.y - m_nOffsetY, nIndex);
+                MovePolyVertex(dcOutline.get(), m_pShapeCopy, pt.x - m_nOffsetX, pt.y - m_nOffsetY,
+                               nIndex);
                 if (!bGrown) {
                     RECT rcBounds;
                     SPXCalcPolygonRect(m_pShapeCopy, &rcBounds);

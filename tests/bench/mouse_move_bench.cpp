@@ -1,59 +1,227 @@
-// Prints what the mouse-move path costs: one rubber-band step (MoveXorBox, one display context),
-// one vertex hover marker, one window frame, and a whole selection-hook event in rectangle mode
-// while a band is dragged. Figures only; nothing is asserted.
+// What the mouse-move path costs, beside its floor: each event of the selection hook as the
+// platform delivers it, and what the same event cannot do without (handing the event on, and the
+// outlines it moves drawn on a context already held). Medians over many repetitions, with the
+// cursor put in place outside the timed call; figures only, nothing is asserted. Both hook paths:
+// the journal-record procedure, and the low-level callback with the delivery of its message.
 #include "draw/xor_draw.h"
+#include "hook/gesture.h"
 #include "hook/hook_install.h"
+#include "hook/hook_paths.h"
 #include "host/hook_state.h"
+#include "shape/polygon_list.h"
+#include "tracker/resizing_box.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <vector>
 
 namespace {
 
-double MicrosecondsPerCall(int nCalls, const std::function<void(int)> &call) {
-    LARGE_INTEGER freq, t0, t1;
+const int kRuns = 1500;
+
+double Now() {
+    LARGE_INTEGER freq, t;
     QueryPerformanceFrequency(&freq);
-    QueryPerformanceCounter(&t0);
-    for (int i = 0; i < nCalls; ++i)
-        call(i);
-    QueryPerformanceCounter(&t1);
-    return double(t1.QuadPart - t0.QuadPart) * 1e6 / double(freq.QuadPart) / nCalls;
+    QueryPerformanceCounter(&t);
+    return double(t.QuadPart) * 1e6 / double(freq.QuadPart);
+}
+
+double MedianOf(std::vector<double> &samples) {
+    std::nth_element(samples.begin(), samples.begin() + samples.size() / 2, samples.end());
+    return samples[samples.size() / 2];
+}
+
+// Median microseconds of an event and of its floor, timed in turns so that both see the same
+// load of the machine.
+struct Timing {
+    double dEvent;
+    double dFloor;
+};
+Timing Median(const std::function<void(int)> &fnEvent, const std::function<void(int)> &fnFloor) {
+    std::vector<double> events, floors;
+    for (int i = 0; i < kRuns; ++i) {
+        double t0 = Now();
+        fnEvent(i);
+        events.push_back(Now() - t0);
+        t0 = Now();
+        fnFloor(i);
+        floors.push_back(Now() - t0);
+    }
+    return Timing{MedianOf(events), MedianOf(floors)};
+}
+
+HostRecord g_record;
+bool g_bLowLevel = false;
+
+// One event through the selection hook on the path being measured. On the low-level path the
+// callback posts the event and the message is delivered as the host's loop would.
+void Deliver(UINT nMessage, POINT pt) {
+    if (!g_bLowLevel) {
+        EVENTMSG event = {nMessage, UINT(pt.x), UINT(pt.y), 0, nullptr};
+        SelectionHookProc(HC_ACTION, nMessage, reinterpret_cast<LPARAM>(&event));
+        return;
+    }
+    MSLLHOOKSTRUCT mouse = {};
+    mouse.pt = pt;
+    SelectionMouseProc(HC_ACTION, nMessage, reinterpret_cast<LPARAM>(&mouse));
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&msg);
+}
+
+void DeliverKeyUp() {
+    EVENTMSG event = {WM_KEYUP, 'A', 1, 0, nullptr};
+    SelectionHookProc(HC_ACTION, WM_KEYUP, reinterpret_cast<LPARAM>(&event));
+}
+
+POINT Wiggle(int i, POINT pt) {
+    return POINT{pt.x + (i & 7), pt.y + ((i >> 3) & 3)};
+}
+
+struct Row {
+    const char *pszName;
+    Timing timing;
+};
+
+void Print(const char *pszPath, const std::vector<Row> &rows) {
+    std::printf("\n%s path                     event us   floor us   ratio\n", pszPath);
+    for (const Row &row : rows)
+        std::printf("  %-32s %8.2f   %8.2f   %5.2f\n", row.pszName, row.timing.dEvent,
+                    row.timing.dFloor, row.timing.dEvent / row.timing.dFloor);
+}
+
+std::vector<Row> MeasurePath(HWND hwndOverlayWindow) {
+    std::vector<Row> rows;
+    EVENTMSG bare = {WM_MOUSEMOVE, 0, 0, 0, nullptr};
+    const auto passOn = [&] {
+        CallNextHookEx(nullptr, HC_ACTION, 0, reinterpret_cast<LPARAM>(&bare));
+    };
+    // The low-level path cannot do without posting the event and taking it from the queue.
+    HWND hwndRoundTrip =
+        CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    const auto floor = [&](int) {
+        passOn();
+        if (!g_bLowLevel)
+            return;
+        PostMessageA(hwndRoundTrip, WM_NULL, 0, 0);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
+    };
+    CreatedDC dc = CreateXorDisplayDC();
+    const auto move = [](int i) { Deliver(WM_MOUSEMOVE, Wiggle(i, {300, 300})); };
+
+    // Moves that draw nothing and look nothing up, and one that looks up the window.
+    g_record.shape.nMode = 2;
+    rows.push_back({"move, mode 2", Median(move, floor)});
+    g_record.shape.nMode = MODE_RECTANGLE;
+    rows.push_back({"move, rectangle, no button", Median(move, floor)});
+    g_record.shape.nMode = 0;
+    g_record.bHighlightWindows = 1;
+    rows.push_back({"move, window mode, same window", Median(move, floor)});
+    g_record.bHighlightWindows = 0;
+    rows.push_back(
+        {"key-up, passed through", Median([](int) { DeliverKeyUp(); }, [&](int) { passOn(); })});
+
+    // The rubber band: two outlines per move.
+    for (int nMode : {MODE_RECTANGLE, MODE_ELLIPSE}) {
+        g_record.shape.nMode = nMode;
+        bEllipse = nMode == MODE_ELLIPSE;
+        Deliver(WM_LBUTTONDOWN, POINT{200, 200});
+        Deliver(WM_MOUSEMOVE, POINT{421, 330});
+        const Timing timing = Median(
+            [](int i) {
+                Deliver(WM_MOUSEMOVE, POINT{420 + (i & 1), 330});
+            },
+            [&](int i) {
+                floor(i);
+                DrawBoxShape(dc.get(), 200, 200, 420 + (i & 1), 330, bEllipse);
+                DrawBoxShape(dc.get(), 200, 200, 421 - (i & 1), 330, bEllipse);
+            });
+        Deliver(WM_LBUTTONUP, POINT{420, 330});
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, UM_SELECTION, UM_SELECTION, PM_REMOVE)) {
+        }
+        rows.push_back(
+            {nMode == MODE_RECTANGLE ? "band move, rectangle" : "band move, ellipse", timing});
+    }
+
+    // A closed polygon of eight vertices in its box: hover moves, and a stretch step.
+    g_record.shape.nMode = MODE_POLYGON;
+    SPXFreePolyPoints(&g_record.shape);
+    const POINT aPolygon[] = {{200, 200}, {300, 180}, {420, 220}, {440, 320},
+                              {380, 400}, {280, 420}, {210, 380}, {190, 300}};
+    for (const POINT &pt : aPolygon)
+        SPXAddPolyPoint(&g_record.shape, &pt);
+    SPXCalcPolygonRect(&g_record.shape, &rcSelection);
+    bSelectionShown = 1;
+    bAdjustable = 1;
+    hwndOverlay = hwndOverlayWindow;
+    ShowResizingBox();
+    SPXXorPolyPoints(&g_record.shape);
+    rows.push_back(
+        {"hover move over a boxed polygon", Median(
+                                                [](int i) {
+                                                    Deliver(WM_MOUSEMOVE, Wiggle(i, {320, 300}));
+                                                },
+                                                floor)});
+    SnapixResizingBox &box = *pResizingBox;
+    box.SetOutlineDC(dc.get());
+    const RECT rcBox = box.m_rect;
+    rows.push_back({"polygon stretch step", Median(
+                                                [&](int i) {
+                                                    RECT rc = rcBox;
+                                                    rc.right += 10 + (i & 1);
+                                                    box.DrawTrackerRect(&rc, nullptr, nullptr,
+                                                                        nullptr);
+                                                },
+                                                [&](int) {
+                                                    XorPolygonOn(dc.get(), *box.m_pShapeCopy, true);
+                                                    XorPolygonOn(dc.get(), *box.m_pShapeCopy, true);
+                                                })});
+    RECT rcBack = rcBox;
+    box.DrawTrackerRect(&rcBack, nullptr, nullptr, nullptr);
+    box.SetOutlineDC(nullptr);
+    EraseDrawn(MODE_POLYGON);
+    DestroyWindow(hwndRoundTrip);
+    return rows;
 }
 
 } // namespace
 
 int main() {
-    const int n = 2000; // even: every figure is drawn an even number of times and so erased
-    std::printf("MoveXorBox (rubber band step):   %8.1f us\n", MicrosecondsPerCall(n, [](int i) {
-                    MoveXorBox(100, 100, 200 + (i & 1), 200, 200 + ((i + 1) & 1), 200, 0);
-                }));
-    std::printf("XorBox (ellipse):                %8.1f us\n",
-                MicrosecondsPerCall(n, [](int) { XorBox(100, 100, 300, 250, 1); }));
-    const POINT pt = {300, 300};
-    std::printf("XorVertexMarker:                 %8.1f us\n",
-                MicrosecondsPerCall(n, [&](int) { XorVertexMarker(pt); }));
-    HWND hwnd = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 400, 300, 200, 150, nullptr,
-                                nullptr, nullptr, nullptr);
-    std::printf("SPXXORWindow:                    %8.1f us\n",
-                MicrosecondsPerCall(n, [&](int) { SPXXORWindow(hwnd); }));
-
-    // A hook event as the platform delivers it: a move while a band is dragged in rectangle mode.
-    static HostRecord record;
-    record.shape.nMode = MODE_RECTANGLE;
     hResourceModule = GetModuleHandleA(nullptr);
-    pHostRecord = &record;
-    bButtonDown = 1;
-    SetCursorPos(150, 150);
-    GetCursorPos(&ptBoxAnchor);
-    ptBoxCurrent = ptBoxAnchor;
-    XorBox(ptBoxAnchor.x, ptBoxAnchor.y, ptBoxCurrent.x, ptBoxCurrent.y, 0);
-    EVENTMSG ev = {WM_MOUSEMOVE, 150, 150, 0, hwnd};
-    std::printf("SelectionHookProc (band move):   %8.1f us\n",
-                MicrosecondsPerCall(n / 10, [&](int i) {
-                    SetCursorPos(200 + (i & 7), 180);
-                    SelectionHookProc(HC_ACTION, 0, reinterpret_cast<LPARAM>(&ev));
-                }));
-    XorBox(ptBoxAnchor.x, ptBoxAnchor.y, ptBoxCurrent.x, ptBoxCurrent.y, 0);
-    DestroyWindow(hwnd);
+    pHostRecord = &g_record;
+    bMouseHookOn = 1;
+    hwndNotify =
+        CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    HWND hwndOverlayWindow =
+        CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
+                        GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, nullptr, nullptr);
+    const int nCursorCount = ShowCursor(TRUE) - 1;
+    ShowCursor(FALSE);
+
+    Print("journal-record", MeasurePath(hwndOverlayWindow));
+
+    SetEnvironmentVariableA("SPXHK_HOOKS", "lowlevel");
+    if (InstallSelectionHook()) {
+        // The callback is called here by hand: the platform's own calls, for the input that
+        // other programs make meanwhile, are not to be timed with it.
+        UnhookWindowsHookEx(hMouseHook);
+        UnhookWindowsHookEx(hMouseKeyHook);
+        g_bLowLevel = true;
+        Print("low-level", MeasurePath(hwndOverlayWindow));
+        RemoveSelectionHook();
+    } else {
+        std::printf("\nlow-level path: the hooks could not be installed\n");
+    }
+
+    const int nAfter = ShowCursor(TRUE) - 1;
+    ShowCursor(FALSE);
+    std::printf("\ncursor display counter: %d before, %d after %d events\n", nCursorCount, nAfter,
+                2 * 8 * kRuns);
+    DestroyWindow(hwndOverlayWindow);
+    DestroyWindow(hwndNotify);
     return 0;
 }

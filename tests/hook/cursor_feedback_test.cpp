@@ -51,11 +51,14 @@ std::string CursorName(HCURSOR hCursor) {
 struct CursorOutcome {
     int nState;         // the state it returned
     std::string cursor; // the cursor showing afterwards; "untouched" when none was set
-    int nShows;         // how often it called ShowCursor(TRUE)
+    int nShows;         // how far it moved the cursor display counter: never
 };
 
+// Each call finds another cursor showing than the library set last, as after the window under
+// the cursor set its own.
 CursorOutcome Update(int bDrawing, int nPrevious, int nRequested) {
     SetCursor(Sentinel());
+    hCursorShown = nullptr;
     const int nCount = CursorDisplayCount();
     const int nState = UpdateCursor(bDrawing, nPrevious, nRequested);
     return {nState, CursorName(GetCursor()), CursorDisplayCount() - nCount};
@@ -242,7 +245,7 @@ TEST_F(CursorInModesThatDrawNothing, ShowTheHostsCursorOnEveryCallWhateverTheSta
             const CursorOutcome out = Update(0, nPrevious, nRequested);
             EXPECT_EQ(out.nState, nRequested) << nPrevious << " -> " << nRequested;
             EXPECT_EQ(out.cursor, "host's") << nPrevious << " -> " << nRequested;
-            EXPECT_EQ(out.nShows, 1) << nPrevious << " -> " << nRequested;
+            EXPECT_EQ(out.nShows, 0) << nPrevious << " -> " << nRequested;
         }
     }
 }
@@ -257,12 +260,29 @@ TEST_F(CursorWhileDrawing, ShowsTheCrosshairOnEveryCall) {
         const CursorOutcome out = Update(1, nPrevious, CS_DEFAULT);
         EXPECT_EQ(out.nState, CS_DEFAULT) << "after " << nPrevious;
         EXPECT_EQ(out.cursor, "drawcross") << "after " << nPrevious;
-        EXPECT_EQ(out.nShows, 1) << "after " << nPrevious;
+        EXPECT_EQ(out.nShows, 0) << "after " << nPrevious;
     }
     // Twice in a row the same: the crosshair is set again.
     const CursorOutcome again = Update(1, CS_DEFAULT, CS_DEFAULT);
     EXPECT_EQ(again.cursor, "drawcross");
-    EXPECT_EQ(again.nShows, 1);
+    EXPECT_EQ(again.nShows, 0);
+}
+
+// Asking the platform which cursor shows costs as much as setting one: the crosshair and the
+// host's cursor are set again only after the library set another.
+TEST_F(CursorWhileDrawing, SetsTheCrosshairOnlyWhenTheLibrarySetAnotherCursorLast) {
+    hCursorShown = nullptr;
+    UpdateCursor(1, CS_DEFAULT, CS_DEFAULT);
+    SetCursor(Sentinel());
+    UpdateCursor(1, CS_DEFAULT, CS_DEFAULT);
+    UpdateCursor(0, CS_DEFAULT, CS_DEFAULT);
+    EXPECT_EQ(CursorName(GetCursor()), "host's");
+    UpdateCursor(0, CS_DEFAULT, CS_DEFAULT);
+    UpdateCursor(1, CS_DEFAULT, CS_DEFAULT);
+    EXPECT_EQ(CursorName(GetCursor()), "drawcross");
+    SetCursor(Sentinel());
+    UpdateCursor(1, CS_DEFAULT, CS_DEFAULT);
+    EXPECT_EQ(CursorName(GetCursor()), "untouched");
 }
 
 TEST_F(CursorWhileDrawing, IgnoresABoxUnlessTheSelectionIsBothShownAndAdjustable) {
@@ -277,7 +297,7 @@ TEST_F(CursorWhileDrawing, IgnoresABoxUnlessTheSelectionIsBothShownAndAdjustable
             const CursorOutcome out = Update(1, CS_OUTSIDE, CS_DEFAULT);
             EXPECT_EQ(out.nState, CS_DEFAULT) << "shown " << bShown << ", adjustable " << bAdjust;
             EXPECT_EQ(out.cursor, "drawcross") << "shown " << bShown << ", adjustable " << bAdjust;
-            EXPECT_EQ(out.nShows, 1) << "shown " << bShown << ", adjustable " << bAdjust;
+            EXPECT_EQ(out.nShows, 0) << "shown " << bShown << ", adjustable " << bAdjust;
         }
     }
 }
@@ -289,18 +309,18 @@ TEST_F(CursorWhileDrawing, SetsTheClosingCursorOnceAndTheCrosshairWhenTheCursorM
     nCursorState = out.nState;
     EXPECT_EQ(out.nState, CS_CLOSE);
     EXPECT_EQ(out.cursor, "closepoly");
-    EXPECT_EQ(out.nShows, 1);
+    EXPECT_EQ(out.nShows, 0);
 
     out = Update(1, nCursorState, CS_CLOSE);
     nCursorState = out.nState;
     EXPECT_EQ(out.nState, CS_CLOSE);
     EXPECT_EQ(out.cursor, "untouched");
-    EXPECT_EQ(out.nShows, 1);
+    EXPECT_EQ(out.nShows, 0);
 
     out = Update(1, nCursorState, CS_DEFAULT);
     EXPECT_EQ(out.nState, CS_DEFAULT);
     EXPECT_EQ(out.cursor, "drawcross");
-    EXPECT_EQ(out.nShows, 1);
+    EXPECT_EQ(out.nShows, 0);
 }
 
 TEST_F(CursorWhileDrawing, SetsTheClosingCursorAfterAnyOtherState) {
@@ -308,7 +328,7 @@ TEST_F(CursorWhileDrawing, SetsTheClosingCursorAfterAnyOtherState) {
         const CursorOutcome out = Update(1, nPrevious, CS_CLOSE);
         EXPECT_EQ(out.nState, CS_CLOSE) << "after " << nPrevious;
         EXPECT_EQ(out.cursor, "closepoly") << "after " << nPrevious;
-        EXPECT_EQ(out.nShows, 1) << "after " << nPrevious;
+        EXPECT_EQ(out.nShows, 0) << "after " << nPrevious;
     }
 }
 
@@ -322,7 +342,7 @@ TEST_F(CursorOverBox, SetsTheInsideCursorOnceWhenTheCursorEntersTheBox) {
     CursorOutcome out = Update(1, CS_OUTSIDE, CS_DEFAULT);
     EXPECT_EQ(out.nState, CS_INSIDE);
     EXPECT_EQ(out.cursor, "insidebox");
-    EXPECT_EQ(out.nShows, 1);
+    EXPECT_EQ(out.nShows, 0);
 
     for (POINT pt : {kInside, kAlsoInside}) {
         ASSERT_TRUE(MoveCursorTo(pt));
@@ -339,7 +359,7 @@ TEST_F(CursorOverBox, SetsTheOutsideCursorOnceWhenTheCursorLeavesTheBox) {
     CursorOutcome out = Update(1, CS_INSIDE, CS_DEFAULT);
     EXPECT_EQ(out.nState, CS_OUTSIDE);
     EXPECT_EQ(out.cursor, "outsidebox");
-    EXPECT_EQ(out.nShows, 1);
+    EXPECT_EQ(out.nShows, 0);
 
     ASSERT_TRUE(MoveCursorTo(kFarOutside));
     out = Update(1, CS_OUTSIDE, CS_DEFAULT);
@@ -355,13 +375,13 @@ TEST_F(CursorOverBox, SetsACursorWhenTheStateWasReset) {
     CursorOutcome out = Update(1, CS_DEFAULT, CS_DEFAULT);
     EXPECT_EQ(out.nState, CS_INSIDE);
     EXPECT_EQ(out.cursor, "insidebox");
-    EXPECT_EQ(out.nShows, 1);
+    EXPECT_EQ(out.nShows, 0);
 
     ASSERT_TRUE(MoveCursorTo(kOutside));
     out = Update(1, CS_DEFAULT, CS_DEFAULT);
     EXPECT_EQ(out.nState, CS_OUTSIDE);
     EXPECT_EQ(out.cursor, "outsidebox");
-    EXPECT_EQ(out.nShows, 1);
+    EXPECT_EQ(out.nShows, 0);
 }
 
 TEST_F(CursorOverBox, ShowsThePlatformSizingCursorOfEachHandle) {
@@ -373,7 +393,7 @@ TEST_F(CursorOverBox, ShowsThePlatformSizingCursorOfEachHandle) {
         const CursorOutcome out = Update(1, CS_OUTSIDE, CS_DEFAULT);
         EXPECT_EQ(out.nState, CS_HANDLE) << "handle " << i;
         EXPECT_EQ(out.cursor, aExpected[i]) << "handle " << i;
-        EXPECT_EQ(out.nShows, 1) << "handle " << i;
+        EXPECT_EQ(out.nShows, 0) << "handle " << i;
     }
 }
 
@@ -397,7 +417,7 @@ TEST_F(CursorOverBox, ShowsTheMoveVertexCursorOverAVertexThatLiesOnAHandle) {
     CursorOutcome out = Update(1, CS_INSIDE, CS_DEFAULT);
     EXPECT_EQ(out.nState, CS_VERTEX);
     EXPECT_EQ(out.cursor, "movevertex");
-    EXPECT_EQ(out.nShows, 1);
+    EXPECT_EQ(out.nShows, 0);
 
     out = Update(1, CS_VERTEX, CS_DEFAULT);
     EXPECT_EQ(out.nState, CS_VERTEX);
@@ -409,7 +429,7 @@ TEST_F(CursorOverBox, ShowsTheMoveVertexCursorOverAVertexThatLiesOnAHandle) {
     out = Update(1, CS_VERTEX, CS_DEFAULT);
     EXPECT_EQ(out.nState, CS_HANDLE);
     EXPECT_EQ(out.cursor, "sizenwse");
-    EXPECT_EQ(out.nShows, 1);
+    EXPECT_EQ(out.nShows, 0);
 }
 
 TEST_F(CursorOverBox, ShowsTheMoveVertexCursorOverAVertexOutsideOrInsideTheBox) {
@@ -419,7 +439,7 @@ TEST_F(CursorOverBox, ShowsTheMoveVertexCursorOverAVertexOutsideOrInsideTheBox) 
         const CursorOutcome out = Update(1, CS_OUTSIDE, CS_DEFAULT);
         EXPECT_EQ(out.nState, CS_VERTEX) << "at " << pt.x << ", " << pt.y;
         EXPECT_EQ(out.cursor, "movevertex") << "at " << pt.x << ", " << pt.y;
-        EXPECT_EQ(out.nShows, 1) << "at " << pt.x << ", " << pt.y;
+        EXPECT_EQ(out.nShows, 0) << "at " << pt.x << ", " << pt.y;
     }
 }
 
@@ -436,7 +456,7 @@ TEST_F(CursorOverBox, WithoutAnOverlayWindowSetsNoHandleOrVertexCursorButKeepsTh
         CursorOutcome out = Update(1, CS_OUTSIDE, CS_DEFAULT);
         EXPECT_EQ(out.nState, c.nState);
         EXPECT_EQ(out.cursor, "untouched");
-        EXPECT_EQ(out.nShows, 1);
+        EXPECT_EQ(out.nShows, 0);
 
         // The state is in force: the next call sets nothing and shows nothing.
         out = Update(1, c.nState, CS_DEFAULT);
@@ -457,7 +477,7 @@ TEST_F(CursorOverBox, WithoutABoxOrAHostRecordSetsNothingAndOnlyShowsTheCursor) 
         const CursorOutcome out = Update(1, nPrevious, CS_DEFAULT);
         EXPECT_EQ(out.nState, CS_DEFAULT) << "no box, after " << nPrevious;
         EXPECT_EQ(out.cursor, "untouched") << "no box, after " << nPrevious;
-        EXPECT_EQ(out.nShows, 1) << "no box, after " << nPrevious;
+        EXPECT_EQ(out.nShows, 0) << "no box, after " << nPrevious;
     }
 
     ShowBox(MODE_RECTANGLE);
@@ -465,7 +485,7 @@ TEST_F(CursorOverBox, WithoutABoxOrAHostRecordSetsNothingAndOnlyShowsTheCursor) 
     const CursorOutcome out = Update(1, CS_OUTSIDE, CS_DEFAULT);
     EXPECT_EQ(out.nState, CS_DEFAULT);
     EXPECT_EQ(out.cursor, "untouched");
-    EXPECT_EQ(out.nShows, 1);
+    EXPECT_EQ(out.nShows, 0);
 }
 
 TEST_F(CursorOverBox, AClosingRequestOnlyShowsTheCursor) {
@@ -475,7 +495,7 @@ TEST_F(CursorOverBox, AClosingRequestOnlyShowsTheCursor) {
         const CursorOutcome out = Update(1, nPrevious, CS_CLOSE);
         EXPECT_EQ(out.nState, CS_CLOSE) << "after " << nPrevious;
         EXPECT_EQ(out.cursor, "untouched") << "after " << nPrevious;
-        EXPECT_EQ(out.nShows, 1) << "after " << nPrevious;
+        EXPECT_EQ(out.nShows, 0) << "after " << nPrevious;
     }
 }
 

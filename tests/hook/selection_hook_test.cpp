@@ -2,6 +2,7 @@
 // input records while the real cursor stands where the record says, and what the host would see
 // is checked: the state words, the messages that reach the notification window, the cursor, and
 // the exact pixels on the screen.
+#include "hook/gesture.h"
 #include "hook/hook_install.h"
 #include "hook/hook_paths.h"
 
@@ -352,9 +353,11 @@ protected:
 
     // --- Events ----------------------------------------------------------------------------------
 
-    // The record of a mouse event at pt, with the real cursor moved there first.
+    // The record of a mouse event at pt, with the real cursor moved there first. Between two
+    // events the window under the cursor may have set a cursor of its own, as the tests do.
     LRESULT Mouse(UINT nMessage, POINT pt, HWND hwnd = nullptr) {
         SetCursorPos(pt.x, pt.y);
+        hCursorShown = nullptr;
         EVENTMSG event = {nMessage, UINT(pt.x), UINT(pt.y), GetTickCount(), hwnd};
         return SelectionHookProc(HC_ACTION, 0, reinterpret_cast<LPARAM>(&event));
     }
@@ -371,6 +374,7 @@ protected:
     }
     // A key record; the cursor stays where it is.
     LRESULT Key(DWORD dwParamL, HWND hwnd = nullptr, UINT nMessage = WM_KEYDOWN) {
+        hCursorShown = nullptr;
         EVENTMSG event = {nMessage, UINT(dwParamL), 1, GetTickCount(), hwnd};
         return SelectionHookProc(HC_ACTION, 0, reinterpret_cast<LPARAM>(&event));
     }
@@ -638,19 +642,29 @@ TEST_F(SelectionHookEntry, PassesEveryRecordOnWithTheLow16BitsOfWParam) {
     g_arrived.clear();
 }
 
-TEST_F(SelectionHookEntry, TakesThePlaceOfAnEventFromTheCursorNotFromTheRecord) {
+// A mouse record carries the place of its event, read once for the whole event; a key record
+// has none, and takes the cursor position.
+TEST_F(SelectionHookEntry, TakesThePlaceOfAMouseEventFromItsRecordAndOfAKeyFromTheCursor) {
     const POINT pt = Centre(kSelection);
-    SetCursorPos(pt.x, pt.y);
-    EVENTMSG event = {WM_LBUTTONDOWN, 5, 6, 0, nullptr};
-    SelectionHookProc(HC_ACTION, 0, reinterpret_cast<LPARAM>(&event));
+    SetCursorPos(kOutsideAll.x, kOutsideAll.y);
+    {
+        // Not even the band's anchor is read from the cursor.
+        UnreadableCursor unreadable;
+        ASSERT_TRUE(unreadable.Active());
+        EVENTMSG event = {WM_LBUTTONDOWN, UINT(pt.x), UINT(pt.y), 0, nullptr};
+        SelectionHookProc(HC_ACTION, 0, reinterpret_cast<LPARAM>(&event));
+    }
     EXPECT_EQ(ptCursor, pt);
     EXPECT_EQ(ptBoxAnchor, pt);
     Release(pt);
     EXPECT_EQ(rcSelection, (RECT{pt.x, pt.y, pt.x + 1, pt.y + 1}));
     EXPECT_TRUE(OneSelectionPosted());
+    SetCursorPos(kOutsideAll.x, kOutsideAll.y);
+    Key('A');
+    EXPECT_EQ(ptCursor, kOutsideAll);
 }
 
-TEST_F(SelectionHookEntry, KeepsTheLastPlaceWhenTheCursorCannotBeRead) {
+TEST_F(SelectionHookEntry, KeepsTheLastPlaceWhenTheCursorCannotBeReadForAKey) {
     UseMode(2);
     Move(Centre(kSelection));
     ASSERT_EQ(ptCursor, Centre(kSelection));
@@ -658,8 +672,7 @@ TEST_F(SelectionHookEntry, KeepsTheLastPlaceWhenTheCursorCannotBeRead) {
     {
         UnreadableCursor unreadable;
         ASSERT_TRUE(unreadable.Active());
-        EVENTMSG event = {WM_MOUSEMOVE, UINT(kOutsideAll.x), UINT(kOutsideAll.y), 0, nullptr};
-        SelectionHookProc(HC_ACTION, 0, reinterpret_cast<LPARAM>(&event));
+        Key('A');
     }
     EXPECT_EQ(ptCursor, Centre(kSelection));
 }
@@ -688,7 +701,7 @@ TEST_F(SelectionHookEntry, ShowsTheDrawingCursorInShapeModesAndTheHostsCursorInT
         const int nShown = CursorDisplayCount();
         Move(kOutsideAll);
         EXPECT_EQ(GetCursor(), c.bDrawing ? LibraryCursor(IDC_DRAWCROSS) : HostsCursor());
-        EXPECT_EQ(CursorDisplayCount(), nShown + 1);
+        EXPECT_EQ(CursorDisplayCount(), nShown) << "events leave the display counter alone";
         EXPECT_EQ(nCursorState, CS_DEFAULT);
     }
     EXPECT_TRUE(ShowsNothing());
@@ -1130,9 +1143,15 @@ TEST_F(SetMouseHookTest, TurningOnAgainInstallsNothingAndOnlyRenamesTheHost) {
     DestroyWindow(hwndSecond);
 }
 
+// The cursor shows while the hook is on, even where the host had hidden it; turning off puts the
+// display counter back where the host had it.
 TEST_F(SetMouseHookTest, TurningOffRemovesTheHookAndShowsTheArrow) {
     UseMode(MODE_ELLIPSE, 1);
+    ShowCursor(FALSE);
+    ShowCursor(FALSE);
+    const int nHostsCount = CursorDisplayCount();
     ASSERT_TRUE(TurnOn());
+    EXPECT_GE(CursorDisplayCount(), 0) << "the cursor shows";
     // What the last selection left.
     rcSelection = kOtherSelection;
     ptBoxAnchor = POINT{140, 150};
@@ -1140,7 +1159,6 @@ TEST_F(SetMouseHookTest, TurningOffRemovesTheHookAndShowsTheArrow) {
     szBox = SIZE{120, 100};
     bNewPolygon = 0;
     SetCursor(Untouched());
-    const int nShown = CursorDisplayCount();
 
     EXPECT_NE(TurnOff(), 0);
 
@@ -1149,7 +1167,7 @@ TEST_F(SetMouseHookTest, TurningOffRemovesTheHookAndShowsTheArrow) {
     EXPECT_EQ(hwndOverlay, nullptr);
     EXPECT_EQ(bAdjustable, 0);
     EXPECT_EQ(GetCursor(), SystemCursor(IDC_ARROW));
-    EXPECT_EQ(CursorDisplayCount(), nShown + 1);
+    EXPECT_EQ(CursorDisplayCount(), nHostsCount);
     EXPECT_EQ(rcSelection, kOtherSelection);
     EXPECT_EQ(ptBoxAnchor, (POINT{140, 150}));
     EXPECT_EQ(ptBoxCurrent, (POINT{260, 250}));
@@ -1302,6 +1320,68 @@ TEST_F(SetMouseHookTest, AnOwnerThatHasEndedOrNeverRanDoesNotKeepTheHook) {
 // --- The rubber band -----------------------------------------------------------------------------
 
 using RubberBand = SelectionHookTest;
+
+// A band is drawn on one display context for the whole gesture; every way the gesture can end
+// deletes it.
+TEST_F(RubberBand, EveryEndingOfAGestureReleasesItsDisplayContext) {
+    PatternWindow own(RECT{600, 560, 700, 640});
+    Record().hwndOwn = own.hwnd();
+    const ScreenSnapshot start = ScreenSnapshot::Take();
+    const std::pair<const char *, std::function<void()>> endings[] = {
+        {"its release",
+         [&] {
+             Release(POINT{260, 250});
+         }},
+        {"its release while paused",
+         [&] {
+             Record().bPaused = 1;
+             Release(POINT{260, 250});
+             Record().bPaused = 0;
+         }},
+        {"a press on the panel, then its release",
+         [&] {
+             Mouse(WM_RBUTTONDOWN, POINT{650, 600}, own.hwnd());
+             Release(POINT{260, 250});
+         }},
+        {"turning the hook off", [&] { EXPECT_NE(TurnOff(), 0); }},
+    };
+    for (const auto &ending : endings) {
+        SCOPED_TRACE(ending.first);
+        UseMode(MODE_ELLIPSE);
+        ASSERT_TRUE(TurnOn());
+        const DWORD dwObjects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+        Press(POINT{150, 150});
+        Move(POINT{200, 210});
+        Move(POINT{260, 250});
+        const HDC hdc = HeldGestureDC();
+        ASSERT_NE(hdc, nullptr);
+        ending.second();
+        EXPECT_EQ(HeldGestureDC(), nullptr);
+        EXPECT_EQ(GetObjectType(hdc), 0u) << "the context was not deleted";
+        EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), dwObjects);
+        EXPECT_TRUE(ScreenIs(start, "as the test found it"));
+        if (bMouseHookOn)
+            EXPECT_NE(TurnOff(), 0);
+        TakePosted();
+    }
+}
+
+// Thousands of events of every kind leave the cursor display counter where it was.
+TEST_F(RubberBand, EventsLeaveTheCursorDisplayCounterAlone) {
+    const int nCount = CursorDisplayCount();
+    for (int i = 0; i < 400; ++i) {
+        UseMode(i % 8, i % 3 == 0);
+        const POINT pt = {150 + i % 50, 150 + i % 40};
+        Press(pt, i & 1);
+        Move(Plus(pt, 30, 20));
+        Release(Plus(pt, 30, 20), i & 1);
+        Key(i % 5 == 0 ? VK_ESCAPE : 'A');
+        Key(VK_ESCAPE);
+    }
+    EXPECT_EQ(CursorDisplayCount(), nCount);
+    TakePosted();
+    SPXFreePolyPoints(&Record().shape);
+}
 
 TEST_F(RubberBand, APressStartsABandOfNoSizeAtTheCursor) {
     for (int nMode : {MODE_RECTANGLE, MODE_ELLIPSE}) {
@@ -1510,27 +1590,22 @@ TEST_F(RubberBand, EscapeAndOtherKeysLeaveADragGoing) {
     }
 }
 
-TEST_F(RubberBand, AMoveWhoseCursorCannotBeReadLeavesTheBandAsItWas) {
+// A move record carries its place: the band follows it even where the cursor cannot be read, and
+// a key between two moves changes nothing of the band.
+TEST_F(RubberBand, TheBandFollowsThePlaceOfEachMoveRecord) {
     for (int nMode : {MODE_RECTANGLE, MODE_ELLIPSE}) {
         SCOPED_TRACE("mode " + std::to_string(nMode));
         UseMode(nMode);
         Press(POINT{150, 150});
         Move(POINT{220, 200});
-        // A key record takes the place of the event: the last place read is no longer the band's
-        // corner.
         SetCursorPos(260, 240);
         Key('A');
-        ASSERT_EQ(ptCursor, (POINT{260, 240}));
-        const ScreenSnapshot banded = ScreenSnapshot::Take();
         {
             UnreadableCursor unreadable;
             ASSERT_TRUE(unreadable.Active());
             Move(POINT{300, 300});
         }
-        EXPECT_TRUE(ScreenIs(banded, "the band as it was"));
-        EXPECT_EQ(ptBoxCurrent, (POINT{220, 200}));
-        EXPECT_EQ(szBox.cx, 70);
-        EXPECT_EQ(szBox.cy, 50);
+        EXPECT_TRUE(ShowsExactly([&] { XorBox(150, 150, 300, 300, bEllipse); }));
         Move(POINT{230, 210});
         Release(POINT{230, 210});
         EXPECT_EQ(rcSelection, (RECT{150, 150, 230, 210}));
@@ -1974,30 +2049,23 @@ TEST_F(BoxAdjust, APausedHostOnlyResetsTheCursorStateForPressesReleasesAndKeys) 
     Key(VK_ESCAPE);
 }
 
-TEST_F(BoxAdjust, APressWhoseCursorCannotBeReadLeavesTheSelectionShown) {
-    WatchedBox &box = ShowInBox(MODE_ELLIPSE);
-    const ScreenSnapshot shown = ScreenSnapshot::Take();
-    const POINT aPlaces[] = {Centre(kSelection), POINT{130, 390}, HandleCentre(box, 2)};
-    for (const POINT &pt : aPlaces) {
-        SCOPED_TRACE(testing::PrintToString(pt));
-        SetCursorPos(pt.x, pt.y);
-        {
-            UnreadableCursor unreadable;
-            ASSERT_TRUE(unreadable.Active());
-            EVENTMSG event = {WM_LBUTTONDOWN, UINT(pt.x), UINT(pt.y), 0, nullptr};
-            SelectionHookProc(HC_ACTION, 0, reinterpret_cast<LPARAM>(&event));
-        }
-        EXPECT_EQ(bButtonDown, 1);
-        EXPECT_EQ(pResizingBox, &box);
-        EXPECT_EQ(bSelectionShown, 1);
-        EXPECT_EQ(bSwallowUntilUp, 1) << "the release of a press that did nothing does nothing";
-        Release(pt);
-        EXPECT_EQ(bButtonDown, 0);
-        EXPECT_EQ(pResizingBox, &box);
-        EXPECT_TRUE(ScreenIs(shown, "the selection as shown"));
-        EXPECT_TRUE(NothingToldTheHost());
+// A press acts on the place its record carries, even where the cursor cannot be read: outside the
+// box it discards, and its release does nothing more.
+TEST_F(BoxAdjust, APressActsOnThePlaceOfItsRecord) {
+    ShowInBox(MODE_ELLIPSE);
+    SetCursorPos(Centre(kSelection).x, Centre(kSelection).y);
+    {
+        UnreadableCursor unreadable;
+        ASSERT_TRUE(unreadable.Active());
+        EVENTMSG event = {WM_LBUTTONDOWN, 130, 390, 0, nullptr};
+        SelectionHookProc(HC_ACTION, 0, reinterpret_cast<LPARAM>(&event));
     }
-    Key(VK_ESCAPE);
+    EXPECT_EQ(pResizingBox, nullptr);
+    EXPECT_EQ(bSwallowUntilUp, 1);
+    Release(POINT{130, 390});
+    EXPECT_EQ(bButtonDown, 0);
+    EXPECT_TRUE(ShowsNothing());
+    EXPECT_TRUE(NothingToldTheHost());
 }
 
 TEST_F(BoxAdjust, AFinishedSelectionThatCannotBeBoxedIsCommittedAtOnce) {

@@ -574,7 +574,7 @@ TEST(PolygonVertexMove, MovedVertexTakesItsMarkersAndBothEdgesAlong) {
         XorVertexMarker(ptOld);
         const ScreenSnapshot marked = ScreenSnapshot::Take();
 
-        MovePolyVertex(&shape, c.ptNew.x, c.ptNew.y, c.nIndex);
+        MovePolyVertex(CreateXorDisplayDC().get(), &shape, c.ptNew.x, c.ptNew.y, c.nIndex);
         const ScreenSnapshot moved = ScreenSnapshot::Take();
         EXPECT_THAT(Differences(expectedShape, shape), IsEmpty());
         EXPECT_TRUE(SamePixels(expected, ChangedPixels(marked, moved)));
@@ -611,7 +611,7 @@ TEST(PolygonVertexMove, IndexOutsideTheListDoesNothing) {
         auto guarded =
             Guarded(MakeShape({{200, 200}, {300, 200}, {300, 300}, {200, 300}}, c.nCount));
         const SelectionShape original = guarded->shape;
-        MovePolyVertex(&guarded->shape, 250, 250, c.nIndex);
+        MovePolyVertex(CreateXorDisplayDC().get(), &guarded->shape, 250, 250, c.nIndex);
         EXPECT_THAT(Differences(original, guarded->shape), IsEmpty());
         EXPECT_THAT(OverwrittenGuard(*guarded), IsEmpty());
         EXPECT_TRUE(ScreenIs(before));
@@ -625,19 +625,20 @@ TEST(PolygonVertexMove, CorruptCountMovesAsInTheFullList) {
         SCOPED_TRACE(testing::Message() << "vertex " << nIndex);
         const ScreenSnapshot before = ScreenSnapshot::Take();
         SelectionShape full = MakeShape(apt);
-        MovePolyVertex(&full, 400, 320, nIndex);
+        MovePolyVertex(CreateXorDisplayDC().get(), &full, 400, 320, nIndex);
         const ScreenSnapshot movedFull = ScreenSnapshot::Take();
-        MovePolyVertex(&full, apt[nIndex].x, apt[nIndex].y, nIndex);
+        MovePolyVertex(CreateXorDisplayDC().get(), &full, apt[nIndex].x, apt[nIndex].y, nIndex);
         ASSERT_TRUE(ScreenIs(before));
 
         auto guarded = Guarded(MakeShape(apt, kCorruptCount));
         SelectionShape expected = guarded->shape;
         expected.aPoints[nIndex] = POINT{400, 320};
-        MovePolyVertex(&guarded->shape, 400, 320, nIndex);
+        MovePolyVertex(CreateXorDisplayDC().get(), &guarded->shape, 400, 320, nIndex);
         EXPECT_TRUE(ScreenIs(movedFull));
         EXPECT_THAT(Differences(expected, guarded->shape), IsEmpty());
         EXPECT_THAT(OverwrittenGuard(*guarded), IsEmpty());
-        MovePolyVertex(&guarded->shape, apt[nIndex].x, apt[nIndex].y, nIndex);
+        MovePolyVertex(CreateXorDisplayDC().get(), &guarded->shape, apt[nIndex].x, apt[nIndex].y,
+                       nIndex);
         EXPECT_TRUE(ScreenIs(before));
     }
 }
