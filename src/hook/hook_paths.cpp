@@ -103,11 +103,6 @@ EVENTMSG KeyDownRecord(const KBDLLHOOKSTRUCT &key) {
                     FocusWindow()};
 }
 
-LRESULT CALLBACK SelectionKeyProc(int nCode, WPARAM wParam, LPARAM lParam) {
-    if (nCode == HC_ACTION && lParam && wParam == WM_KEYDOWN)
-        QueueEvent(KeyDownRecord(*reinterpret_cast<const KBDLLHOOKSTRUCT *>(lParam)), FALSE);
-    return CallNextHookEx(hMouseKeyHook, nCode, wParam, lParam);
-}
 
 LRESULT CALLBACK EscapeKeyProc(int nCode, WPARAM wParam, LPARAM lParam) {
     if (nCode == HC_ACTION && lParam && wParam == WM_KEYDOWN) {
@@ -137,6 +132,12 @@ LRESULT CALLBACK SelectionMouseProc(int nCode, WPARAM wParam, LPARAM lParam) {
                    TRUE);
     }
     return CallNextHookEx(hMouseHook, nCode, wParam, lParam);
+}
+
+LRESULT CALLBACK SelectionKeyProc(int nCode, WPARAM wParam, LPARAM lParam) {
+    if (nCode == HC_ACTION && lParam && wParam == WM_KEYDOWN)
+        QueueEvent(KeyDownRecord(*reinterpret_cast<const KBDLLHOOKSTRUCT *>(lParam)), FALSE);
+    return CallNextHookEx(hMouseKeyHook, nCode, wParam, lParam);
 }
 
 UINT AllowedHookPaths() {

@@ -15,6 +15,8 @@ UINT AllowedHookPaths();
 // The low-level mouse callback of the selection hook: notes the event for the dispatch and passes
 // it on.
 LRESULT CALLBACK SelectionMouseProc(int nCode, WPARAM wParam, LPARAM lParam);
+// Its keyboard callback: notes key-downs, passes everything on.
+LRESULT CALLBACK SelectionKeyProc(int nCode, WPARAM wParam, LPARAM lParam);
 
 // Installs the selection hook by the first allowed path the platform accepts: hMouseHook (and, on
 // the low-level path, hMouseKeyHook) and nMouseHookPath are set. False when every path refused.

@@ -71,6 +71,12 @@ void Deliver(UINT nMessage, POINT pt) {
 }
 
 void DeliverKeyUp() {
+    if (g_bLowLevel) {
+        KBDLLHOOKSTRUCT key = {};
+        key.vkCode = 'A';
+        SelectionKeyProc(HC_ACTION, WM_KEYUP, reinterpret_cast<LPARAM>(&key));
+        return;
+    }
     EVENTMSG event = {WM_KEYUP, 'A', 1, 0, nullptr};
     SelectionHookProc(HC_ACTION, WM_KEYUP, reinterpret_cast<LPARAM>(&event));
 }
