@@ -73,7 +73,7 @@ typedef struct HostRecord {
     BYTE abHost4[1924];           /* the host's own */
     HCURSOR hSavedCursor;         /* written at SetMouseHook: the cursor current at that time */
     BOOL bPaused;                 /* nonzero: presses, releases, keys and shape moves ignored */
-    HWND hwndOwn;                 /* host's own window: input on it passes, a press discards */
+    HWND hwndOwn;                 /* host's panel: with every window inside it, a press discards */
 } HostRecord;
 
 /* The byte positions above are binding; a build that breaks them fails here. */
@@ -98,15 +98,20 @@ SPXHK110_LAYOUT_CHECK(sizeof(HostRecord) == 5460, host_size);
 #undef SPXHK110_LAYOUT_CHECK
 
 /* The selection hook. Turning it on (bEnable nonzero) keeps pRecord, installs a journal-record
- * hook on this thread's desktop and saves the current cursor in pRecord->hSavedCursor; with
- * pRecord->bAdjustable set, a non-empty *pInitialRect is shown at once in a resizing box in
- * hwndOverlay's client area. Returns 1 when turned on; when turned off, the platform's unhook
- * result; 0 when nothing changed (no record, already in that state, the platform refused, or
- * another running process has the hook on). Turn it off before the record goes away. */
+ * hook on this thread's desktop (low-level mouse and keyboard hooks on this thread where journal
+ * hooks are refused; SPXHK_HOOKS=journal or lowlevel in the environment forces one), saves the
+ * current cursor in pRecord->hSavedCursor and shows the cursor; with pRecord->bAdjustable set, a
+ * non-empty *pInitialRect is shown at the first input event in a resizing box in hwndOverlay's
+ * client area. Turning it off erases everything the library drew but the window-highlight
+ * frame, sets the arrow cursor and puts the cursor display counter back. Returns 1 when turned
+ * on; when turned off, the platform's unhook result; 0 when nothing changed (no record, already
+ * in that state, the platform refused, or another running process has the hook on). Turn it off
+ * before the record goes away; afterwards the library never touches the record again. */
 SPXHK110_API int WINAPI SetMouseHook(HWND hwndNotify, HostRecord *pRecord, BOOL bEnable,
                                      const RECT *pInitialRect, HWND hwndOverlay);
 /* The Escape hook: while on, every Escape key press posts UM_ESCAPE to hwndEscapeTarget (each
- * call, on or off, replaces that window). Returns 1 when turned on; the unhook result when turned
+ * call, on or off, replaces that window); a journal-record hook, or a low-level keyboard hook
+ * where those are refused. Returns 1 when turned on; the unhook result when turned
  * off; 0 when it was already in that state, the platform refused, or another running process has
  * it on. */
 SPXHK110_API int WINAPI SetKeyboardHook(HWND hwndEscapeTarget, BOOL bEnable);
