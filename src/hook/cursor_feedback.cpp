@@ -1,5 +1,5 @@
 #include "hook/cursor_feedback.h"
-#include "hook/hook_paths.h"
+#include "hook/event_place.h"
 
 #include "host/hook_state.h"
 #include "tracker/resizing_box.h"

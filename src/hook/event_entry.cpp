@@ -3,9 +3,9 @@
 #include "draw/xor_draw.h"
 #include "hook/box_adjust.h"
 #include "hook/cursor_feedback.h"
+#include "hook/event_place.h"
 #include "hook/gesture.h"
 #include "hook/hook_install.h"
-#include "hook/hook_paths.h"
 #include "hook/polygon_adjust.h"
 #include "hook/polygon_draw.h"
 #include "hook/rubber_band.h"
@@ -13,20 +13,6 @@
 #include "host/hook_state.h"
 
 namespace {
-
-bool IsHandledKind(UINT nMessage) {
-    switch (nMessage) {
-    case WM_KEYDOWN:
-    case WM_MOUSEMOVE:
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
-        return true;
-    default:
-        return false;
-    }
-}
 
 bool IsPress(UINT nMessage) {
     return nMessage == WM_LBUTTONDOWN || nMessage == WM_RBUTTONDOWN;
@@ -128,6 +114,20 @@ void ButtonUp(UINT nRelease, int nMode) {
 
 } // namespace
 
+bool IsHandledKind(UINT nMessage) {
+    switch (nMessage) {
+    case WM_KEYDOWN:
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+        return true;
+    default:
+        return false;
+    }
+}
+
 void SelectionEvent(const EVENTMSG &event) {
     if (!IsHandledKind(event.message))
         return;
@@ -154,10 +154,8 @@ void SelectionEvent(const EVENTMSG &event) {
     // Read once: every handler of this event takes its place from here. A mouse record carries
     // its own place; reading the cursor costs more than all the rest of a move.
     EventPlace place;
-    POINT pt;
-    const BOOL bRead = event.message == WM_KEYDOWN
-                           ? ReadEventCursorPos(&pt)
-                           : (pt = POINT{LONG(event.paramL), LONG(event.paramH)}, TRUE);
+    POINT pt = {LONG(event.paramL), LONG(event.paramH)};
+    const BOOL bRead = event.message != WM_KEYDOWN || ReadEventCursorPos(&pt);
     if (bRead)
         ptCursor = pt;
     place.Set(bRead, pt);

@@ -6,6 +6,9 @@
 // The journal-record hook procedure of the selection hook.
 LRESULT CALLBACK SelectionHookProc(int nCode, WPARAM wParam, LPARAM lParam);
 
+// The six event kinds the selection acts on: key-down, move, left and right press and release.
+bool IsHandledKind(UINT nMessage);
+
 // Acts on one input record as the selection hook does, without passing it on.
 void SelectionEvent(const EVENTMSG &event);
 

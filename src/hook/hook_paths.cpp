@@ -10,39 +10,18 @@ const UINT WM_SPX_INPUT = WM_APP + 0x5A;
 const char kSinkClass[] = "SPXHK110InputSink";
 
 // Events noted by the low-level callbacks and not yet dispatched. Each one queued is announced by
-// exactly one posted WM_SPX_INPUT; when the queue is full, events are passed on unseen.
-struct PendingEvent {
-    EVENTMSG event;
-    BOOL bHasPoint;
-};
+// exactly one posted WM_SPX_INPUT; when the queue is full, events are passed on unseen. A mouse
+// record carries its event's point, as a journal record does.
 const UINT kQueueSize = 64;
-PendingEvent aPending[kQueueSize];
+EVENTMSG aPending[kQueueSize];
 UINT nPendingHead = 0;
 UINT nPendingTail = 0;
 HWND hwndInputSink = nullptr;
 
-// The place of the event being dispatched.
-enum { PLACE_NONE, PLACE_KNOWN, PLACE_UNREADABLE };
-UINT nPlaceState = PLACE_NONE;
-POINT ptPlace = {0, 0};
-
-bool IsSelectionKind(UINT nMessage) {
-    switch (nMessage) {
-    case WM_MOUSEMOVE:
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
-        return true;
-    default:
-        return false;
-    }
-}
-
-void QueueEvent(const EVENTMSG &event, BOOL bHasPoint) {
+void QueueEvent(const EVENTMSG &event) {
     if (!hwndInputSink || nPendingHead - nPendingTail >= kQueueSize)
         return;
-    aPending[nPendingHead % kQueueSize] = PendingEvent{event, bHasPoint};
+    aPending[nPendingHead % kQueueSize] = event;
     if (PostMessageA(hwndInputSink, WM_SPX_INPUT, 0, 0))
         ++nPendingHead;
 }
@@ -50,16 +29,9 @@ void QueueEvent(const EVENTMSG &event, BOOL bHasPoint) {
 void DispatchPending() {
     if (nPendingTail == nPendingHead)
         return;
-    const PendingEvent pending = aPending[nPendingTail++ % kQueueSize];
-    if (!bMouseHookOn || !pHostRecord || nMouseHookPath != HOOK_LOWLEVEL)
-        return;
-    // A key event has no place of its own: the entry reads the cursor.
-    EventPlace place;
-    if (pending.bHasPoint)
-        place.Set(TRUE, POINT{LONG(pending.event.paramL), LONG(pending.event.paramH)});
-    else
-        place.Clear();
-    SelectionEvent(pending.event);
+    const EVENTMSG event = aPending[nPendingTail++ % kQueueSize];
+    if (bMouseHookOn && pHostRecord && nMouseHookPath == HOOK_LOWLEVEL)
+        SelectionEvent(event);
 }
 
 LRESULT CALLBACK InputSinkProc(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
@@ -103,7 +75,6 @@ EVENTMSG KeyDownRecord(const KBDLLHOOKSTRUCT &key) {
                     FocusWindow()};
 }
 
-
 LRESULT CALLBACK EscapeKeyProc(int nCode, WPARAM wParam, LPARAM lParam) {
     if (nCode == HC_ACTION && lParam && wParam == WM_KEYDOWN) {
         const KBDLLHOOKSTRUCT &key = *reinterpret_cast<const KBDLLHOOKSTRUCT *>(lParam);
@@ -125,18 +96,17 @@ HHOOK HookAll(int idHook, HOOKPROC pfn) {
 // The callbacks only note the event and pass it on at once: the platform drops a low-level hook
 // whose callback takes too long, and a track started by an event runs for as long as the drag.
 LRESULT CALLBACK SelectionMouseProc(int nCode, WPARAM wParam, LPARAM lParam) {
-    if (nCode == HC_ACTION && lParam && IsSelectionKind(UINT(wParam))) {
+    if (nCode == HC_ACTION && lParam && IsHandledKind(UINT(wParam))) {
         const MSLLHOOKSTRUCT &mouse = *reinterpret_cast<const MSLLHOOKSTRUCT *>(lParam);
         QueueEvent(EVENTMSG{UINT(wParam), UINT(mouse.pt.x), UINT(mouse.pt.y), mouse.time,
-                            WindowFromPoint(mouse.pt)},
-                   TRUE);
+                            WindowFromPoint(mouse.pt)});
     }
     return CallNextHookEx(hMouseHook, nCode, wParam, lParam);
 }
 
 LRESULT CALLBACK SelectionKeyProc(int nCode, WPARAM wParam, LPARAM lParam) {
     if (nCode == HC_ACTION && lParam && wParam == WM_KEYDOWN)
-        QueueEvent(KeyDownRecord(*reinterpret_cast<const KBDLLHOOKSTRUCT *>(lParam)), FALSE);
+        QueueEvent(KeyDownRecord(*reinterpret_cast<const KBDLLHOOKSTRUCT *>(lParam)));
     return CallNextHookEx(hMouseKeyHook, nCode, wParam, lParam);
 }
 
@@ -217,30 +187,6 @@ BOOL RemoveEscapeHook() {
     return bResult;
 }
 
-BOOL ReadEventCursorPos(POINT *ppt) {
-    if (nPlaceState == PLACE_KNOWN) {
-        *ppt = ptPlace;
-        return TRUE;
-    }
-    return nPlaceState == PLACE_NONE ? GetCursorPos(ppt) : FALSE;
-}
-
-EventPlace::EventPlace() noexcept : m_nOuterState(nPlaceState), m_ptOuter(ptPlace) {}
-
-EventPlace::~EventPlace() {
-    nPlaceState = m_nOuterState;
-    ptPlace = m_ptOuter;
-}
-
-void EventPlace::Set(BOOL bKnown, POINT pt) noexcept {
-    nPlaceState = bKnown ? PLACE_KNOWN : PLACE_UNREADABLE;
-    ptPlace = pt;
-}
-
-void EventPlace::Clear() noexcept {
-    nPlaceState = PLACE_NONE;
-}
-
 void HandEscapeToSelection(const EVENTMSG &event) {
     if (!bMouseHookOn || !pHostRecord)
         return;
@@ -252,7 +198,7 @@ void HandEscapeToSelection(const EVENTMSG &event) {
     if (!bMissed)
         return;
     if (nMouseHookPath == HOOK_LOWLEVEL)
-        QueueEvent(event, FALSE);
+        QueueEvent(event);
     else
         SelectionEvent(event);
 }

@@ -28,29 +28,6 @@ BOOL RemoveSelectionHook();
 bool InstallEscapeHook();
 BOOL RemoveEscapeHook();
 
-// Where the event being dispatched happened, read once for the whole event: its own point on the
-// low-level path, else the cursor position as the entry read it (FALSE when that failed). Outside
-// an event, the cursor position.
-BOOL ReadEventCursorPos(POINT *ppt);
-
-// Fixes the place of the event being dispatched for as long as the object lives; the place of an
-// event dispatched around it (a track runs others inside its own) comes back when it goes.
-class EventPlace {
-public:
-    EventPlace() noexcept;
-    ~EventPlace();
-    EventPlace(const EventPlace &) = delete;
-    EventPlace &operator=(const EventPlace &) = delete;
-    // The event happened at pt, or (bKnown FALSE) its place cannot be had.
-    void Set(BOOL bKnown, POINT pt) noexcept;
-    // Nothing is known: the cursor position is read.
-    void Clear() noexcept;
-
-private:
-    UINT m_nOuterState;
-    POINT m_ptOuter;
-};
-
 // Hands an Escape key-down that the Escape hook keeps from the chain to the selection, when the
 // selection hook would not see it otherwise.
 void HandEscapeToSelection(const EVENTMSG &event);

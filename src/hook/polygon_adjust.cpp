@@ -1,5 +1,5 @@
 #include "hook/polygon_adjust.h"
-#include "hook/hook_paths.h"
+#include "hook/event_place.h"
 
 #include "draw/gdi_guards.h"
 #include "draw/xor_draw.h"

@@ -1,5 +1,5 @@
 #include "hook/rubber_band.h"
-#include "hook/hook_paths.h"
+#include "hook/event_place.h"
 
 #include "draw/xor_draw.h"
 #include "hook/cursor_feedback.h"
