@@ -1,8 +1,8 @@
 #include "hook/box_adjust.h"
-#include "hook/event_place.h"
 
 #include "draw/gdi_guards.h"
 #include "draw/xor_draw.h"
+#include "hook/event_place.h"
 #include "hook/gesture.h"
 #include "hook/hook_install.h"
 #include "host/hook_state.h"

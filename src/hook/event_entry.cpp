@@ -99,10 +99,10 @@ void ButtonUp(UINT nRelease, int nMode) {
     if (!IsGestureRelease(nRelease))
         return;
     const bool bCompletes = !pHostRecord->bPaused && !bSwallowUntilUp;
+    // The gesture ends with nothing of it left on the screen; a completion draws what follows.
+    EraseGestureDrawing();
     EndGesture();
     if (!bCompletes) {
-        // Paused, or swallowed: the gesture ends with nothing of it left on the screen.
-        EraseGestureDrawing();
         nCursorState = CS_DEFAULT;
         return;
     }
