@@ -10,8 +10,8 @@ LRESULT CALLBACK EscapeHookProc(int nCode, WPARAM wParam, LPARAM lParam) {
         const EVENTMSG &event = *reinterpret_cast<const EVENTMSG *>(lParam);
         if (event.message == WM_KEYDOWN && (event.paramL & 0xFF) == VK_ESCAPE) {
             PostMessageA(hwndEscapeTarget, UM_ESCAPE, 0, 0);
-            // The selection hook further down the chain would never see this key: it gets it
-            // here, and no other program's hook does.
+            // Kept from the journal-record hooks after this one; a selection hook among them
+            // gets the key here. The key itself still reaches the window with the focus.
             HandEscapeToSelection(event);
             return 1;
         }

@@ -136,6 +136,9 @@ void SelectionEvent(const EVENTMSG &event) {
     // moves and the release of a gesture begun elsewhere, which go on as anywhere else.
     if (IsPanelWindow(event.hwnd)) {
         nCursorState = CS_DEFAULT;
+        // The panel shows cursors of its own: the library's is set again when the pointer
+        // leaves it.
+        hCursorShown = nullptr;
         if (IsPress(event.message)) {
             // While a track runs, its loop still uses the box.
             if (!bTracking)

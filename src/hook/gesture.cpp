@@ -29,6 +29,14 @@ void EndGesture() {
     ReleaseGestureDC();
 }
 
+void DiscardGesture() {
+    if (!nGestureButton)
+        return;
+    EraseGestureDrawing();
+    EndGesture();
+    nCursorState = CS_DEFAULT;
+}
+
 namespace {
 
 // One per process: the moves of a gesture draw on it instead of making a context each.

@@ -15,6 +15,10 @@ bool IsGestureRelease(UINT nRelease);
 // nothing.
 void EndGesture();
 
+// Ends the gesture under way as if it had never been made: what it drew is erased, nothing is
+// completed or posted.
+void DiscardGesture();
+
 // The XOR display context the gesture draws on, made at its first use and held until the gesture
 // ends (none when the display cannot be had).
 HDC GestureDC();

@@ -1,66 +1,100 @@
 #include "hook/hook_paths.h"
 
 #include "hook/escape_hook.h"
+#include "hook/gesture.h"
 #include "hook/hook_install.h"
+#include "hook/input_queue.h"
 #include "host/hook_state.h"
+#include "tracker/mouse_capture.h"
 
 namespace {
 
 const UINT WM_SPX_INPUT = WM_APP + 0x5A;
 const char kSinkClass[] = "SPXHK110InputSink";
 
-// Events noted by the low-level callbacks and not yet dispatched. Each one queued is announced by
-// exactly one posted WM_SPX_INPUT; when the queue is full, events are passed on unseen. A mouse
-// record carries its event's point, as a journal record does.
-const UINT kQueueSize = 64;
-EVENTMSG aPending[kQueueSize];
-UINT nPendingHead = 0;
-UINT nPendingTail = 0;
+// The message-only window that the queue wakes when input waits.
 HWND hwndInputSink = nullptr;
 
-void QueueEvent(const EVENTMSG &event) {
-    if (!hwndInputSink || nPendingHead - nPendingTail >= kQueueSize)
-        return;
-    aPending[nPendingHead % kQueueSize] = event;
-    if (PostMessageA(hwndInputSink, WM_SPX_INPUT, 0, 0))
-        ++nPendingHead;
-}
-
-void DispatchPending() {
-    if (nPendingTail == nPendingHead)
-        return;
-    const EVENTMSG event = aPending[nPendingTail++ % kQueueSize];
+void DispatchToSelection(const EVENTMSG &event) {
     if (bMouseHookOn && pHostRecord && nMouseHookPath == HOOK_LOWLEVEL)
         SelectionEvent(event);
 }
 
+// Acts on every event waiting, in order. A track or vertex drag that an event starts takes the
+// events of its drag itself; the rest are acted on here after it returns.
+void DrainInput() {
+    static bool bDraining = false;
+    if (bDraining)
+        return;
+    bDraining = true;
+    EVENTMSG event;
+    while (TakeInputEvent(event)) {
+        DispatchToSelection(event);
+        // What came after this event is lost: its gesture cannot end as the person ended it.
+        if (TakeInputLoss() && bMouseHookOn && pHostRecord)
+            DiscardGesture();
+    }
+    bDraining = false;
+}
+
+// The input of a drag on the low-level path: the next queued event, as a message for hwnd.
+int NextDragEvent(HWND hwnd, MSG &msg) {
+    if (InputLossPending())
+        return DRAG_INPUT_END;
+    EVENTMSG event;
+    while (TakeInputEvent(event)) {
+        // The selection sees each event of a drag too, as a journal-record hook does: the
+        // release that ends the drag ends its gesture.
+        DispatchToSelection(event);
+        msg = MSG();
+        msg.hwnd = hwnd;
+        msg.message = event.message;
+        msg.time = event.time;
+        if (event.message == WM_KEYDOWN) {
+            // Escape cancels a track; other keys are no drag's.
+            if (BYTE(event.paramL) != VK_ESCAPE)
+                continue;
+            msg.wParam = VK_ESCAPE;
+            return DRAG_INPUT_EVENT;
+        }
+        POINT pt = {LONG(event.paramL), LONG(event.paramH)};
+        msg.pt = pt;
+        ScreenToClient(hwnd, &pt);
+        msg.lParam = MAKELPARAM(pt.x, pt.y);
+        return DRAG_INPUT_EVENT;
+    }
+    return DRAG_INPUT_NONE;
+}
+
 LRESULT CALLBACK InputSinkProc(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
     if (nMsg == WM_SPX_INPUT) {
-        DispatchPending();
+        InputQueueWoken();
+        DrainInput();
         return 0;
     }
     return DefWindowProcA(hwnd, nMsg, wParam, lParam);
 }
 
 bool OpenInputSink() {
-    if (hwndInputSink)
-        return true;
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = InputSinkProc;
-    wc.hInstance = hResourceModule;
-    wc.lpszClassName = kSinkClass;
-    RegisterClassA(&wc); // already there after an earlier time: that is fine
-    hwndInputSink = CreateWindowExA(0, kSinkClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                    hResourceModule, nullptr);
-    nPendingHead = nPendingTail = 0;
+    if (!hwndInputSink) {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = InputSinkProc;
+        wc.hInstance = hResourceModule;
+        wc.lpszClassName = kSinkClass;
+        RegisterClassA(&wc); // already there after an earlier time: that is fine
+        hwndInputSink = CreateWindowExA(0, kSinkClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                        hResourceModule, nullptr);
+    }
+    OpenInputQueue(hwndInputSink, WM_SPX_INPUT);
     return hwndInputSink != nullptr;
 }
 
 void CloseInputSink() {
+    SetDragInput(nullptr);
+    CloseInputQueue();
     if (hwndInputSink)
         DestroyWindow(hwndInputSink);
     hwndInputSink = nullptr;
-    nPendingHead = nPendingTail = 0;
 }
 
 // The window with the keyboard focus, in whichever thread has it.
@@ -75,15 +109,12 @@ EVENTMSG KeyDownRecord(const KBDLLHOOKSTRUCT &key) {
                     FocusWindow()};
 }
 
+// Reports Escape and passes every key on: a low-level hook that kept a key would take it from
+// every program.
 LRESULT CALLBACK EscapeKeyProc(int nCode, WPARAM wParam, LPARAM lParam) {
-    if (nCode == HC_ACTION && lParam && wParam == WM_KEYDOWN) {
-        const KBDLLHOOKSTRUCT &key = *reinterpret_cast<const KBDLLHOOKSTRUCT *>(lParam);
-        if ((key.vkCode & 0xFF) == VK_ESCAPE) {
-            PostMessageA(hwndEscapeTarget, UM_ESCAPE, 0, 0);
-            HandEscapeToSelection(KeyDownRecord(key));
-            return 1;
-        }
-    }
+    if (nCode == HC_ACTION && lParam && wParam == WM_KEYDOWN &&
+        (reinterpret_cast<const KBDLLHOOKSTRUCT *>(lParam)->vkCode & 0xFF) == VK_ESCAPE)
+        PostMessageA(hwndEscapeTarget, UM_ESCAPE, 0, 0);
     return CallNextHookEx(hKeyHook, nCode, wParam, lParam);
 }
 
@@ -93,20 +124,24 @@ HHOOK HookAll(int idHook, HOOKPROC pfn) {
 
 } // namespace
 
-// The callbacks only note the event and pass it on at once: the platform drops a low-level hook
-// whose callback takes too long, and a track started by an event runs for as long as the drag.
+// The callbacks only note what must be read at event time and pass the event on at once: the
+// platform drops a low-level hook whose callback takes too long, and a track started by an event
+// runs for as long as the drag.
 LRESULT CALLBACK SelectionMouseProc(int nCode, WPARAM wParam, LPARAM lParam) {
     if (nCode == HC_ACTION && lParam && IsHandledKind(UINT(wParam))) {
         const MSLLHOOKSTRUCT &mouse = *reinterpret_cast<const MSLLHOOKSTRUCT *>(lParam);
-        QueueEvent(EVENTMSG{UINT(wParam), UINT(mouse.pt.x), UINT(mouse.pt.y), mouse.time,
-                            WindowFromPoint(mouse.pt)});
+        // A click belongs to the window it was made on; a move's window is looked up later, and
+        // only on the host's panel.
+        const HWND hwnd = wParam == WM_MOUSEMOVE ? nullptr : WindowFromPoint(mouse.pt);
+        QueueInputEvent(
+            EVENTMSG{UINT(wParam), UINT(mouse.pt.x), UINT(mouse.pt.y), mouse.time, hwnd});
     }
     return CallNextHookEx(hMouseHook, nCode, wParam, lParam);
 }
 
 LRESULT CALLBACK SelectionKeyProc(int nCode, WPARAM wParam, LPARAM lParam) {
     if (nCode == HC_ACTION && lParam && wParam == WM_KEYDOWN)
-        QueueEvent(KeyDownRecord(*reinterpret_cast<const KBDLLHOOKSTRUCT *>(lParam)));
+        QueueInputEvent(KeyDownRecord(*reinterpret_cast<const KBDLLHOOKSTRUCT *>(lParam)));
     return CallNextHookEx(hMouseKeyHook, nCode, wParam, lParam);
 }
 
@@ -136,13 +171,13 @@ bool InstallSelectionHook() {
         hMouseKeyHook = hMouseHook ? HookAll(WH_KEYBOARD_LL, SelectionKeyProc) : nullptr;
         if (hMouseHook && hMouseKeyHook) {
             nMouseHookPath = HOOK_LOWLEVEL;
+            SetDragInput(NextDragEvent);
             return true;
         }
         if (hMouseHook)
             UnhookWindowsHookEx(hMouseHook);
         hMouseHook = nullptr;
-        if (!hKeyHook || nKeyHookPath != HOOK_LOWLEVEL)
-            CloseInputSink();
+        CloseInputSink();
     }
     nMouseHookPath = 0;
     return false;
@@ -188,17 +223,9 @@ BOOL RemoveEscapeHook() {
 }
 
 void HandEscapeToSelection(const EVENTMSG &event) {
-    if (!bMouseHookOn || !pHostRecord)
-        return;
-    // A low-level Escape hook keeps the key from everything after it, a journal-record selection
-    // hook included. Between two hooks of one kind, the one installed last is called first.
-    const bool bMissed = nMouseHookPath == HOOK_JOURNAL
-                             ? nKeyHookPath == HOOK_LOWLEVEL || bKeyHookFirst
-                             : nKeyHookPath == HOOK_LOWLEVEL && bKeyHookFirst;
-    if (!bMissed)
-        return;
-    if (nMouseHookPath == HOOK_LOWLEVEL)
-        QueueEvent(event);
-    else
+    // Between two journal-record hooks the one installed last is called first, and the record
+    // the Escape hook keeps is not seen by the selection hook after it. Low-level hooks see it
+    // whatever the order.
+    if (bMouseHookOn && pHostRecord && nMouseHookPath == HOOK_JOURNAL && bKeyHookFirst)
         SelectionEvent(event);
 }

@@ -1,7 +1,8 @@
 // The two ways input reaches the hooks. Journal-record hooks: the platform calls them with the
 // event record on the host's thread as the thread takes its input. Low-level hooks, where journal
-// hooks are refused: their callbacks only note the event and post it to a message-only window of
-// the library on the host's thread, where the same dispatch runs when the message is delivered.
+// hooks are refused: their callbacks only note the event in the library's input queue, and a
+// message-only window of the library on the host's thread runs the same dispatch over the queue
+// when the host's loop delivers its wake message.
 #pragma once
 
 #include <windows.h>
@@ -28,6 +29,6 @@ BOOL RemoveSelectionHook();
 bool InstallEscapeHook();
 BOOL RemoveEscapeHook();
 
-// Hands an Escape key-down that the Escape hook keeps from the chain to the selection, when the
-// selection hook would not see it otherwise.
+// Hands an Escape key-down that the journal-record Escape hook keeps from the hooks after it to
+// the selection, when the selection hook is one of those.
 void HandEscapeToSelection(const EVENTMSG &event);

@@ -24,22 +24,19 @@ inline MouseCapture SetCaptureTo(HWND hwnd) noexcept {
     return MouseCapture(hwnd);
 }
 
-// The next message of the thread, for a loop that runs while hwnd holds the mouse capture. False
-// when the loop has to end: WM_QUIT came (it is posted again, for the host's own loop), or the
-// capture went to another window (the message is dispatched as usual).
-inline bool GetCapturedMessage(HWND hwnd, MSG &msg) noexcept {
-    const BOOL bGot = GetMessageA(&msg, nullptr, 0, 0);
-    if (bGot <= 0) {
-        if (bGot == 0)
-            PostQuitMessage(int(msg.wParam));
-        return false;
-    }
-    if (GetCapture() != hwnd) {
-        DispatchMessageA(&msg);
-        return false;
-    }
-    return true;
-}
+// Where a drag takes its input when the thread's own mouse messages do not carry it: a source
+// the hook layer sets while it takes input through a queue of its own. It gives the next event of
+// the drag as a message for hwnd (mouse points in hwnd's client coordinates).
+enum { DRAG_INPUT_NONE, DRAG_INPUT_EVENT, DRAG_INPUT_END };
+using DragInputFn = int (*)(HWND hwnd, MSG &msg);
+void SetDragInput(DragInputFn pfnInput) noexcept;
+
+// The next message for a loop that runs while hwnd holds the mouse capture: from the drag input
+// source when one is set (the thread's own mouse and key messages are then not acted on again),
+// else the thread's next message. False when the loop has to end: WM_QUIT came (it is posted
+// again, for the host's own loop), the capture went to another window (a message that came is
+// dispatched as usual), or the source ended the drag.
+bool GetCapturedMessage(HWND hwnd, MSG &msg) noexcept;
 
 // Mouse messages a drag acts on: moves and the release of either button.
 inline bool IsDragMessage(UINT nMessage) noexcept {

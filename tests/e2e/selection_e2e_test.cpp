@@ -149,11 +149,76 @@ TEST_F(SelectionEndToEnd, HighlightReportsEachNewWindowUnderTheCursor) {
     EXPECT_TRUE(ScreenClean());
 }
 
-TEST_F(SelectionEndToEnd, EscapeHookReportsEveryEscape) {
+// A window of another thread that has the keyboard focus, counting the Escape key-downs and
+// key-ups it receives.
+class FocusElsewhere {
+public:
+    FocusElsewhere() {
+        m_hThread = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+        while (!m_bReady)
+            Sleep(1);
+    }
+    ~FocusElsewhere() {
+        PostMessageA(m_hwnd, WM_CLOSE, 0, 0);
+        WaitForSingleObject(m_hThread, 5000);
+        CloseHandle(m_hThread);
+    }
+    LONG Downs() const { return m_nDowns; }
+    LONG Ups() const { return m_nUps; }
+
+private:
+    static DWORD WINAPI Run(LPVOID pv) {
+        FocusElsewhere &self = *static_cast<FocusElsewhere *>(pv);
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "SpxFocusElsewhere";
+        RegisterClassA(&wc);
+        self.m_hwnd = CreateWindowExA(WS_EX_TOPMOST, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE,
+                                      600, 650, 80, 40, nullptr, nullptr, wc.hInstance, &self);
+        SetForegroundWindow(self.m_hwnd);
+        SetFocus(self.m_hwnd);
+        self.m_bReady = true;
+        MSG msg;
+        while (GetMessageA(&msg, nullptr, 0, 0) > 0)
+            DispatchMessageA(&msg);
+        return 0;
+    }
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        if (msg == WM_NCCREATE)
+            SetWindowLongPtrA(hwnd, GWLP_USERDATA,
+                              LONG_PTR(reinterpret_cast<CREATESTRUCTA *>(lParam)->lpCreateParams));
+        auto *self = reinterpret_cast<FocusElsewhere *>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        if (self && (msg == WM_KEYDOWN || msg == WM_KEYUP) && wParam == VK_ESCAPE)
+            InterlockedIncrement(msg == WM_KEYDOWN ? &self->m_nDowns : &self->m_nUps);
+        if (msg == WM_CLOSE) {
+            DestroyWindow(hwnd);
+            PostQuitMessage(0);
+            return 0;
+        }
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+
+    HANDLE m_hThread = nullptr;
+    HWND m_hwnd = nullptr;
+    volatile bool m_bReady = false;
+    LONG m_nDowns = 0;
+    LONG m_nUps = 0;
+};
+
+TEST_F(SelectionEndToEnd, EscapeHookReportsEveryEscapeAndConsumesNone) {
     ASSERT_NE(m_host.pfnSetKeyboardHook, nullptr);
     ASSERT_EQ(m_host.pfnSetKeyboardHook(m_host.Notify(), TRUE), 1);
     EXPECT_EQ(m_host.pfnSetKeyboardHook(m_host.Notify(), TRUE), 0);
-    m_host.Play({KeyPress(VK_ESCAPE), KeyPress('A'), KeyPress(VK_ESCAPE)});
+    LONG nDowns = 0, nUps = 0;
+    {
+        FocusElsewhere focus;
+        m_host.Play({KeyPress(VK_ESCAPE), KeyPress('A'), KeyPress(VK_ESCAPE)});
+        nDowns = focus.Downs();
+        nUps = focus.Ups();
+    }
+    SetForegroundWindow(m_host.Overlay());
+    m_host.Pump(50);
     int nEscapes = 0;
     for (const HostMessage &m : m_host.Messages())
         if (m.nMessage == UM_ESCAPE) {
@@ -162,6 +227,9 @@ TEST_F(SelectionEndToEnd, EscapeHookReportsEveryEscape) {
             EXPECT_EQ(m.lParam, 0);
         }
     EXPECT_EQ(nEscapes, 2);
+    // The key goes on to the window with the focus, whole.
+    EXPECT_EQ(nDowns, 2);
+    EXPECT_EQ(nUps, 2);
     EXPECT_NE(m_host.pfnSetKeyboardHook(m_host.Notify(), FALSE), 0);
     EXPECT_EQ(m_host.pfnSetKeyboardHook(m_host.Notify(), FALSE), 0);
 }
@@ -177,6 +245,7 @@ struct Sequence {
     std::vector<RECT> commits; // {-1} where any rectangle will do; a polygon's bounds
     int nEscapes;
     std::vector<UINT> vertices; // for polygons: the vertices of each commit
+    int nCursorAtEnd;           // the library's cursor that shows at the end; 0: not looked at
 };
 
 void PrintTo(const Sequence &seq, std::ostream *os) {
@@ -373,6 +442,75 @@ const Sequence kSequences[] = {
      {{100, 100, 180, 190}},
      0,
      {3}},
+    {"EscapeReachesTheSelectionWhenTheEscapeHookCameFirst",
+     MODE_RECTANGLE,
+     TRUE,
+     false,
+     Steps({{HostDoes(HostAction::HookOff), HostDoes(HostAction::EscapeHookOn),
+             HostDoes(HostAction::HookOn)},
+            Drag({200, 200}, {{300, 280}}),
+            {KeyPress(VK_ESCAPE)},
+            Drag({100, 100}, {{150, 140}}),
+            {KeyPress(VK_RETURN)}}),
+     {{100, 100, 150, 140}},
+     1},
+    {"TheCrosshairComesBackAfterThePanel",
+     MODE_RECTANGLE,
+     FALSE,
+     false,
+     Steps(
+         {{MoveTo(300, 300), MoveTo(950, 50), MoveTo(960, 70), MoveTo(300, 300), MoveTo(310, 310)},
+          Drag({320, 320}, {{380, 360}}),
+          {MoveTo(400, 400)}}),
+     {{320, 320, 380, 360}},
+     0,
+     {},
+     IDC_DRAWCROSS},
+    // A host whose thread is busy for a moment while the person goes on: every event still
+    // counts once, in the order it happened.
+    {"AReleaseAfterALongStallCompletesTheBand",
+     MODE_RECTANGLE,
+     FALSE,
+     false,
+     Steps({{MoveTo(200, 200), LeftDown(), HostDoes(HostAction::BusyPeeking, 400)},
+            Sweep({200, 200}, {330, 260}, 100),
+            {LeftUp(), MoveTo(400, 400), MoveTo(420, 380)},
+            Drag({100, 100}, {{140, 150}})}),
+     {{200, 200, 330, 260}, {100, 100, 140, 150}},
+     0},
+    {"KeysAndClicksDuringAStallAreAllTaken",
+     MODE_ELLIPSE,
+     TRUE,
+     false,
+     Steps({{MoveTo(200, 200), HostDoes(HostAction::BusySending, 400)},
+            Quickly({LeftDown(), MoveTo(300, 280), LeftUp(), KeyPress(VK_ESCAPE), LeftDown(),
+                     MoveTo(200, 200), LeftUp(), KeyPress(VK_RETURN)})}),
+     {{200, 200, 300, 280}},
+     0},
+    {"AConfirmQueuedBehindAHandleDragIsPosted",
+     MODE_RECTANGLE,
+     TRUE,
+     false,
+     Steps({Drag({200, 200}, {{300, 280}}),
+            {MoveTo(304, 284), HostDoes(HostAction::BusySending, 300)},
+            Quickly({LeftDown(), MoveTo(320, 300), MoveTo(344, 324), LeftUp(), MoveTo(250, 250),
+                     LeftDown(), LeftUp()})}),
+     {{200, 200, 340, 320}},
+     0},
+    {"AConfirmQueuedBehindAVertexDragIsPosted",
+     MODE_POLYGON,
+     TRUE,
+     false,
+     Steps({Click(200, 200),
+            Click(300, 210),
+            Click(260, 300),
+            Click(200, 200),
+            {MoveTo(250, 240), MoveTo(300, 210), HostDoes(HostAction::BusyPeeking, 300)},
+            Quickly({LeftDown(), MoveTo(320, 208), MoveTo(330, 205), LeftUp(), MoveTo(240, 240),
+                     LeftDown(), LeftUp()})}),
+     {{200, 200, 330, 300}},
+     0,
+     {3}},
 };
 
 class GestureEnding : public SelectionEndToEnd, public testing::WithParamInterface<Sequence> {};
@@ -393,6 +531,8 @@ TEST_P(GestureEnding, PostsOnlyWhatThePersonMadeAndLeavesTheScreenClean) {
         EXPECT_EQ(commits[i].nVertices, seq.vertices[i]) << "polygon " << i;
     EXPECT_EQ(m_host.Escapes(), seq.nEscapes);
     EXPECT_TRUE(ScreenClean());
+    if (seq.nCursorAtEnd)
+        EXPECT_EQ(m_host.Cursor(), LoadCursorA(m_host.Dll(), MAKEINTRESOURCEA(seq.nCursorAtEnd)));
 }
 
 INSTANTIATE_TEST_SUITE_P(Sequences, GestureEnding, testing::ValuesIn(kSequences),

@@ -9,6 +9,7 @@ namespace {
 
 const DWORD kStepDelayMs = 40;
 const UINT WM_HOST_ACTION = WM_APP + 40;
+const UINT WM_BE_BUSY = WM_APP + 41;
 TestHost *g_pHost = nullptr;
 HWND g_hwndNotify = nullptr;
 
@@ -53,7 +54,7 @@ void Send(const InputStep &step) {
         break;
     }
     case InputStep::Host:
-        PostMessageA(g_hwndNotify, WM_HOST_ACTION, WPARAM(step.action), 0);
+        PostMessageA(g_hwndNotify, WM_HOST_ACTION, WPARAM(step.action), step.x);
         break;
     case InputStep::Wait:
         Sleep(DWORD(step.x));
@@ -61,12 +62,12 @@ void Send(const InputStep &step) {
     }
 }
 
-ATOM RegisterHostClass(const char *name, WNDPROC proc, bool bPattern) {
+ATOM RegisterHostClass(const char *name, WNDPROC proc, bool bPattern, LPCSTR pszCursor) {
     WNDCLASSA wc = {};
     wc.lpfnWndProc = proc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = name;
-    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+    wc.hCursor = pszCursor ? LoadCursorA(nullptr, pszCursor) : nullptr;
     wc.hbrBackground = bPattern ? nullptr : reinterpret_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
     return RegisterClassA(&wc);
 }
@@ -87,6 +88,26 @@ void PaintStripes(HWND hwnd) {
     for (HBRUSH br : brushes)
         DeleteObject(br);
     EndPaint(hwnd, &ps);
+}
+
+LRESULT CALLBACK BusyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_BE_BUSY) {
+        Sleep(DWORD(lParam));
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+// The thread a busy host waits on: its window takes as long as it is asked to.
+DWORD WINAPI ElsewhereThread(LPVOID pWindow) {
+    HWND hwnd = CreateWindowExA(0, "SpxHostBusy", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    InterlockedExchangePointer(static_cast<PVOID *>(pWindow), hwnd);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0)
+        DispatchMessageA(&msg);
+    DestroyWindow(hwnd);
+    return 0;
 }
 
 } // namespace
@@ -112,8 +133,8 @@ InputStep KeyPress(WORD nVk) {
 InputStep WaitFor(int nMilliseconds) {
     return InputStep{InputStep::Wait, nMilliseconds, 0, 0, {}};
 }
-InputStep HostDoes(HostAction action) {
-    return InputStep{InputStep::Host, 0, 0, 0, action};
+InputStep HostDoes(HostAction action, int nMilliseconds) {
+    return InputStep{InputStep::Host, nMilliseconds, 0, 0, action};
 }
 
 std::vector<InputStep> Drag(POINT ptFrom, std::initializer_list<POINT> moves) {
@@ -126,6 +147,20 @@ std::vector<InputStep> Drag(POINT ptFrom, std::initializer_list<POINT> moves) {
 
 std::vector<InputStep> Click(int x, int y) {
     return {MoveTo(x, y), LeftDown(), LeftUp()};
+}
+
+std::vector<InputStep> Sweep(POINT ptFrom, POINT ptTo, int n) {
+    std::vector<InputStep> steps;
+    for (int i = 1; i <= n; ++i)
+        steps.push_back(
+            MoveTo(ptFrom.x + (ptTo.x - ptFrom.x) * i / n, ptFrom.y + (ptTo.y - ptFrom.y) * i / n));
+    return Quickly(steps);
+}
+
+std::vector<InputStep> Quickly(std::vector<InputStep> steps) {
+    for (InputStep &step : steps)
+        step.bQuick = true;
+    return steps;
 }
 
 LRESULT CALLBACK TestHost::NotifyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -147,14 +182,24 @@ LRESULT CALLBACK TestHost::NotifyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
         return 0;
     }
     if (msg == WM_HOST_ACTION && g_pHost) {
-        g_pHost->Do(HostAction(wParam));
+        g_pHost->Do(HostAction(wParam), int(lParam));
         return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-void TestHost::Do(HostAction action) {
+void TestHost::Do(HostAction action, int nMilliseconds) {
     switch (action) {
+    case HostAction::BusySending:
+        SendMessageA(m_hwndElsewhere, WM_BE_BUSY, 0, nMilliseconds);
+        break;
+    case HostAction::BusyPeeking: {
+        const DWORD dwStart = GetTickCount();
+        MSG msg;
+        while (GetTickCount() - dwStart < DWORD(nMilliseconds))
+            PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+        break;
+    }
     case HostAction::Pause:
     case HostAction::Unpause:
         m_record.bPaused = action == HostAction::Pause;
@@ -194,10 +239,16 @@ TestHost::TestHost() {
     pfnXorWindow =
         reinterpret_cast<decltype(&SPXXORWindow)>(GetProcAddress(m_hDll, "SPXXORWindow"));
 
-    static ATOM atoms[] = {RegisterHostClass("SpxHostOverlay", OverlayProc, true),
-                           RegisterHostClass("SpxHostNotify", NotifyProc, false),
-                           RegisterHostClass("SpxHostOwn", DefWindowProcA, false)};
+    // The overlay has no class cursor, as the guide advises: the library's cursor shows there.
+    static ATOM atoms[] = {RegisterHostClass("SpxHostOverlay", OverlayProc, true, nullptr),
+                           RegisterHostClass("SpxHostNotify", NotifyProc, false, IDC_ARROW),
+                           RegisterHostClass("SpxHostOwn", DefWindowProcA, false, IDC_ARROW),
+                           RegisterHostClass("SpxHostBusy", BusyProc, false, nullptr)};
     (void)atoms;
+    m_hElsewhere = CreateThread(nullptr, 0, ElsewhereThread, &m_hwndElsewhere, 0, nullptr);
+    while (!InterlockedCompareExchangePointer(reinterpret_cast<PVOID *>(&m_hwndElsewhere), nullptr,
+                                              nullptr))
+        Sleep(1);
     const HINSTANCE hInst = GetModuleHandleA(nullptr);
     m_hwndOverlay =
         CreateWindowExA(WS_EX_TOPMOST, "SpxHostOverlay", "overlay", WS_POPUP | WS_VISIBLE, 0, 0,
@@ -234,6 +285,11 @@ TestHost::~TestHost() {
     for (HWND hwnd : {m_hwndOwn, m_hwndNotify, m_hwndOverlay})
         if (hwnd)
             DestroyWindow(hwnd);
+    if (m_hElsewhere) {
+        PostMessageA(m_hwndElsewhere, WM_QUIT, 0, 0);
+        WaitForSingleObject(m_hElsewhere, 5000);
+        CloseHandle(m_hElsewhere);
+    }
     if (m_hDll)
         FreeLibrary(m_hDll);
     g_pHost = nullptr;
@@ -275,7 +331,7 @@ void TestHost::Play(const std::vector<InputStep> &steps) {
     std::thread sender([&steps, hDone] {
         for (const InputStep &step : steps) {
             Send(step);
-            Sleep(kStepDelayMs);
+            Sleep(step.bQuick ? 1 : kStepDelayMs);
         }
         SetEvent(hDone);
     });

@@ -22,14 +22,18 @@ struct HostMessage {
 };
 
 // What the host does between two input events, on its own thread.
-enum class HostAction { Pause, Unpause, HookOff, HookOn, EscapeHookOn };
+// BusySending and BusyPeeking stall the host's thread for the step's milliseconds: waiting in a
+// SendMessage to a window of another thread, or peeking at its queue without taking anything.
+// Either way the low-level hooks' callbacks still run, and nothing posted is delivered.
+enum class HostAction { Pause, Unpause, HookOff, HookOn, EscapeHookOn, BusySending, BusyPeeking };
 
 // One step of a gesture, in screen coordinates, or something the host does in its middle.
 struct InputStep {
     enum Kind { Move, LeftDown, LeftUp, RightDown, RightUp, Key, Host, Wait } kind;
-    int x, y; // Move; x: the milliseconds of a Wait
+    int x, y; // Move; x: the milliseconds of a Wait or of a busy host
     WORD nVk; // Key: pressed and released
     HostAction action;
+    bool bQuick; // the next step follows after a millisecond, as fast as a person moves
 };
 
 InputStep MoveTo(int x, int y);
@@ -38,11 +42,15 @@ InputStep LeftUp();
 InputStep RightDown();
 InputStep RightUp();
 InputStep KeyPress(WORD nVk);
-InputStep HostDoes(HostAction action);
+InputStep HostDoes(HostAction action, int nMilliseconds = 0);
 InputStep WaitFor(int nMilliseconds);
 // Press at (x, y), move through the points, release at the last one.
 std::vector<InputStep> Drag(POINT ptFrom, std::initializer_list<POINT> moves);
 std::vector<InputStep> Click(int x, int y);
+// n moves from one point to another, a millisecond apart (the last one at ptTo).
+std::vector<InputStep> Sweep(POINT ptFrom, POINT ptTo, int n);
+// The steps, each followed at once by the next.
+std::vector<InputStep> Quickly(std::vector<InputStep> steps);
 
 class TestHost {
 public:
@@ -81,11 +89,14 @@ public:
     // The UM_SELECTION messages posted with an address (commits), in order.
     std::vector<HostMessage> Commits() const;
     int Escapes() const;
+    // The cursor this thread shows now.
+    HCURSOR Cursor() const { return GetCursor(); }
+    HMODULE Dll() const { return m_hDll; }
 
 private:
     static LRESULT CALLBACK NotifyProc(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK OverlayProc(HWND, UINT, WPARAM, LPARAM);
-    void Do(HostAction action);
+    void Do(HostAction action, int nMilliseconds);
 
     HMODULE m_hDll = nullptr;
     HWND m_hwndOverlay = nullptr;
@@ -93,6 +104,8 @@ private:
     HWND m_hwndNotify = nullptr;
     HWND m_hwndOwn = nullptr;
     HWND m_hwndOwnButton = nullptr;
+    HWND m_hwndElsewhere = nullptr; // a window of another thread, for a host that waits on it
+    HANDLE m_hElsewhere = nullptr;
     bool m_bStopOnSelection = false;
     int m_nMode = 0;
     BOOL m_bAdjustable = FALSE;

@@ -1,0 +1,177 @@
+#include "hook/input_queue.h"
+
+#include "host/hook_state.h"
+
+namespace {
+
+struct QueuedEvent {
+    EVENTMSG event;
+    UINT fReportedUp; // buttons held by the events before this one that the platform reported up
+    bool bLossAfter;  // events after this one were lost: the queue was full
+};
+
+// Moves merge, so only presses, releases and keys fill it: far more than a person makes in the
+// longest stall a host survives.
+const UINT kQueueSize = 4096;
+QueuedEvent aQueued[kQueueSize];
+UINT nHead = 0; // where the next event goes; nHead - nTail events wait
+UINT nTail = 0;
+HWND hwndWake = nullptr;
+UINT nWakeMessage = 0;
+bool bWakePosted = false;
+bool bLossTaken = false;
+
+// What the callbacks have seen of the buttons, and when they last ran.
+UINT fButtonsHeld = 0;
+DWORD dwLastNoted = 0;
+// A callback of a thread that takes its messages late can be skipped by the platform, its event
+// unseen; before that happens an event waits at least this long for its callback, or none comes
+// for this long.
+const DWORD kQuietMs = 100;
+
+RECT rcVirtualScreen = {0, 0, 0, 0};
+
+UINT ButtonOf(UINT nMessage) {
+    switch (nMessage) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+        return MK_LBUTTON;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+        return MK_RBUTTON;
+    default:
+        return 0;
+    }
+}
+
+bool IsButtonPress(UINT nMessage) {
+    return nMessage == WM_LBUTTONDOWN || nMessage == WM_RBUTTONDOWN;
+}
+
+// Of the buttons fHeld, those the platform reports up now. GetAsyncKeyState reads the physical
+// buttons; with swapped buttons a held one counts as up only when both are.
+UINT ButtonsReportedUp(UINT fHeld) {
+    const bool bLeftUp = GetAsyncKeyState(VK_LBUTTON) >= 0;
+    const bool bRightUp = GetAsyncKeyState(VK_RBUTTON) >= 0;
+    if (GetSystemMetrics(SM_SWAPBUTTON))
+        return bLeftUp && bRightUp ? fHeld : 0;
+    return fHeld & ((bLeftUp ? MK_LBUTTON : 0) | (bRightUp ? MK_RBUTTON : 0));
+}
+
+void ReadVirtualScreen() {
+    const int x = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    rcVirtualScreen = RECT{x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                           y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+LONG Within(LONG n, LONG nLow, LONG nEnd) {
+    return n < nLow ? nLow : n >= nEnd ? nEnd - 1 : n;
+}
+
+// The release of the button that began the gesture under way.
+UINT GestureRelease() {
+    return nGestureButton == WM_LBUTTONDOWN ? WM_LBUTTONUP : WM_RBUTTONUP;
+}
+
+// True when the gesture under way cannot have its release any more before e: the platform
+// reported its button up, or e presses that button again.
+bool ReleaseLostBefore(const QueuedEvent &e) {
+    if (!nGestureButton || e.event.message == GestureRelease())
+        return false;
+    return e.event.message == nGestureButton || (e.fReportedUp & ButtonOf(nGestureButton));
+}
+
+} // namespace
+
+void OpenInputQueue(HWND hwndSink, UINT nWake) {
+    nHead = nTail = 0;
+    hwndWake = hwndSink;
+    nWakeMessage = nWake;
+    bWakePosted = false;
+    bLossTaken = false;
+    fButtonsHeld = 0;
+    dwLastNoted = GetTickCount();
+    ReadVirtualScreen();
+}
+
+void CloseInputQueue() {
+    OpenInputQueue(nullptr, 0);
+}
+
+void InputQueueWoken() {
+    bWakePosted = false;
+}
+
+void QueueInputEvent(const EVENTMSG &event) {
+    const DWORD dwNow = GetTickCount();
+    const UINT fOwn = ButtonOf(event.message);
+    const UINT fOthers = fButtonsHeld & ~fOwn;
+    UINT fUp = 0;
+    // Asking the platform costs a call: only when a held button's release may have gone unseen.
+    if (fOthers && (dwNow - dwLastNoted > kQuietMs || dwNow - event.time > kQuietMs))
+        fUp = ButtonsReportedUp(fOthers);
+    dwLastNoted = dwNow;
+    fButtonsHeld &= ~fUp;
+    if (IsButtonPress(event.message))
+        fButtonsHeld |= fOwn;
+    else
+        fButtonsHeld &= ~fOwn;
+
+    if (nHead != nTail) {
+        QueuedEvent &last = aQueued[(nHead - 1) % kQueueSize];
+        if (last.event.message == WM_MOUSEMOVE && event.message == WM_MOUSEMOVE &&
+            !last.bLossAfter) {
+            last.event = event;
+            last.fReportedUp |= fUp;
+            return;
+        }
+    }
+    if (nHead - nTail >= kQueueSize) {
+        aQueued[(nHead - 1) % kQueueSize].bLossAfter = true;
+        return;
+    }
+    aQueued[nHead++ % kQueueSize] = QueuedEvent{event, fUp, false};
+    if (hwndWake && !bWakePosted)
+        bWakePosted = PostMessageA(hwndWake, nWakeMessage, 0, 0) != 0;
+}
+
+bool TakeInputEvent(EVENTMSG &event) {
+    if (nHead == nTail)
+        return false;
+    QueuedEvent &next = aQueued[nTail % kQueueSize];
+    if (ReleaseLostBefore(next)) {
+        event = EVENTMSG{GestureRelease(), UINT(ptCursor.x), UINT(ptCursor.y), next.event.time,
+                         nullptr};
+        next.fReportedUp = 0;
+        return true;
+    }
+    ++nTail;
+    event = next.event;
+    bLossTaken = next.bLossAfter;
+    if (event.message == WM_KEYDOWN)
+        return true;
+    if (IsButtonPress(event.message) || IsRectEmpty(&rcVirtualScreen))
+        ReadVirtualScreen();
+    // Windows can report points beyond the screens' edges.
+    event.paramL = UINT(Within(LONG(event.paramL), rcVirtualScreen.left, rcVirtualScreen.right));
+    event.paramH = UINT(Within(LONG(event.paramH), rcVirtualScreen.top, rcVirtualScreen.bottom));
+    if (!event.hwnd && event.message == WM_MOUSEMOVE && pHostRecord && pHostRecord->hwndOwn) {
+        // A move needs its window only on the host's panel: looked up only where the panel is.
+        const POINT pt = {LONG(event.paramL), LONG(event.paramH)};
+        RECT rcPanel;
+        if (GetWindowRect(pHostRecord->hwndOwn, &rcPanel) && PtInRect(&rcPanel, pt))
+            event.hwnd = WindowFromPoint(pt);
+    }
+    return true;
+}
+
+bool TakeInputLoss() {
+    const bool bLoss = bLossTaken;
+    bLossTaken = false;
+    return bLoss;
+}
+
+bool InputLossPending() {
+    return bLossTaken;
+}
