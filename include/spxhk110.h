@@ -111,9 +111,9 @@ SPXHK110_API int WINAPI SetMouseHook(HWND hwndNotify, HostRecord *pRecord, BOOL 
                                      const RECT *pInitialRect, HWND hwndOverlay);
 /* The Escape hook: while on, every Escape key press posts UM_ESCAPE to hwndEscapeTarget (each
  * call, on or off, replaces that window); a journal-record hook, or a low-level keyboard hook
- * where those are refused. Returns 1 when turned on; the unhook result when turned
- * off; 0 when it was already in that state, the platform refused, or another running process has
- * it on. */
+ * where those are refused. The key itself still reaches the window with the focus. Returns 1
+ * when turned on; the unhook result when turned off; 0 when it was already in that state, the
+ * platform refused, or another running process has it on. */
 SPXHK110_API int WINAPI SetKeyboardHook(HWND hwndEscapeTarget, BOOL bEnable);
 
 /* XOR drawing on the whole display. Drawing a figure again with the same arguments erases it.

@@ -120,7 +120,8 @@ void QueueInputEvent(const EVENTMSG &event) {
 
     if (nHead != nTail) {
         QueuedEvent &last = aQueued[(nHead - 1) % kQueueSize];
-        if (last.event.message == WM_MOUSEMOVE && event.message == WM_MOUSEMOVE &&
+        // A move that reports a button up keeps the one before it: the gesture ends there.
+        if (last.event.message == WM_MOUSEMOVE && event.message == WM_MOUSEMOVE && !fUp &&
             !last.bLossAfter) {
             last.event = event;
             last.fReportedUp |= fUp;

@@ -64,6 +64,7 @@ void Deliver(UINT nMessage, POINT pt) {
     }
     MSLLHOOKSTRUCT mouse = {};
     mouse.pt = pt;
+    mouse.time = GetTickCount();
     SelectionMouseProc(HC_ACTION, nMessage, reinterpret_cast<LPARAM>(&mouse));
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))

@@ -1109,6 +1109,106 @@ TEST_F(SetMouseHookTest, WhereJournalHooksAreRefusedLowLevelHooksTakeTheInput) {
     EXPECT_EQ(hMouseKeyHook, nullptr);
 }
 
+// The low-level callbacks called as the platform calls them, the host taking its input only
+// afterwards. A release the platform never delivered is shown by leaving it out.
+class LowLevelInputTest : public SetMouseHookTest {
+protected:
+    void SetUp() override {
+        SetMouseHookTest::SetUp();
+        SetEnvironmentVariableA("SPXHK_HOOKS", "lowlevel");
+        UseMode(MODE_RECTANGLE);
+        TakeInput(Notify());
+        ASSERT_TRUE(TurnOn());
+        ASSERT_EQ(nMouseHookPath, UINT(HOOK_LOWLEVEL));
+    }
+    void TearDown() override {
+        TurnOff();
+        SetEnvironmentVariableA("SPXHK_HOOKS", nullptr);
+        SetMouseHookTest::TearDown();
+    }
+};
+
+// One event as a callback gets it: a mouse event at pt, or (WM_KEYDOWN) the key pt.x; made
+// nAgeMs before the callback runs; nTimes in a row.
+struct FedEvent {
+    UINT nMessage;
+    POINT pt;
+    DWORD nAgeMs;
+    int nTimes;
+};
+
+void Feed(const std::vector<FedEvent> &events) {
+    for (const FedEvent &e : events)
+        for (int i = 0; i < (e.nTimes ? e.nTimes : 1); ++i) {
+            if (e.nMessage == WM_KEYDOWN) {
+                KBDLLHOOKSTRUCT key = {};
+                key.vkCode = DWORD(e.pt.x);
+                key.time = GetTickCount();
+                SelectionKeyProc(HC_ACTION, WM_KEYDOWN, reinterpret_cast<LPARAM>(&key));
+                continue;
+            }
+            MSLLHOOKSTRUCT mouse = {};
+            mouse.pt = e.pt;
+            mouse.time = GetTickCount() - e.nAgeMs;
+            SelectionMouseProc(HC_ACTION, e.nMessage, reinterpret_cast<LPARAM>(&mouse));
+        }
+}
+
+TEST_F(LowLevelInputTest, EveryEndingOfABandIsTheOneThePersonMade) {
+    const int nRight = GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    const int nTop = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    struct Case {
+        const char *pszWhat;
+        std::vector<FedEvent> events;
+        size_t nCommits;
+        RECT rcLast; // the last selection committed
+    } cases[] = {
+        {"the release never came: the button is reported up at a late move",
+         {{WM_LBUTTONDOWN, {100, 100}},
+          {WM_MOUSEMOVE, {150, 140}},
+          {WM_MOUSEMOVE, {180, 160}},
+          {WM_MOUSEMOVE, {400, 300}, 500}},
+         1,
+         {100, 100, 180, 160}},
+        {"the release never came: the same button is pressed again",
+         {{WM_LBUTTONDOWN, {100, 100}},
+          {WM_MOUSEMOVE, {180, 160}},
+          {WM_LBUTTONDOWN, {300, 300}},
+          {WM_MOUSEMOVE, {340, 330}},
+          {WM_LBUTTONUP, {340, 330}}},
+         2,
+         {300, 300, 340, 330}},
+        {"events were lost behind a full queue: the band is discarded",
+         {{WM_LBUTTONDOWN, {100, 100}},
+          {WM_MOUSEMOVE, {180, 160}},
+          {WM_KEYDOWN, {'A', 0}, 0, 5000},
+          {WM_LBUTTONUP, {180, 160}}},
+         0,
+         {}},
+        {"points beyond the screens are held at their edge",
+         {{WM_LBUTTONDOWN, {100, 100}},
+          {WM_MOUSEMOVE, {100000, -100000}},
+          {WM_LBUTTONUP, {100000, -100000}}},
+         1,
+         {100, nTop, nRight - 1, 100}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.pszWhat);
+        Feed(c.events);
+        const std::vector<Notice> posted = TakeInput(Notify());
+        EXPECT_EQ(posted.size(), c.nCommits);
+        if (c.nCommits)
+            EXPECT_EQ(rcSelection, c.rcLast);
+        EXPECT_EQ(bButtonDown, 0);
+        EXPECT_TRUE(ShowsNothing());
+        // The next band is whole.
+        Feed(
+            {{WM_LBUTTONDOWN, {200, 200}}, {WM_MOUSEMOVE, {260, 250}}, {WM_LBUTTONUP, {260, 250}}});
+        EXPECT_EQ(TakeInput(Notify()).size(), 1u);
+        EXPECT_EQ(rcSelection, (RECT{200, 200, 260, 250}));
+    }
+}
+
 TEST_F(SetMouseHookTest, TurningOnAgainInstallsNothingAndOnlyRenamesTheHost) {
     HWND hwndSecond = CreateMessageWindow("SpxTestNotify", NotifyWndProc);
     auto pSecond = std::make_unique<HostRecord>();
