@@ -6,30 +6,34 @@
 
 #include <utility>
 
-// A device context from CreateDCA, deleted by DeleteDC.
-class CreatedDC {
+// A device context of the whole screen from GetDC(NULL), given back by ReleaseDC. Its points are
+// screen points on every monitor, negative ones included (a "DISPLAY" context from CreateDCA is
+// not placed so everywhere: Wine puts its origin at the virtual screen's top-left).
+class ScreenDC {
 public:
-    explicit CreatedDC(HDC hdc = nullptr) noexcept : m_hdc(hdc) {}
-    CreatedDC(CreatedDC &&other) noexcept : m_hdc(std::exchange(other.m_hdc, nullptr)) {}
-    CreatedDC &operator=(CreatedDC &&other) noexcept {
+    explicit ScreenDC(HDC hdc = nullptr) noexcept : m_hdc(hdc) {}
+    ScreenDC(ScreenDC &&other) noexcept : m_hdc(std::exchange(other.m_hdc, nullptr)) {}
+    ScreenDC &operator=(ScreenDC &&other) noexcept {
         std::swap(m_hdc, other.m_hdc);
         return *this;
     }
-    ~CreatedDC() {
+    ~ScreenDC() {
         if (m_hdc)
-            DeleteDC(m_hdc);
+            ReleaseDC(nullptr, m_hdc);
     }
     HDC get() const noexcept { return m_hdc; }
     explicit operator bool() const noexcept { return m_hdc != nullptr; }
-    // Deletes the context now and gives DeleteDC's result, which the drawing exports return.
-    BOOL Delete() noexcept { return m_hdc ? DeleteDC(std::exchange(m_hdc, nullptr)) : FALSE; }
+    // Gives the context back now, with ReleaseDC's result, which the drawing exports return.
+    BOOL Release() noexcept {
+        return m_hdc ? ReleaseDC(nullptr, std::exchange(m_hdc, nullptr)) : FALSE;
+    }
 
 private:
     HDC m_hdc;
 };
 
-inline CreatedDC CreateDisplayDC() noexcept {
-    return CreatedDC(CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
+inline ScreenDC GetScreenDC() noexcept {
+    return ScreenDC(GetDC(nullptr));
 }
 
 // A device context of a window from GetDC, given back with ReleaseDC on the same window.

@@ -24,18 +24,18 @@ void XorCircleOn(HDC hdc, const POINT &pt, int nRadius) noexcept {
 }
 
 int XorCircle(const POINT &pt, int nRadius) noexcept {
-    CreatedDC dc = CreateXorDisplayDC();
+    ScreenDC dc = CreateXorDisplayDC();
     if (!dc)
         return 0;
     XorCircleOn(dc.get(), pt, nRadius);
-    return dc.Delete();
+    return dc.Release();
 }
 
 } // namespace
 
-// The stock objects need not be selected back: the context is deleted.
-CreatedDC CreateXorDisplayDC() noexcept {
-    CreatedDC dc = CreateDisplayDC();
+// The stock objects need not be selected back: a common context is reset when it is released.
+ScreenDC CreateXorDisplayDC() noexcept {
+    ScreenDC dc = GetScreenDC();
     if (dc) {
         SetROP2(dc.get(), R2_XORPEN);
         SelectObject(dc.get(), GetStockObject(WHITE_PEN));
@@ -72,31 +72,31 @@ void XorVertexMarker(const POINT &pt) {
 }
 
 extern "C" int WINAPI XorBox(int x1, int y1, int x2, int y2, int bEllipseFlag) {
-    CreatedDC dc = CreateXorDisplayDC();
+    ScreenDC dc = CreateXorDisplayDC();
     if (!dc)
         return 0;
     DrawBoxShape(dc.get(), x1, y1, x2, y2, bEllipseFlag);
-    return dc.Delete();
+    return dc.Release();
 }
 
 extern "C" int WINAPI MoveXorBox(int xAnchor, int yAnchor, int xOld, int yOld, int xNew, int yNew,
                                  int bEllipseFlag) {
-    CreatedDC dc = CreateXorDisplayDC();
+    ScreenDC dc = CreateXorDisplayDC();
     if (!dc)
         return 0;
     DrawBoxShape(dc.get(), xAnchor, yAnchor, xOld, yOld, bEllipseFlag);
     DrawBoxShape(dc.get(), xAnchor, yAnchor, xNew, yNew, bEllipseFlag);
-    return dc.Delete();
+    return dc.Release();
 }
 
 extern "C" int WINAPI SPXXorLine(const POINT *pptStart, const POINT *pptEnd) {
     if (!pptStart || !pptEnd)
         return 0;
-    CreatedDC dc = CreateXorDisplayDC();
+    ScreenDC dc = CreateXorDisplayDC();
     if (!dc)
         return 0;
     XorLineOn(dc.get(), *pptStart, *pptEnd);
-    return dc.Delete();
+    return dc.Release();
 }
 
 extern "C" int WINAPI SPXXorPoint(const POINT *ppt) {
@@ -109,7 +109,7 @@ extern "C" int WINAPI SPXXORWindow(HWND hwnd) {
     // rather than one around whatever rectangle happened to be left in memory.
     if (!GetWindowRect(hwnd, &rc))
         return 0;
-    CreatedDC dc = CreateDisplayDC();
+    ScreenDC dc = GetScreenDC();
     if (!dc)
         return 0;
     const int nWidth = GetSystemMetrics(SM_CXDLGFRAME);
@@ -120,5 +120,5 @@ extern "C" int WINAPI SPXXORWindow(HWND hwnd) {
         SelectObject(dc.get(), GetStockObject(NULL_BRUSH));
         Rectangle(dc.get(), rc.left, rc.bottom, rc.right, rc.top);
     }
-    return dc.Delete();
+    return dc.Release();
 }

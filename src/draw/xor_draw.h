@@ -10,7 +10,7 @@
 
 // A display context ready for outlines that invert what they cover: XOR raster operation, white
 // pen, hollow brush. None when the display cannot be had.
-CreatedDC CreateXorDisplayDC() noexcept;
+ScreenDC CreateXorDisplayDC() noexcept;
 
 // Circle of radius 5 around the point: the hover marker of a polygon vertex.
 void XorVertexMarker(const POINT &pt);

@@ -40,7 +40,7 @@ void DiscardGesture() {
 namespace {
 
 // One per process: the moves of a gesture draw on it instead of making a context each.
-CreatedDC dcGesture;
+ScreenDC dcGesture;
 
 } // namespace
 
@@ -55,7 +55,7 @@ HDC HeldGestureDC() {
 }
 
 void ReleaseGestureDC() {
-    dcGesture.Delete();
+    dcGesture.Release();
 }
 
 void EraseGestureDrawing() {

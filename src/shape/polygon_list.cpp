@@ -65,7 +65,7 @@ void XorPolygonOn(HDC hdc, const SelectionShape &shape, bool bClosed) {
 void XorPolyline(SelectionShape *pShape) {
     if (!pShape || ValidPointCount(*pShape) == 0)
         return;
-    if (CreatedDC dc = CreateXorDisplayDC())
+    if (ScreenDC dc = CreateXorDisplayDC())
         XorPolygonOn(dc.get(), *pShape, false);
 }
 
@@ -105,7 +105,7 @@ extern "C" void WINAPI SPXFreePolyPoints(SelectionShape *pShape) {
 extern "C" int WINAPI SPXXorPolyPoints(SelectionShape *pShape) {
     if (!pShape || ValidPointCount(*pShape) == 0)
         return 0;
-    if (CreatedDC dc = CreateXorDisplayDC())
+    if (ScreenDC dc = CreateXorDisplayDC())
         XorPolygonOn(dc.get(), *pShape, true);
     return 1;
 }
@@ -113,11 +113,11 @@ extern "C" int WINAPI SPXXorPolyPoints(SelectionShape *pShape) {
 extern "C" int WINAPI SPXErasePolyPoints(SelectionShape *pShape) {
     if (!pShape || ValidPointCount(*pShape) == 0)
         return 0;
-    CreatedDC dc = CreateXorDisplayDC();
+    ScreenDC dc = CreateXorDisplayDC();
     if (!dc)
         return 0;
     XorPolygonOn(dc.get(), *pShape, true);
-    return dc.Delete();
+    return dc.Release();
 }
 
 extern "C" void WINAPI SPXCalcPolygonRect(SelectionShape *pShape, RECT *prc) {
@@ -133,7 +133,7 @@ extern "C" int WINAPI SPXStrechtPolyPoints(SelectionShape *pSource, SelectionSha
     if (!pSource || !pDest)
         return 0;
     // Without a context nothing is drawn, but the vertices are mapped all the same.
-    CreatedDC dc = CreateXorDisplayDC();
+    ScreenDC dc = CreateXorDisplayDC();
     StretchPolygonOn(dc.get(), *pSource, *pDest, RECT{nSrcLeft, nSrcTop, nSrcRight, nSrcBottom},
                      RECT{nDstLeft, nDstTop, nDstRight, nDstBottom});
     return ValidPointCount(*pDest) ? 1 : 0;

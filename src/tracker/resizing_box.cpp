@@ -49,7 +49,7 @@ SnapixResizingBox *NewResizingBox(RECT *pTargetRect, int nOffsetX, int nOffsetY,
 
 void SnapixResizingBox::DrawTrackerRect(LPCRECT lpRect, HWND, HDC, HWND) {
     // Outside a track there is no context held for the outline: one is made for this call.
-    CreatedDC dcOwn;
+    ScreenDC dcOwn;
     HDC hdc = m_hdcOutline;
     if (!hdc) {
         dcOwn = CreateXorDisplayDC();
@@ -87,7 +87,7 @@ int SnapixResizingBox::HitTestSelection(int x, int y) const {
 int SnapixResizingBox::TrackSelection(HWND hwnd, int x, int y, UINT nPress) {
     m_nTrackPress = nPress;
     // One display context for every step of the outline, for as long as the track runs.
-    CreatedDC dcOutline = CreateXorDisplayDC();
+    ScreenDC dcOutline = CreateXorDisplayDC();
     m_hdcOutline = dcOutline.get();
     const BOOL bChanged = Track(hwnd, POINT{x + m_nOffsetX, y + m_nOffsetY}, FALSE, nullptr);
     m_hdcOutline = nullptr;

@@ -19,7 +19,7 @@ int SnapixResizingBox::DragVertex(int nIndex, HWND hwnd, int x, int y, UINT nPre
 
     {
         // One display context for every step of the polygon, for as long as the drag runs.
-        CreatedDC dcOutline = CreateXorDisplayDC();
+        ScreenDC dcOutline = CreateXorDisplayDC();
         MouseCapture capture = SetCaptureTo(hwnd);
         UpdateWindow(hwnd);
         for (;;) {

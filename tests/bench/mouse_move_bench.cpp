@@ -116,7 +116,7 @@ std::vector<Row> MeasurePath(HWND hwndOverlayWindow) {
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
             DispatchMessageA(&msg);
     };
-    CreatedDC dc = CreateXorDisplayDC();
+    ScreenDC dc = CreateXorDisplayDC();
     const auto move = [](int i) { Deliver(WM_MOUSEMOVE, Wiggle(i, {300, 300})); };
 
     // Moves that draw nothing and look nothing up, and one that looks up the window.

@@ -5,8 +5,10 @@
 
 ScreenSnapshot ScreenSnapshot::Take() {
     ScreenSnapshot shot;
-    shot.m_nWidth = GetSystemMetrics(SM_CXSCREEN);
-    shot.m_nHeight = GetSystemMetrics(SM_CYSCREEN);
+    shot.m_nLeft = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    shot.m_nTop = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    shot.m_nWidth = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    shot.m_nHeight = GetSystemMetrics(SM_CYVIRTUALSCREEN);
     shot.m_aPixels.assign(size_t(shot.m_nWidth) * shot.m_nHeight, 0);
 
     BITMAPINFO bmi = {};
@@ -22,7 +24,8 @@ ScreenSnapshot ScreenSnapshot::Take() {
     void *pBits = nullptr;
     HBITMAP hbm = CreateDIBSection(hdcScreen, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
     HGDIOBJ hOld = SelectObject(hdcMem, hbm);
-    BitBlt(hdcMem, 0, 0, shot.m_nWidth, shot.m_nHeight, hdcScreen, 0, 0, SRCCOPY);
+    BitBlt(hdcMem, 0, 0, shot.m_nWidth, shot.m_nHeight, hdcScreen, shot.m_nLeft, shot.m_nTop,
+           SRCCOPY);
     GdiFlush();
     const uint32_t *src = static_cast<const uint32_t *>(pBits);
     for (size_t i = 0; i < shot.m_aPixels.size(); ++i)
@@ -36,8 +39,8 @@ ScreenSnapshot ScreenSnapshot::Take() {
 
 PixelSet ChangedPixels(const ScreenSnapshot &before, const ScreenSnapshot &after) {
     PixelSet changed;
-    for (int y = 0; y < before.Height(); ++y)
-        for (int x = 0; x < before.Width(); ++x)
+    for (int y = before.Top(); y < before.Top() + before.Height(); ++y)
+        for (int x = before.Left(); x < before.Left() + before.Width(); ++x)
             if (before.At(x, y) != after.At(x, y))
                 changed.insert({x, y});
     return changed;

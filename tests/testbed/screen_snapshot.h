@@ -15,19 +15,27 @@ using PixelSet = std::set<Pixel>;
 
 class ScreenSnapshot {
 public:
-    // The whole display, copied into a 32-bit DIB.
+    // The whole virtual screen, every monitor, copied into a 32-bit DIB.
     static ScreenSnapshot Take();
 
+    // Its place in screen coordinates: negative where a monitor lies left of or above the
+    // primary.
+    int Left() const { return m_nLeft; }
+    int Top() const { return m_nTop; }
     int Width() const { return m_nWidth; }
     int Height() const { return m_nHeight; }
-    // 0x00RRGGBB
-    uint32_t At(int x, int y) const { return m_aPixels[size_t(y) * m_nWidth + x]; }
+    // 0x00RRGGBB of the screen point (x, y)
+    uint32_t At(int x, int y) const {
+        return m_aPixels[size_t(y - m_nTop) * m_nWidth + (x - m_nLeft)];
+    }
 
     bool operator==(const ScreenSnapshot &other) const {
         return m_nWidth == other.m_nWidth && m_aPixels == other.m_aPixels;
     }
 
 private:
+    int m_nLeft = 0;
+    int m_nTop = 0;
     int m_nWidth = 0;
     int m_nHeight = 0;
     std::vector<uint32_t> m_aPixels;
