@@ -36,11 +36,32 @@ stop_wine() {
 
 # Starts a private Xvfb and points DISPLAY at it. Wine is stopped first: a wineserver left from
 # an earlier run may hold a desktop on a display that is gone.
+#   start_test_display [one|left|above]
+# one: a single 1024x768 monitor. left, above: a second monitor of 800x600 left of or above the
+# 1024x768 primary, so that the virtual screen runs from (-800,0) or from (0,-600): one Xvfb screen
+# as large as both, split into two RandR monitors, which Wine reads through Xinerama.
 start_test_display() {
+    local layout=${1:-one} size monitors=()
+    case "$layout" in
+    one) size=1024x768 ;;
+    left)
+        size=1824x768
+        monitors=("*MAIN 1024/271x768/203+800+0 screen" "LEFT 800/141x600/106+0+0 none")
+        ;;
+    above)
+        size=1024x1368
+        monitors=("*MAIN 1024/271x768/203+0+600 screen" "TOP 1024/271x600/159+0+0 none")
+        ;;
+    *)
+        echo "unknown monitor layout '$layout' (one, left or above)" >&2
+        return 1
+        ;;
+    esac
     stop_wine
     local fdfile
     fdfile=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+    # -noreset: the monitors set below would go with a server reset.
+    Xvfb -displayfd 3 -noreset -screen 0 "${size}x24" -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
     SPX_XVFB_PID=$!
     for _ in $(seq 1 100); do
         [ -s "$fdfile" ] && break
@@ -53,6 +74,11 @@ start_test_display() {
         echo "Xvfb did not start" >&2
         return 1
     fi
+    local monitor args
+    for monitor in "${monitors[@]}"; do
+        read -ra args <<<"$monitor"
+        xrandr --setmonitor "${args[@]}" >/dev/null || return 1
+    done
 }
 
 # Wine goes before its display does.

@@ -144,8 +144,18 @@ TEST_F(SelectionEndToEnd, HighlightReportsEachNewWindowUnderTheCursor) {
     // The click reports itself too, with the address of the selection rectangle.
     m_host.Play(Click(860, 460));
     EXPECT_EQ(m_host.Commits().size(), 1u);
+    HWND hwndLast = m_host.Child(1);
+    if (HWND hwndThere = m_host.Child(2)) {
+        // A window on the second monitor is framed and reported as well.
+        const RECT rc = OtherMonitorChild();
+        m_host.Play({MoveTo((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2)});
+        EXPECT_EQ(m_host.Messages().back().wParam, reinterpret_cast<WPARAM>(hwndThere));
+        EXPECT_EQ(m_host.Record().hwndFramed, hwndThere);
+        EXPECT_EQ(BoundsOf(ChangedPixels(m_clean, ScreenSnapshot::Take())), rc);
+        hwndLast = hwndThere;
+    }
     // The last frame stays on the screen until the host removes it.
-    m_host.pfnXorWindow(m_host.Child(1));
+    m_host.pfnXorWindow(hwndLast);
     EXPECT_TRUE(ScreenClean());
 }
 
@@ -246,6 +256,8 @@ struct Sequence {
     int nEscapes;
     std::vector<UINT> vertices; // for polygons: the vertices of each commit
     int nCursorAtEnd;           // the library's cursor that shows at the end; 0: not looked at
+    std::vector<RECT> seen;     // at each Look: the bounds of what differs from the clean screen
+    bool bOtherMonitor;         // written for a second monitor on the left; put on this bed's
 };
 
 void PrintTo(const Sequence &seq, std::ostream *os) {
@@ -511,13 +523,84 @@ const Sequence kSequences[] = {
      {{200, 200, 330, 300}},
      0,
      {3}},
+    // On a second monitor, left of the primary (or above it: see OnBed), and across the edge.
+    {"ABandOnTheOtherMonitor",
+     MODE_RECTANGLE,
+     FALSE,
+     false,
+     Steps({{MoveTo(-500, 100), LeftDown(), MoveTo(-400, 200), MoveTo(-300, 250),
+             HostDoes(HostAction::Look), LeftUp()}}),
+     {{-500, 100, -300, 250}},
+     0,
+     {},
+     IDC_DRAWCROSS,
+     {{-500, 100, -300, 250}},
+     true},
+    {"ABandAcrossTheEdge",
+     MODE_RECTANGLE,
+     FALSE,
+     false,
+     Steps({{MoveTo(-200, 100), LeftDown(), MoveTo(100, 200), MoveTo(300, 250),
+             HostDoes(HostAction::Look), LeftUp()}}),
+     {{-200, 100, 300, 250}},
+     0,
+     {},
+     0,
+     {{-200, 100, 300, 250}},
+     true},
+    {"AnEllipseBoxedOnTheOtherMonitorIsResizedAndConfirmed",
+     MODE_ELLIPSE,
+     TRUE,
+     false,
+     Steps({Drag({-500, 100}, {{-400, 200}}),
+            {MoveTo(-396, 204), LeftDown(), MoveTo(-370, 230), MoveTo(-350, 254),
+             HostDoes(HostAction::Look), LeftUp(), MoveTo(-450, 150), HostDoes(HostAction::Look)},
+            Click(-450, 150)}),
+     {{-500, 100, -354, 250}},
+     0,
+     {},
+     0,
+     // the ellipse being dragged; then its box, whose handles reach 9 pixels out
+     {{-500, 100, -354, 250}, {-509, 91, -345, 259}},
+     true},
+    {"APolygonAcrossTheEdgeIsReshapedAndConfirmed",
+     MODE_POLYGON,
+     TRUE,
+     false,
+     Steps({Click(-300, 100),
+            Click(200, 120),
+            Click(100, 300),
+            {MoveTo(-300, 100), HostDoes(HostAction::Look), LeftDown(), LeftUp(), MoveTo(200, 120)},
+            Drag({200, 120}, {{230, 115}, {250, 110}}),
+            Click(0, 180)}),
+     {{-300, 100, 250, 300}},
+     0,
+     {3},
+     0,
+     {{-303, 97, 203, 303}},
+     true},
 };
 
 class GestureEnding : public SelectionEndToEnd, public testing::WithParamInterface<Sequence> {};
 
 TEST_P(GestureEnding, PostsOnlyWhatThePersonMadeAndLeavesTheScreenClean) {
-    const Sequence &seq = GetParam();
+    Sequence seq = GetParam();
+    if (seq.bOtherMonitor) {
+        if (OtherMonitor() == MONITOR_NONE)
+            GTEST_SKIP() << "one monitor";
+        for (InputStep &step : seq.steps)
+            if (step.kind == InputStep::Move) {
+                const POINT pt = OnBed(POINT{step.x, step.y});
+                step.x = pt.x;
+                step.y = pt.y;
+            }
+        for (RECT &rc : seq.commits)
+            rc = OnBed(rc);
+        for (RECT &rc : seq.seen)
+            rc = OnBed(rc);
+    }
     m_host.StopOnSelection(seq.bStopOnSelection);
+    m_host.SetBaseline(m_clean);
     ASSERT_EQ(m_host.StartSelection(seq.nMode, seq.bAdjustable), 1);
     m_host.Play(seq.steps);
     const auto commits = m_host.Commits();
@@ -527,6 +610,7 @@ TEST_P(GestureEnding, PostsOnlyWhatThePersonMadeAndLeavesTheScreenClean) {
         if (!EqualRect(&seq.commits[i], &kAny))
             EXPECT_EQ(commits[i].rcAtArrival, seq.commits[i]) << "selection " << i;
     }
+    EXPECT_EQ(m_host.Seen(), seq.seen);
     for (size_t i = 0; i < seq.vertices.size() && i < commits.size(); ++i)
         EXPECT_EQ(commits[i].nVertices, seq.vertices[i]) << "polygon " << i;
     EXPECT_EQ(m_host.Escapes(), seq.nEscapes);

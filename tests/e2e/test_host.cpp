@@ -18,10 +18,13 @@ INPUT MouseInput(DWORD dwFlags, int x = 0, int y = 0) {
     in.type = INPUT_MOUSE;
     in.mi.dwFlags = dwFlags;
     if (dwFlags & MOUSEEVENTF_ABSOLUTE) {
-        // Absolute coordinates run from 0 to 65535 over the screen; round up so that the
-        // conversion back lands on the intended pixel.
-        in.mi.dx = (x * 65536 + GetSystemMetrics(SM_CXSCREEN) - 1) / GetSystemMetrics(SM_CXSCREEN);
-        in.mi.dy = (y * 65536 + GetSystemMetrics(SM_CYSCREEN) - 1) / GetSystemMetrics(SM_CYSCREEN);
+        // Absolute coordinates run from 0 to 65535 over the virtual screen, every monitor; round
+        // up so that the conversion back lands on the intended pixel.
+        const int cx = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+        const int cy = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+        in.mi.dx = ((x - GetSystemMetrics(SM_XVIRTUALSCREEN)) * 65536 + cx - 1) / cx;
+        in.mi.dy = ((y - GetSystemMetrics(SM_YVIRTUALSCREEN)) * 65536 + cy - 1) / cy;
+        in.mi.dwFlags |= MOUSEEVENTF_VIRTUALDESK;
     }
     return in;
 }
@@ -149,6 +152,24 @@ std::vector<InputStep> Click(int x, int y) {
     return {MoveTo(x, y), LeftDown(), LeftUp()};
 }
 
+int OtherMonitor() {
+    if (GetSystemMetrics(SM_XVIRTUALSCREEN) < 0)
+        return MONITOR_LEFT;
+    return GetSystemMetrics(SM_YVIRTUALSCREEN) < 0 ? MONITOR_ABOVE : MONITOR_NONE;
+}
+
+POINT OnBed(POINT pt) {
+    return OtherMonitor() == MONITOR_ABOVE ? POINT{pt.y, pt.x} : pt;
+}
+
+RECT OnBed(const RECT &rc) {
+    return OtherMonitor() == MONITOR_ABOVE ? RECT{rc.top, rc.left, rc.bottom, rc.right} : rc;
+}
+
+RECT OtherMonitorChild() {
+    return OtherMonitor() == MONITOR_NONE ? RECT{} : OnBed(RECT{-450, 250, -300, 350});
+}
+
 std::vector<InputStep> Sweep(POINT ptFrom, POINT ptTo, int n) {
     std::vector<InputStep> steps;
     for (int i = 1; i <= n; ++i)
@@ -190,6 +211,9 @@ LRESULT CALLBACK TestHost::NotifyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
 
 void TestHost::Do(HostAction action, int nMilliseconds) {
     switch (action) {
+    case HostAction::Look:
+        m_seen.push_back(BoundsOf(ChangedPixels(m_baseline, ScreenSnapshot::Take())));
+        break;
     case HostAction::BusySending:
         SendMessageA(m_hwndElsewhere, WM_BE_BUSY, 0, nMilliseconds);
         break;
@@ -250,14 +274,21 @@ TestHost::TestHost() {
                                               nullptr))
         Sleep(1);
     const HINSTANCE hInst = GetModuleHandleA(nullptr);
+    // The overlay covers every monitor; its children stand at fixed screen places.
+    const int vx = GetSystemMetrics(SM_XVIRTUALSCREEN), vy = GetSystemMetrics(SM_YVIRTUALSCREEN);
     m_hwndOverlay =
-        CreateWindowExA(WS_EX_TOPMOST, "SpxHostOverlay", "overlay", WS_POPUP | WS_VISIBLE, 0, 0,
-                        GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
-                        nullptr, hInst, nullptr);
-    m_hwndChild[0] = CreateWindowExA(0, "SpxHostOverlay", "child 0", WS_CHILD | WS_VISIBLE, 600,
-                                     420, 200, 150, m_hwndOverlay, nullptr, hInst, nullptr);
-    m_hwndChild[1] = CreateWindowExA(0, "SpxHostOverlay", "child 1", WS_CHILD | WS_VISIBLE, 820,
-                                     420, 150, 150, m_hwndOverlay, nullptr, hInst, nullptr);
+        CreateWindowExA(WS_EX_TOPMOST, "SpxHostOverlay", "overlay", WS_POPUP | WS_VISIBLE, vx, vy,
+                        GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN),
+                        nullptr, nullptr, hInst, nullptr);
+    const RECT aChildren[] = {{600, 420, 800, 570}, {820, 420, 970, 570}, OtherMonitorChild()};
+    for (int i = 0; i < 3; ++i) {
+        const RECT &rc = aChildren[i];
+        if (IsRectEmpty(&rc))
+            continue;
+        m_hwndChild[i] = CreateWindowExA(
+            0, "SpxHostOverlay", "child", WS_CHILD | WS_VISIBLE, rc.left - vx, rc.top - vy,
+            rc.right - rc.left, rc.bottom - rc.top, m_hwndOverlay, nullptr, hInst, nullptr);
+    }
     m_hwndNotify = CreateWindowExA(0, "SpxHostNotify", "notify", WS_POPUP, 0, 0, 10, 10, nullptr,
                                    nullptr, hInst, nullptr);
     g_hwndNotify = m_hwndNotify;

@@ -6,6 +6,8 @@
 
 #include "spxhk110.h"
 
+#include "screen_snapshot.h"
+
 #include <functional>
 #include <initializer_list>
 #include <vector>
@@ -24,8 +26,18 @@ struct HostMessage {
 // What the host does between two input events, on its own thread.
 // BusySending and BusyPeeking stall the host's thread for the step's milliseconds: waiting in a
 // SendMessage to a window of another thread, or peeking at its queue without taking anything.
-// Either way the low-level hooks' callbacks still run, and nothing posted is delivered.
-enum class HostAction { Pause, Unpause, HookOff, HookOn, EscapeHookOn, BusySending, BusyPeeking };
+// Either way the low-level hooks' callbacks still run, and nothing posted is delivered. Look notes
+// where the screen differs from the baseline now (Seen()).
+enum class HostAction {
+    Pause,
+    Unpause,
+    HookOff,
+    HookOn,
+    EscapeHookOn,
+    BusySending,
+    BusyPeeking,
+    Look
+};
 
 // One step of a gesture, in screen coordinates, or something the host does in its middle.
 struct InputStep {
@@ -47,6 +59,18 @@ InputStep WaitFor(int nMilliseconds);
 // Press at (x, y), move through the points, release at the last one.
 std::vector<InputStep> Drag(POINT ptFrom, std::initializer_list<POINT> moves);
 std::vector<InputStep> Click(int x, int y);
+// The second monitor of the test bed, if any: left of the primary (the virtual screen starts at
+// x -800) or above it (at y -600).
+enum { MONITOR_NONE, MONITOR_LEFT, MONITOR_ABOVE };
+int OtherMonitor();
+// Places for gestures written for a monitor left of the primary, put where they belong on this
+// bed: unchanged where the second monitor is on the left, x and y swapped where it is above (so
+// that x -500 lies 500 pixels up on the monitor above).
+POINT OnBed(POINT pt);
+RECT OnBed(const RECT &rc);
+// Where the overlay's third child stands: on the second monitor; empty where there is none.
+RECT OtherMonitorChild();
+
 // n moves from one point to another, a millisecond apart (the last one at ptTo).
 std::vector<InputStep> Sweep(POINT ptFrom, POINT ptTo, int n);
 // The steps, each followed at once by the next.
@@ -89,6 +113,9 @@ public:
     // The UM_SELECTION messages posted with an address (commits), in order.
     std::vector<HostMessage> Commits() const;
     int Escapes() const;
+    // The screen that Look compares with, and the bounds of what differed at each Look.
+    void SetBaseline(const ScreenSnapshot &baseline) { m_baseline = baseline; }
+    const std::vector<RECT> &Seen() const { return m_seen; }
     // The cursor this thread shows now.
     HCURSOR Cursor() const { return GetCursor(); }
     HMODULE Dll() const { return m_hDll; }
@@ -100,7 +127,7 @@ private:
 
     HMODULE m_hDll = nullptr;
     HWND m_hwndOverlay = nullptr;
-    HWND m_hwndChild[2] = {};
+    HWND m_hwndChild[3] = {}; // the third only where there is a second monitor
     HWND m_hwndNotify = nullptr;
     HWND m_hwndOwn = nullptr;
     HWND m_hwndOwnButton = nullptr;
@@ -111,4 +138,6 @@ private:
     BOOL m_bAdjustable = FALSE;
     HostRecord m_record;
     std::vector<HostMessage> m_messages;
+    ScreenSnapshot m_baseline;
+    std::vector<RECT> m_seen;
 };
