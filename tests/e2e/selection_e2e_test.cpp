@@ -159,6 +159,24 @@ TEST_F(SelectionEndToEnd, HighlightReportsEachNewWindowUnderTheCursor) {
     EXPECT_TRUE(ScreenClean());
 }
 
+TEST_F(SelectionEndToEnd, AnInitialRectangleOnTheOtherMonitorIsBoxedThere) {
+    if (OtherMonitor() == MONITOR_NONE)
+        GTEST_SKIP() << "one monitor";
+    const RECT rc = OnBed(RECT{-500, 100, -300, 250});
+    ASSERT_EQ(m_host.StartSelection(MODE_ELLIPSE, TRUE, FALSE, &rc), 1);
+    const POINT pt = OnBed(POINT{-400, 170});
+    m_host.Play({MoveTo(pt.x, pt.y)});
+    // The ellipse in its box, whose handles reach 9 pixels out.
+    RECT rcSeen = rc;
+    InflateRect(&rcSeen, 9, 9);
+    EXPECT_EQ(BoundsOf(ChangedPixels(m_clean, ScreenSnapshot::Take())), rcSeen);
+    m_host.Play({KeyPress(VK_RETURN)});
+    const auto commits = m_host.Commits();
+    ASSERT_EQ(commits.size(), 1u);
+    EXPECT_EQ(commits[0].rcAtArrival, rc);
+    EXPECT_TRUE(ScreenClean());
+}
+
 // A window of another thread that has the keyboard focus, counting the Escape key-downs and
 // key-ups it receives.
 class FocusElsewhere {
