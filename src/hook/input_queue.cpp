@@ -6,8 +6,9 @@ namespace {
 
 struct QueuedEvent {
     EVENTMSG event;
-    UINT fReportedUp; // buttons held by the events before this one that the platform reported up
-    bool bLossAfter;  // events after this one were lost: the queue was full
+    UINT fReportedUp;   // buttons held by the events before this one that the platform reported up
+    bool bLossAfter;    // events after this one were lost: the queue was full
+    bool bReleaseGiven; // the lost release it reveals was taken before it
 };
 
 // Moves merge, so only presses, releases and keys fill it: far more than a person makes in the
@@ -77,7 +78,7 @@ UINT GestureRelease() {
 // True when the gesture under way cannot have its release any more before e: the platform
 // reported its button up, or e presses that button again.
 bool ReleaseLostBefore(const QueuedEvent &e) {
-    if (!nGestureButton || e.event.message == GestureRelease())
+    if (!nGestureButton || e.bReleaseGiven || e.event.message == GestureRelease())
         return false;
     return e.event.message == nGestureButton || (e.fReportedUp & ButtonOf(nGestureButton));
 }
@@ -124,7 +125,6 @@ void QueueInputEvent(const EVENTMSG &event) {
         if (last.event.message == WM_MOUSEMOVE && event.message == WM_MOUSEMOVE && !fUp &&
             !last.bLossAfter) {
             last.event = event;
-            last.fReportedUp |= fUp;
             return;
         }
     }
@@ -132,7 +132,7 @@ void QueueInputEvent(const EVENTMSG &event) {
         aQueued[(nHead - 1) % kQueueSize].bLossAfter = true;
         return;
     }
-    aQueued[nHead++ % kQueueSize] = QueuedEvent{event, fUp, false};
+    aQueued[nHead++ % kQueueSize] = QueuedEvent{event, fUp, false, false};
     if (hwndWake && !bWakePosted)
         bWakePosted = PostMessageA(hwndWake, nWakeMessage, 0, 0) != 0;
 }
@@ -144,12 +144,12 @@ bool TakeInputEvent(EVENTMSG &event) {
     if (ReleaseLostBefore(next)) {
         event = EVENTMSG{GestureRelease(), UINT(ptCursor.x), UINT(ptCursor.y), next.event.time,
                          nullptr};
-        next.fReportedUp = 0;
+        next.bReleaseGiven = true;
         return true;
     }
     ++nTail;
     event = next.event;
-    bLossTaken = next.bLossAfter;
+    bLossTaken = bLossTaken || next.bLossAfter;
     if (event.message == WM_KEYDOWN)
         return true;
     if (IsButtonPress(event.message) || IsRectEmpty(&rcVirtualScreen))
