@@ -142,9 +142,14 @@ bool ControlPanel::Create(const PanelSettings &settings, HWND hwndNotify, UINT n
     const DWORD dwStyle = WS_POPUP | WS_CAPTION;
     AdjustWindowRectEx(&rc, dwStyle, FALSE, WS_EX_TOOLWINDOW);
     const int cx = rc.right - rc.left, cy = rc.bottom - rc.top;
+    // At the top right of the primary monitor, whatever lies left of or above it.
+    MONITORINFO mi = {};
+    mi.cbSize = sizeof(mi);
+    if (!GetMonitorInfoA(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &mi))
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &mi.rcWork, 0);
     m_hwnd = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "SpxDemoPanel", "SPXHK110 demo",
-                             dwStyle, GetSystemMetrics(SM_CXSCREEN) - cx - 12, 12, cx, cy, nullptr,
-                             nullptr, hInst, this);
+                             dwStyle, mi.rcWork.right - cx - 12, mi.rcWork.top + 12, cx, cy,
+                             nullptr, nullptr, hInst, this);
     if (!m_hwnd)
         return false;
     ShowWindow(m_hwnd, SW_SHOWNOACTIVATE);

@@ -112,9 +112,10 @@ bool DemoHost::CreateWindows() {
 
     m_hwndNotify = CreateWindowExA(0, "SpxDemoNotify", "spxdemo", WS_POPUP, 0, 0, 1, 1, nullptr,
                                    nullptr, hInst, nullptr);
-    m_hwndOverlay =
-        CreateWindowExA(WS_EX_TOPMOST, "SpxDemoOverlay", "spxdemo overlay", WS_POPUP, 0, 0,
-                        m_frozen.nWidth, m_frozen.nHeight, nullptr, nullptr, hInst, nullptr);
+    // The overlay covers every monitor, as the frozen screen does.
+    m_hwndOverlay = CreateWindowExA(WS_EX_TOPMOST, "SpxDemoOverlay", "spxdemo overlay", WS_POPUP,
+                                    m_frozen.nLeft, m_frozen.nTop, m_frozen.nWidth,
+                                    m_frozen.nHeight, nullptr, nullptr, hInst, nullptr);
     const PanelSettings settings = {m_options.nMode, m_options.bAdjustable,
                                     m_options.bHighlightWindows};
     if (!m_hwndNotify || !m_hwndOverlay ||
@@ -218,7 +219,7 @@ bool DemoHost::WriteSelection(LPARAM lParam) {
     } else if (IsWindowMode(m_options.nMode)) {
         // The posted rectangle is the last rubber band's; the pick is the window under the
         // cursor that the library reported, or, without highlighting, the one under the click.
-        // Off every window, the pick is the whole screen.
+        // Off every window, the pick is the whole screen, every monitor.
         HWND hwnd = m_record.hwndUnderCursor;
         if (!hwnd) {
             POINT pt;
@@ -230,7 +231,7 @@ bool DemoHost::WriteSelection(LPARAM lParam) {
         report.bHasWindow = m_standIns.Original(hwnd, hwndOriginal, rc);
         report.window = static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(hwndOriginal));
         if (!report.bHasWindow)
-            rc = RECT{0, 0, m_frozen.nWidth, m_frozen.nHeight};
+            rc = ImageRect(m_frozen);
     } else {
         rc = *reinterpret_cast<const RECT *>(lParam);
         report.mode = ModeName(m_options.nMode);

@@ -12,7 +12,7 @@ const char *const kDemoUsage =
     "  --repeat                        after a selection, wait for the next one\n"
     "  --out DIR                       where the cropped PNGs go (default .)\n"
     "  --script FILE                   play these input steps (move, press, release, key, wait)\n"
-    "  --snapshots DIR                 save the whole screen as PNG after each script step\n"
+    "  --snapshots DIR                 save every monitor as one PNG after each script step\n"
     "  --step-delay MS                 pause after each script step (default 60)\n"
     "Escape or the panel's Quit button ends the program.\n";
 

@@ -1,15 +1,17 @@
 // spxdesk: a small sample desktop for the demo to freeze and select on. A wallpaper with a task
-// bar and four windows with colour and text: a chart, a note, a picture and a palette.
+// bar and four windows with colour and text: a chart, a note, a picture and a palette; on every
+// other monitor a wallpaper of its own and a second picture.
 //   spxdesk [READY_FILE]   writes READY_FILE once everything is on the screen; ends after ten
 //                          minutes at the latest.
 #include "gdi_handles.h"
 
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 namespace {
 
-enum class Content { Wallpaper, Chart, Note, Picture, Palette };
+enum class Content { Wallpaper, OtherWallpaper, Chart, Note, Picture, Palette };
 
 HFONT TextFont(int nHeight, bool bBold) {
     return CreateFontA(-nHeight, 0, 0, 0, bBold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
@@ -43,8 +45,12 @@ void Gradient(HDC hdc, RECT rc, COLORREF top, COLORREF bottom) {
     }
 }
 
-void PaintWallpaper(HDC hdc, RECT rc) {
-    Gradient(hdc, {0, 0, rc.right, rc.bottom - 32}, RGB(24, 96, 128), RGB(10, 40, 70));
+// With bTaskBar, the task bar along the bottom; the primary monitor has it.
+void PaintWallpaper(HDC hdc, RECT rc, bool bTaskBar) {
+    Gradient(hdc, {0, 0, rc.right, rc.bottom - (bTaskBar ? 32 : 0)}, RGB(24, 96, 128),
+             RGB(10, 40, 70));
+    if (!bTaskBar)
+        return;
     Text(hdc, rc.right - 360, rc.bottom - 90, "SPXHK110 sample desktop", RGB(160, 210, 230), 22,
          true);
     Fill(hdc, {0, rc.bottom - 32, rc.right, rc.bottom}, RGB(40, 40, 48));
@@ -128,9 +134,11 @@ LRESULT CALLBACK DesktopProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
         const HDC hdc = BeginPaint(hwnd, &ps);
         RECT rc;
         GetClientRect(hwnd, &rc);
-        switch (static_cast<Content>(GetWindowLongPtrA(hwnd, GWLP_USERDATA))) {
+        const auto content = static_cast<Content>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        switch (content) {
         case Content::Wallpaper:
-            PaintWallpaper(hdc, rc);
+        case Content::OtherWallpaper:
+            PaintWallpaper(hdc, rc, content == Content::Wallpaper);
             break;
         case Content::Chart:
             PaintChart(hdc, rc);
@@ -169,6 +177,22 @@ HWND MakeWindow(Content content, const char *szTitle, DWORD dwStyle, int x, int 
     return hwnd;
 }
 
+// A wallpaper on each monitor other than the primary, and a picture in its middle.
+BOOL CALLBACK FurnishOtherMonitor(HMONITOR hMonitor, HDC, LPRECT, LPARAM lParam) {
+    MONITORINFO mi = {};
+    mi.cbSize = sizeof(mi);
+    if (!GetMonitorInfoA(hMonitor, &mi) || (mi.dwFlags & MONITORINFOF_PRIMARY))
+        return TRUE;
+    const RECT &rc = mi.rcMonitor;
+    auto *pWallpapers = reinterpret_cast<std::vector<HWND> *>(lParam);
+    pWallpapers->push_back(MakeWindow(Content::OtherWallpaper, "Desktop", WS_POPUP, rc.left, rc.top,
+                                      rc.right - rc.left, rc.bottom - rc.top));
+    const int cx = 360, cy = 280;
+    MakeWindow(Content::Picture, "Photo viewer", WS_OVERLAPPED | WS_CAPTION,
+               (rc.left + rc.right - cx) / 2, (rc.top + rc.bottom - cy) / 2, cx, cy);
+    return TRUE;
+}
+
 } // namespace
 
 int WINAPI WinMain(HINSTANCE hInst, HINSTANCE, LPSTR szCmdLine, int) {
@@ -179,14 +203,20 @@ int WINAPI WinMain(HINSTANCE hInst, HINSTANCE, LPSTR szCmdLine, int) {
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     RegisterClassA(&wc);
 
-    const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+    // The primary monitor has its top-left corner at (0, 0); the others lie around it.
+    MONITORINFO mi = {};
+    mi.cbSize = sizeof(mi);
+    GetMonitorInfoA(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &mi);
     const DWORD dwFramed = WS_OVERLAPPED | WS_CAPTION;
-    const HWND hwndWallpaper = MakeWindow(Content::Wallpaper, "Desktop", WS_POPUP, 0, 0, cx, cy);
+    std::vector<HWND> wallpapers = {MakeWindow(Content::Wallpaper, "Desktop", WS_POPUP, 0, 0,
+                                               mi.rcMonitor.right, mi.rcMonitor.bottom)};
+    EnumDisplayMonitors(nullptr, nullptr, FurnishOtherMonitor, LPARAM(&wallpapers));
     MakeWindow(Content::Chart, "Quarterly report", dwFramed, 40, 40, 400, 280);
     MakeWindow(Content::Note, "Notes", dwFramed, 480, 70, 300, 240);
     MakeWindow(Content::Picture, "Photo viewer", dwFramed, 90, 370, 360, 280);
     MakeWindow(Content::Palette, "Palette", dwFramed, 520, 380, 300, 222);
-    SetWindowPos(hwndWallpaper, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    for (HWND hwnd : wallpapers)
+        SetWindowPos(hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     GdiFlush();
 
     if (szCmdLine && *szCmdLine) {

@@ -17,8 +17,9 @@ BITMAPINFO TopDownInfo(int nWidth, int nHeight) {
     return bmi;
 }
 
-// The cursor shown now, drawn at its place on a context that holds the screen's picture.
-void DrawCurrentCursor(HDC hdc) {
+// The cursor shown now, drawn at its place on a context that holds the picture of the screen from
+// ptOrigin on.
+void DrawCurrentCursor(HDC hdc, POINT ptOrigin) {
     CURSORINFO ci = {};
     ci.cbSize = sizeof(ci);
     if (!GetCursorInfo(&ci) || !(ci.flags & CURSOR_SHOWING) || !ci.hCursor)
@@ -27,8 +28,8 @@ void DrawCurrentCursor(HDC hdc) {
     if (!bitmaps.ok())
         return;
     const POINT hot = bitmaps.HotSpot();
-    DrawIconEx(hdc, ci.ptScreenPos.x - hot.x, ci.ptScreenPos.y - hot.y, ci.hCursor, 0, 0, 0,
-               nullptr, DI_NORMAL);
+    DrawIconEx(hdc, ci.ptScreenPos.x - hot.x - ptOrigin.x, ci.ptScreenPos.y - hot.y - ptOrigin.y,
+               ci.hCursor, 0, 0, 0, nullptr, DI_NORMAL);
 }
 
 // A mask of the shape: the pixels GDI fills and outlines for it are nonzero, all others zero.
@@ -59,10 +60,16 @@ std::vector<uint32_t> ShapeMask(int nWidth, int nHeight, CutShape shape,
 
 } // namespace
 
+RECT ImageRect(const PixelImage &image) {
+    return RECT{image.nLeft, image.nTop, image.nLeft + image.nWidth, image.nTop + image.nHeight};
+}
+
 PixelImage GrabScreen(bool bWithCursor) {
     PixelImage image;
-    const int nWidth = GetSystemMetrics(SM_CXSCREEN);
-    const int nHeight = GetSystemMetrics(SM_CYSCREEN);
+    const int nLeft = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int nTop = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const int nWidth = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    const int nHeight = GetSystemMetrics(SM_CYVIRTUALSCREEN);
     const WindowDC screen(nullptr);
     const MemoryDC memory(screen.get());
     const GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.get(), nWidth, nHeight));
@@ -70,9 +77,10 @@ PixelImage GrabScreen(bool bWithCursor) {
         return image;
     {
         const SelectedObject selected(memory.get(), bitmap.get());
-        BitBlt(memory.get(), 0, 0, nWidth, nHeight, screen.get(), 0, 0, SRCCOPY);
+        // The screen's context takes screen points on every monitor, negative ones included.
+        BitBlt(memory.get(), 0, 0, nWidth, nHeight, screen.get(), nLeft, nTop, SRCCOPY);
         if (bWithCursor)
-            DrawCurrentCursor(memory.get());
+            DrawCurrentCursor(memory.get(), POINT{nLeft, nTop});
     }
     BITMAPINFO bmi = TopDownInfo(nWidth, nHeight);
     image.aPixels.resize(size_t(nWidth) * nHeight);
@@ -85,6 +93,8 @@ PixelImage GrabScreen(bool bWithCursor) {
         px |= 0xFF000000u;
     image.nWidth = nWidth;
     image.nHeight = nHeight;
+    image.nLeft = nLeft;
+    image.nTop = nTop;
     return image;
 }
 
@@ -92,11 +102,13 @@ PixelImage CutOut(const PixelImage &frozen, RECT rc, CutShape shape,
                   const std::vector<POINT> &vertices) {
     PixelImage image;
     RECT rcClip;
-    const RECT rcScreen = {0, 0, frozen.nWidth, frozen.nHeight};
+    const RECT rcScreen = ImageRect(frozen);
     if (!IntersectRect(&rcClip, &rc, &rcScreen))
         return image;
     image.nWidth = rcClip.right - rcClip.left;
     image.nHeight = rcClip.bottom - rcClip.top;
+    image.nLeft = rcClip.left;
+    image.nTop = rcClip.top;
     image.aPixels.resize(size_t(image.nWidth) * image.nHeight);
 
     std::vector<uint32_t> mask;
@@ -112,7 +124,8 @@ PixelImage CutOut(const PixelImage &frozen, RECT rc, CutShape shape,
     for (int y = 0; y < image.nHeight; ++y)
         for (int x = 0; x < image.nWidth; ++x) {
             const int sx = rcClip.left + x, sy = rcClip.top + y;
-            uint32_t px = frozen.aPixels[size_t(sy) * frozen.nWidth + sx];
+            uint32_t px =
+                frozen.aPixels[size_t(sy - frozen.nTop) * frozen.nWidth + (sx - frozen.nLeft)];
             if (!mask.empty() && !mask[size_t(sy - rc.top) * (rc.right - rc.left) + (sx - rc.left)])
                 px = 0; // transparent
             image.aPixels[size_t(y) * image.nWidth + x] = px;

@@ -12,19 +12,27 @@ struct PixelImage {
     int nWidth = 0;
     int nHeight = 0;
     std::vector<uint32_t> aPixels;
+    // Where the top-left pixel was on the screen: negative on a monitor left of or above the
+    // primary.
+    int nLeft = 0;
+    int nTop = 0;
 };
 
-// The whole screen as it is now, opaque; with bWithCursor the current cursor is drawn on it at
-// its place, so that a snapshot shows what a person would see. Empty when it cannot be read.
+// The rectangle of the screen the image was taken from.
+RECT ImageRect(const PixelImage &image);
+
+// The virtual screen (every monitor) as it is now, opaque; with bWithCursor the current cursor
+// is drawn on it at its place, so that a snapshot shows what a person would see. Empty when it
+// cannot be read.
 PixelImage GrabScreen(bool bWithCursor);
 
 // The shapes a selection is cut out in.
 enum class CutShape { Rectangle, Ellipse, Polygon };
 
 // The part of the frozen screen inside rc (screen pixels; right and bottom excluded), clipped to
-// the screen. Outside the ellipse inscribed in rc, or outside the polygon through the vertices,
-// the pixels are fully transparent; the outline itself belongs to the inside, as drawn on the
-// screen. Empty when rc lies off the screen.
+// the frozen screen; the result keeps its place on the screen. Outside the ellipse inscribed in rc,
+// or outside the polygon through the vertices, the pixels are fully transparent; the outline itself
+// belongs to the inside, as drawn on the screen. Empty when rc lies off the screen.
 PixelImage CutOut(const PixelImage &frozen, RECT rc, CutShape shape,
                   const std::vector<POINT> &vertices);
 

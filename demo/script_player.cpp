@@ -13,13 +13,25 @@ INPUT MouseInput(DWORD dwFlags, int x = 0, int y = 0) {
     in.type = INPUT_MOUSE;
     in.mi.dwFlags = dwFlags;
     if (dwFlags & MOUSEEVENTF_ABSOLUTE) {
-        // Absolute coordinates run from 0 to 65535 over the screen; rounding up lands the
-        // conversion back on the intended pixel.
-        const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
-        in.mi.dx = (x * 65536 + cx - 1) / cx;
-        in.mi.dy = (y * 65536 + cy - 1) / cy;
+        // Absolute coordinates run from 0 to 65535 over the virtual screen, every monitor;
+        // rounding up lands the conversion back on the intended pixel.
+        const int vx = GetSystemMetrics(SM_XVIRTUALSCREEN),
+                  vy = GetSystemMetrics(SM_YVIRTUALSCREEN);
+        const int cx = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+        const int cy = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+        in.mi.dx = ((x - vx) * 65536 + cx - 1) / cx;
+        in.mi.dy = ((y - vy) * 65536 + cy - 1) / cy;
+        in.mi.dwFlags |= MOUSEEVENTF_VIRTUALDESK;
     }
     return in;
+}
+
+// What is wrong with a step that lands on no monitor, with where the screen runs.
+std::string NoMonitorText() {
+    const int vx = GetSystemMetrics(SM_XVIRTUALSCREEN), vy = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return "no monitor shows that point (the screen runs from " + std::to_string(vx) + " " +
+           std::to_string(vy) + " to " + std::to_string(vx + GetSystemMetrics(SM_CXVIRTUALSCREEN)) +
+           " " + std::to_string(vy + GetSystemMetrics(SM_CYVIRTUALSCREEN)) + ")";
 }
 
 INPUT KeyInput(WORD nVk, bool bUp) {
@@ -87,9 +99,10 @@ void ScriptPlayer::Run() {
 std::string ScriptPlayer::Deliver(const ScriptStep &step) {
     switch (step.kind) {
     case ScriptStep::Move: {
-        const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
-        if (step.x < 0 || step.y < 0 || step.x >= cx || step.y >= cy)
-            return "the screen is " + std::to_string(cx) + " by " + std::to_string(cy) + " pixels";
+        // The virtual screen's rectangle also holds corners that no monitor shows, where the
+        // cursor cannot go.
+        if (!MonitorFromPoint(POINT{step.x, step.y}, MONITOR_DEFAULTTONULL))
+            return NoMonitorText();
         INPUT in = MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, step.x, step.y);
         if (!SendInput(1, &in, sizeof(in)))
             return Refused();

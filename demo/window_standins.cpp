@@ -25,7 +25,8 @@ LRESULT CALLBACK WindowStandIns::StandInProc(HWND hwnd, UINT msg, WPARAM wParam,
             // The frozen screen, shifted so that this window's part lands in it.
             POINT ptOrigin = {0, 0};
             MapWindowPoints(hwnd, nullptr, &ptOrigin, 1);
-            SetViewportOrgEx(hdc, -ptOrigin.x, -ptOrigin.y, nullptr);
+            SetViewportOrgEx(hdc, g_pFrozen->nLeft - ptOrigin.x, g_pFrozen->nTop - ptOrigin.y,
+                             nullptr);
             PaintImage(hdc, *g_pFrozen);
         }
         EndPaint(hwnd, &ps);

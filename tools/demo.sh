@@ -3,21 +3,40 @@
 # desktop on it, and plays the bundled scripts through the sample host spxdemo.exe under Wine.
 # Leaves the cropped PNGs, a snapshot of the screen after every step and one animation of the
 # whole session in the output folder, and prints the JSON line of every selection.
-#   tools/demo.sh [OUTDIR]      (default OUTDIR: build/demo)
+# With --monitors left or above the display has a second 800x600 monitor left of or above the
+# 1024x768 primary (negative coordinates), the sample desktop puts a picture on it, and one more
+# section drags a rectangle across the edge between the two monitors.
+#   tools/demo.sh [--monitors one|left|above] [OUTDIR]   (defaults: one, build/demo)
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=$top/build
 out=$build/demo
-for arg in "$@"; do
-    case $arg in
+layout=one
+usage="usage: tools/demo.sh [--monitors one|left|above] [OUTDIR]"
+while [ $# -gt 0 ]; do
+    case $1 in
+    --monitors=*) layout=${1#--monitors=} ;;
+    --monitors)
+        [ $# -ge 2 ] || { echo "demo.sh: --monitors needs a layout ($usage)" >&2; exit 2; }
+        layout=$2
+        shift
+        ;;
     -*)
-        echo "demo.sh: unknown option $arg (usage: tools/demo.sh [OUTDIR])" >&2
+        echo "demo.sh: unknown option $1 ($usage)" >&2
         exit 2
         ;;
-    *) out=$arg ;;
+    *) out=$1 ;;
     esac
+    shift
 done
+case $layout in
+one | left | above) ;;
+*)
+    echo "demo.sh: unknown monitor layout '$layout' ($usage)" >&2
+    exit 2
+    ;;
+esac
 
 # Each section: a name (its script is demo/scripts/NAME.txt) and the options spxdemo runs it with.
 sections=(
@@ -26,6 +45,10 @@ sections=(
     "polygon --mode polygon --adjust"
     "window --mode window --highlight"
 )
+# Script coordinates are screen points, so the edge between the monitors has a script per layout.
+if [ "$layout" != one ]; then
+    sections+=("across-$layout --mode rectangle --adjust")
+fi
 
 "$top/tools/setup-machine.sh" --demo
 cmake -S "$top" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-i686.cmake" \
@@ -38,8 +61,13 @@ rm -rf "$out/images" "$out/snapshots" "$out/session.gif" "$out/selections.jsonl"
 mkdir -p "$out/images" "$out/snapshots"
 
 . "$top/tools/display.sh"
-use_wine_prefix "$build/wineprefix"
-start_test_display
+# A prefix serves one display at a time: each layout has its own.
+if [ "$layout" = one ]; then
+    use_wine_prefix "$build/wineprefix"
+else
+    use_wine_prefix "$build/wineprefix-$layout"
+fi
+start_test_display "$layout"
 trap stop_test_display EXIT
 ensure_wine_prefix
 wineserver -p </dev/null >/dev/null 2>&1
@@ -62,9 +90,11 @@ for section in "${sections[@]}"; do
     read -r name options <<<"$section"
     n=$((n + 1))
     echo "demo: $n. $name" >&2
+    # Each section numbers its selections from 1: a folder of its own keeps two sections of one
+    # mode apart.
     # shellcheck disable=SC2086
     if ! wine "$build/bin/spxdemo.exe" $options --script "$top/demo/scripts/$name.txt" \
-        --snapshots "$out/snapshots/$n-$name" --out "$out/images" \
+        --snapshots "$out/snapshots/$n-$name" --out "$out/images/$n-$name" \
         </dev/null | tr -d '\r' >>"$out/selections.jsonl"; then
         echo "demo: the $name section failed" >&2
         status=1
@@ -72,15 +102,28 @@ for section in "${sections[@]}"; do
 done
 
 # One animation of the whole session: every snapshot in order, the last of each section held.
-frames=()
+# ImageMagick holds every frame it reads at once, within the memory and disk its policy allows,
+# which the frames of a whole session on two monitors exceed: each section becomes an optimised
+# animation of its own first, and those, whose frames are only the parts that change, are joined.
+parts=()
+animated=1
+rm -rf "$out/.sections"
+mkdir -p "$out/.sections"
 for dir in "$out"/snapshots/*/; do
     shots=("$dir"step-*.png)
     [ -e "${shots[0]}" ] || continue
-    frames+=(-delay 12 "${shots[@]:0:${#shots[@]}-1}" -delay 150 "${shots[-1]}")
+    parts+=("$out/.sections/${#parts[@]}.gif")
+    convert -loop 0 -delay 12 "${shots[@]:0:${#shots[@]}-1}" -delay 150 "${shots[-1]}" \
+        -layers Optimize "${parts[-1]}" || animated=0
 done
-if [ ${#frames[@]} -gt 0 ]; then
-    convert -loop 0 "${frames[@]}" -layers Optimize "$out/session.gif"
+if [ ${#parts[@]} -gt 0 ] && [ $animated -eq 1 ]; then
+    convert -loop 0 "${parts[@]}" "$out/session.gif" || animated=0
 fi
+if [ $animated -eq 0 ]; then
+    echo "demo: the animation could not be made" >&2
+    status=1
+fi
+rm -rf "$out/.sections"
 
 cat "$out/selections.jsonl"
 echo

@@ -6,10 +6,17 @@
 
 namespace {
 
-PixelImage Frozen(int nWidth, int nHeight) {
-    PixelImage image{nWidth, nHeight, {}};
-    for (int i = 0; i < nWidth * nHeight; ++i)
-        image.aPixels.push_back(0xFF000000u | uint32_t(i));
+// An opaque pixel that tells the screen point it shows, for points from -1000 to 3095.
+uint32_t PixelAt(int x, int y) {
+    return 0xFF000000u | uint32_t(y + 1000) << 12 | uint32_t(x + 1000);
+}
+
+// A frozen screen whose top-left pixel shows the screen point (nLeft, nTop).
+PixelImage Frozen(int nWidth, int nHeight, int nLeft = 0, int nTop = 0) {
+    PixelImage image{nWidth, nHeight, {}, nLeft, nTop};
+    for (int y = 0; y < nHeight; ++y)
+        for (int x = 0; x < nWidth; ++x)
+            image.aPixels.push_back(PixelAt(nLeft + x, nTop + y));
     return image;
 }
 
@@ -54,13 +61,34 @@ TEST(DemoCutOut, ShapesKeepTheirInsideAndClearTheRest) {
     EXPECT_TRUE(Opaque(triangle, 50, 50));
 }
 
-TEST(DemoCutOut, RectangleIsClippedToTheScreen) {
-    const PixelImage image = CutOut(Frozen(200, 100), {150, -20, 260, 30}, CutShape::Rectangle, {});
-    EXPECT_EQ(image.nWidth, 50);
-    EXPECT_EQ(image.nHeight, 30);
-    EXPECT_TRUE(Opaque(image, 49, 29));
-    EXPECT_TRUE(
-        CutOut(Frozen(200, 100), {300, 0, 400, 50}, CutShape::Rectangle, {}).aPixels.empty());
+// A crop takes screen points: the frozen screen may start left of or above (0, 0), where a
+// second monitor stands, and the crop is clipped to it.
+TEST(DemoCutOut, RectangleIsCutAtItsPlaceOnTheScreen) {
+    const struct {
+        const char *szName;
+        POINT ptOrigin; // the frozen screen's top-left corner on the screen
+        RECT rc, rcExpected;
+    } cases[] = {
+        {"clipped to the screen", {0, 0}, {150, -20, 260, 30}, {150, 0, 200, 30}},
+        {"off the screen", {0, 0}, {300, 0, 400, 50}, {}},
+        {"across x = 0 from a monitor on the left, clipped at its top",
+         {-100, -20},
+         {-30, -40, 40, 10},
+         {-30, -20, 40, 10}},
+    };
+    for (const auto &c : cases) {
+        const PixelImage image =
+            CutOut(Frozen(200, 100, c.ptOrigin.x, c.ptOrigin.y), c.rc, CutShape::Rectangle, {});
+        const RECT rc = ImageRect(image);
+        EXPECT_TRUE(EqualRect(&rc, &c.rcExpected)) << c.szName << ": got " << rc.left << " "
+                                                   << rc.top << " " << rc.right << " " << rc.bottom;
+        ASSERT_EQ(image.aPixels.size(), size_t(image.nWidth) * image.nHeight) << c.szName;
+        for (int y = 0; y < image.nHeight; ++y)
+            for (int x = 0; x < image.nWidth; ++x)
+                ASSERT_EQ(image.aPixels[size_t(y) * image.nWidth + x],
+                          PixelAt(c.rcExpected.left + x, c.rcExpected.top + y))
+                    << c.szName << " at " << x << " " << y;
+    }
 }
 
 } // namespace

@@ -28,6 +28,12 @@ TEST(DemoJson, PolygonListsItsVerticesInOrder) {
     report.file = "p.png";
     EXPECT_EQ(SelectionJson(report), "{\"mode\":\"polygon\",\"rect\":[0,0,9,8],"
                                      "\"vertices\":[[1,2],[8,0],[3,7]],\"file\":\"p.png\"}");
+    // On a monitor left of or above the primary, points are negative.
+    report.left = -800;
+    report.top = -600;
+    report.vertices = {{-800, -1}, {-1, -600}};
+    EXPECT_NE(SelectionJson(report).find("[-800,-600,9,8],\"vertices\":[[-800,-1],[-1,-600]]"),
+              std::string::npos);
     report.vertices.clear();
     EXPECT_NE(SelectionJson(report).find("\"vertices\":[]"), std::string::npos);
 }

@@ -1,17 +1,20 @@
 #!/usr/bin/env bash
 # End to end: spxdemo.exe under Wine plays a short script. A rectangle dragged and committed
 # gives one JSON line and a PNG of the rectangle's size; a malformed script and a step off the
-# screen give one-line errors and their exit codes.
-#   spxdemo_e2e.sh WINE_RUN PREFIX SPXDEMO_EXE WORK_DIR
+# screen give one-line errors and their exit codes. With a second monitor (LAYOUT left or above,
+# on a display of its own), the rectangle crosses the edge from the second monitor, and a step
+# where no monitor shows cannot be delivered either.
+#   spxdemo_e2e.sh WINE_RUN PREFIX SPXDEMO_EXE WORK_DIR [LAYOUT]
 set -uo pipefail
 wine_run=$1
 prefix=$2
 demo=$3
 work=$4
+layout=${5:-}
 rm -rf "$work"
 mkdir -p "$work"
 fail=0
-run() { "$wine_run" --prefix "$prefix" "$demo" "$@" 2>"$work/stderr"; }
+run() { "$wine_run" --prefix "$prefix" ${layout:+--monitors "$layout"} "$demo" "$@" 2>"$work/stderr"; }
 check() { # what, condition
     if ! eval "$2"; then
         echo "FAIL: $1"
@@ -21,12 +24,17 @@ check() { # what, condition
     fi
 }
 
-printf '%s\n' 'move 100 100' press 'move 180 160' 'move 260 220' release > "$work/drag.txt"
+# The drag starts 60 pixels onto the second monitor.
+dx=0 dy=0
+case $layout in left) dx=-160 ;; above) dy=-160 ;; esac
+printf 'move %d %d\npress\nmove %d %d\nmove %d %d\nrelease\n' $((100 + dx)) $((100 + dy)) \
+    $((180 + dx)) $((160 + dy)) $((260 + dx)) $((220 + dy)) >"$work/drag.txt"
 run --mode rectangle --no-adjust --script "$work/drag.txt" --out "$work/out" \
     --snapshots "$work/snap" >"$work/stdout"
 status=$?
 check "a finished drag exits 0 (got $status)" '[ $status -eq 0 ]'
-expected="{\"mode\":\"rectangle\",\"rect\":[100,100,260,220],\"file\":\"$work/out/selection-1-rectangle.png\"}"
+rect="$((100 + dx)),$((100 + dy)),$((260 + dx)),$((220 + dy))"
+expected="{\"mode\":\"rectangle\",\"rect\":[$rect],\"file\":\"$work/out/selection-1-rectangle.png\"}"
 check "one JSON line for the rectangle" '[ "$(tr -d "\r" <"$work/stdout")" = "$expected" ]'
 size=$(python3 -c 'import struct,sys; d=open(sys.argv[1],"rb").read(24)
 print("%dx%d" % struct.unpack(">II", d[16:24]) if d[:8] == b"\x89PNG\r\n\x1a\n" else "no PNG")' \
@@ -41,12 +49,17 @@ status=$?
 check "a malformed script exits 2 (got $status)" '[ $status -eq 2 ]'
 check "the error names the file and line 3" 'grep -q "bad.txt: line 3: unknown step" "$work/stderr"'
 
-printf 'move 5000 10\n' > "$work/off.txt"
-run --script "$work/off.txt" >"$work/stdout"
-status=$?
-check "an undeliverable step exits 3 (got $status)" '[ $status -eq 3 ]'
-check "the error says the step cannot be delivered" \
-    'grep -q "line 1 (move 5000 10): cannot be delivered" "$work/stderr"'
+off=("move 5000 10")
+# Left of the primary's lower part no monitor shows; above the upper monitor the screen ends.
+case $layout in left) off+=("move -400 700") ;; above) off+=("move 500 -601") ;; esac
+for step in "${off[@]}"; do
+    printf '%s\n' "$step" >"$work/off.txt"
+    run --script "$work/off.txt" >"$work/stdout"
+    status=$?
+    check "$step: an undeliverable step exits 3 (got $status)" '[ $status -eq 3 ]'
+    check "$step: the error says the step cannot be delivered" \
+        'grep -q "line 1 ($step): cannot be delivered" "$work/stderr"'
+done
 
 run --mode square >"$work/stdout"
 status=$?
