@@ -1,6 +1,7 @@
 # Cross-compiles for 32-bit Windows with the MinGW-w64 i686 compilers of the posix thread model.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
+set(SPX_ARCH x86)
 
 set(SPX_MINGW_PREFIX i686-w64-mingw32)
 set(CMAKE_C_COMPILER ${SPX_MINGW_PREFIX}-gcc-posix)

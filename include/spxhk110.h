@@ -50,51 +50,67 @@ extern "C" {
 
 #ifndef RC_INVOKED
 
+/* The records have the platform's natural alignment whatever packing the host compiles with. */
+#pragma pack(push, 8)
+
 /* The shape record inside HostRecord: the mode and the polygon. 432 bytes. */
 typedef struct SelectionShape {
-    int nMode;                       /* MODE_RECTANGLE, MODE_ELLIPSE, MODE_POLYGON or other */
-    POINT aPoints[MAX_POLY_POINTS];  /* polygon vertices in the order clicked */
-    UINT nCount;                     /* valid entries of aPoints, 0 to MAX_POLY_POINTS */
-    POINT ptCorner;                  /* left and bottom of the committed selection's bounds */
-    RECT rcBounds;                   /* bounds of the committed selection */
+    int nMode;                      /* MODE_RECTANGLE, MODE_ELLIPSE, MODE_POLYGON or other */
+    POINT aPoints[MAX_POLY_POINTS]; /* polygon vertices in the order clicked */
+    UINT nCount;                    /* valid entries of aPoints, 0 to MAX_POLY_POINTS */
+    POINT ptCorner;                 /* left and bottom of the committed selection's bounds */
+    RECT rcBounds;                  /* bounds of the committed selection */
 } SelectionShape;
 
 /* The host's record. The library uses only the named members; the reserved bytes between them
  * are the host's own. Keep it alive while the selection hook is on. */
 typedef struct HostRecord {
-    HWND hwndUnderCursor;         /* window last found under the cursor (highlight modes) */
-    HWND hwndFramed;              /* window whose XOR frame is on the screen now */
-    BYTE abHost1[572];            /* the host's own */
-    SelectionShape shape;         /* mode (read) and the polygon and bounds (written) */
-    BYTE abHost2[2224];           /* the host's own */
-    BOOL bHighlightWindows;       /* nonzero: frame and report the window under the cursor */
-    BYTE abHost3[280];            /* the host's own */
-    BOOL bAdjustable;             /* nonzero: show a finished selection in a resizing box */
-    BYTE abHost4[1924];           /* the host's own */
-    HCURSOR hSavedCursor;         /* written at SetMouseHook: the cursor current at that time */
-    BOOL bPaused;                 /* nonzero: presses, releases, keys and shape moves ignored */
-    HWND hwndOwn;                 /* host's panel: with every window inside it, a press discards */
+    HWND hwndUnderCursor;   /* window last found under the cursor (highlight modes) */
+    HWND hwndFramed;        /* window whose XOR frame is on the screen now */
+    BYTE abHost1[572];      /* the host's own */
+    SelectionShape shape;   /* mode (read) and the polygon and bounds (written) */
+    BYTE abHost2[2224];     /* the host's own */
+    BOOL bHighlightWindows; /* nonzero: frame and report the window under the cursor */
+    BYTE abHost3[280];      /* the host's own */
+    BOOL bAdjustable;       /* nonzero: show a finished selection in a resizing box */
+    BYTE abHost4[1924];     /* the host's own */
+    HCURSOR hSavedCursor;   /* written at SetMouseHook: the cursor current at that time */
+    BOOL bPaused;           /* nonzero: presses, releases, keys and shape moves ignored */
+    HWND hwndOwn;           /* host's panel: with every window inside it, a press discards */
 } HostRecord;
 
-/* The byte positions above are binding; a build that breaks them fails here. */
+#pragma pack(pop)
+
+/* The byte positions above are binding, for each architecture (handles are 8 bytes in a 64-bit
+ * build; the host's bytes between the members are the same); a build that breaks them fails
+ * here. */
 #if defined(__cplusplus)
 #define SPXHK110_LAYOUT_CHECK(cond, what) static_assert(cond, #what)
 #else
 #define SPXHK110_LAYOUT_CHECK(cond, what) typedef char spxhk110_layout_##what[(cond) ? 1 : -1]
+#endif
+#ifdef _WIN64
+#define SPXHK110_AT(x86, x64) (x64)
+#else
+#define SPXHK110_AT(x86, x64) (x86)
 #endif
 SPXHK110_LAYOUT_CHECK(sizeof(SelectionShape) == 432, shape_size);
 SPXHK110_LAYOUT_CHECK(offsetof(SelectionShape, aPoints) == 4, shape_aPoints);
 SPXHK110_LAYOUT_CHECK(offsetof(SelectionShape, nCount) == 404, shape_nCount);
 SPXHK110_LAYOUT_CHECK(offsetof(SelectionShape, ptCorner) == 408, shape_ptCorner);
 SPXHK110_LAYOUT_CHECK(offsetof(SelectionShape, rcBounds) == 416, shape_rcBounds);
-SPXHK110_LAYOUT_CHECK(offsetof(HostRecord, hwndFramed) == 4, host_hwndFramed);
-SPXHK110_LAYOUT_CHECK(offsetof(HostRecord, shape) == 580, host_shape);
-SPXHK110_LAYOUT_CHECK(offsetof(HostRecord, bHighlightWindows) == 3236, host_bHighlightWindows);
-SPXHK110_LAYOUT_CHECK(offsetof(HostRecord, bAdjustable) == 3520, host_bAdjustable);
-SPXHK110_LAYOUT_CHECK(offsetof(HostRecord, hSavedCursor) == 5448, host_hSavedCursor);
-SPXHK110_LAYOUT_CHECK(offsetof(HostRecord, bPaused) == 5452, host_bPaused);
-SPXHK110_LAYOUT_CHECK(offsetof(HostRecord, hwndOwn) == 5456, host_hwndOwn);
-SPXHK110_LAYOUT_CHECK(sizeof(HostRecord) == 5460, host_size);
+SPXHK110_LAYOUT_CHECK(offsetof(HostRecord, hwndFramed) == SPXHK110_AT(4, 8), host_hwndFramed);
+SPXHK110_LAYOUT_CHECK(offsetof(HostRecord, shape) == SPXHK110_AT(580, 588), host_shape);
+SPXHK110_LAYOUT_CHECK(offsetof(HostRecord, bHighlightWindows) == SPXHK110_AT(3236, 3244),
+                      host_bHighlightWindows);
+SPXHK110_LAYOUT_CHECK(offsetof(HostRecord, bAdjustable) == SPXHK110_AT(3520, 3528),
+                      host_bAdjustable);
+SPXHK110_LAYOUT_CHECK(offsetof(HostRecord, hSavedCursor) == SPXHK110_AT(5448, 5456),
+                      host_hSavedCursor);
+SPXHK110_LAYOUT_CHECK(offsetof(HostRecord, bPaused) == SPXHK110_AT(5452, 5464), host_bPaused);
+SPXHK110_LAYOUT_CHECK(offsetof(HostRecord, hwndOwn) == SPXHK110_AT(5456, 5472), host_hwndOwn);
+SPXHK110_LAYOUT_CHECK(sizeof(HostRecord) == SPXHK110_AT(5460, 5480), host_size);
+#undef SPXHK110_AT
 #undef SPXHK110_LAYOUT_CHECK
 
 /* The selection hook. Turning it on (bEnable nonzero) keeps pRecord, installs a journal-record
@@ -125,8 +141,8 @@ SPXHK110_API int WINAPI XorBox(int x1, int y1, int x2, int y2, int bEllipse);
 /* Another name of XorBox. */
 SPXHK110_API int WINAPI XorRectBox(int x1, int y1, int x2, int y2, int bEllipse);
 /* Erases the box from the anchor to the old corner, then draws it from the anchor to the new. */
-SPXHK110_API int WINAPI MoveXorBox(int xAnchor, int yAnchor, int xOld, int yOld, int xNew,
-                                   int yNew, int bEllipse);
+SPXHK110_API int WINAPI MoveXorBox(int xAnchor, int yAnchor, int xOld, int yOld, int xNew, int yNew,
+                                   int bEllipse);
 /* Line from *pptStart to *pptEnd (the end pixel itself is not drawn). */
 SPXHK110_API int WINAPI SPXXorLine(const POINT *pptStart, const POINT *pptEnd);
 /* Circle of radius 3 around *ppt: the marker of a polygon vertex. */

@@ -1,11 +1,18 @@
 # Sourced by the scripts that run Windows programs: one Xvfb and one Wine session, so that the
 # Wine prefix, its desktop and every program share one live display.
 
+# use_wine_prefix DIR [x86|x64]: a 32-bit prefix run by 32-bit Wine, or a 64-bit one run by
+# 64-bit Wine (which runs 32-bit programs too). SPX_WINE is the loader to run programs with.
 use_wine_prefix() {
     mkdir -p "$1"
     WINEPREFIX=$(cd "$1" && pwd)
     export WINEPREFIX
-    export WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}
+    if [ "${2:-x86}" = x64 ]; then
+        export WINEARCH=win64 SPX_WINE=/usr/lib/wine/wine64
+    else
+        export WINEARCH=win32 SPX_WINE=wine
+    fi
+    export WINEDEBUG=${WINEDEBUG:--all}
     # No Mono or Gecko installers: nothing here needs them, and their dialogs would wait forever.
     export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 }
@@ -18,11 +25,11 @@ ensure_wine_prefix() {
     (
         flock 9
         if [ ! -f "$WINEPREFIX/system.reg" ]; then
-            wineboot -i >/dev/null 2>&1
+            "$SPX_WINE" wineboot -i >/dev/null 2>&1
             wineserver -w
         fi
         if ! cmp -s "$settings" "$WINEPREFIX/spx-settings.reg"; then
-            wine regedit "$settings" >/dev/null 2>&1
+            "$SPX_WINE" regedit "$settings" >/dev/null 2>&1
             wineserver -w
             cp "$settings" "$WINEPREFIX/spx-settings.reg"
         fi

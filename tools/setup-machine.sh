@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # Prepares a Debian machine to build SPXHK110 and run its tests: the i386 architecture, the
-# MinGW-w64 i686 cross compilers, 32-bit Wine, Xvfb, xrandr and the 32-bit Xinerama library (the
-# two-monitor display), CMake, the GoogleTest sources, LLVM (the import library for Microsoft's
-# linker, and its check).
+# MinGW-w64 i686 and x86_64 cross compilers, 32-bit and 64-bit Wine, Xvfb, xrandr and the
+# Xinerama libraries (the two-monitor display), CMake, the GoogleTest sources, LLVM (the import
+# libraries for Microsoft's linker, and their check).
 #   setup-machine.sh [--demo]   --demo adds ImageMagick, which makes the demo's animation.
 # Safe to run again: when everything is already present it returns after a few dpkg queries.
 set -euo pipefail
 
 packages=(
     g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
-    wine wine32:i386 xvfb xauth x11-utils x11-xserver-utils libxinerama1:i386 cmake make googletest
-    binutils python3 llvm
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+    mingw-w64-x86-64-dev wine wine32:i386 wine64 xvfb xauth x11-utils x11-xserver-utils
+    libxinerama1:i386 libxinerama1 cmake make googletest binutils python3 llvm
 )
 if [ "${1:-}" = "--demo" ]; then
     packages+=(imagemagick)

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds SPXHK110 and its tests, and runs every test under Wine on a
-# virtual display.   Usage: tools/test.sh [BUILD_DIR]   (default: build)
+# Sets up the machine, builds SPXHK110 and its tests for 32-bit and 64-bit Windows, and runs every
+# test of both under Wine (32-bit Wine for the x86 build, 64-bit Wine for the x64 one) on a
+# virtual display.   Usage: tools/test.sh [BUILD_DIR]   (default: build; the x64 tree is
+# BUILD_DIR-x64)
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -8,19 +10,31 @@ build=${1:-$top/build}
 
 "$top/tools/setup-machine.sh"
 
-cmake -S "$top" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-i686.cmake" \
-    -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" -j"$(nproc)"
+# toolchain build-dir
+build_tree() {
+    cmake -S "$top" -B "$2" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/$1.cmake" \
+        -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake --build "$2" -j"$(nproc)"
+}
+build_tree mingw-i686 "$build"
+build_tree mingw-x86_64 "$build-x64"
 
 . "$top/tools/display.sh"
-use_wine_prefix "$build/wineprefix"
 start_test_display
 trap stop_test_display EXIT
-ensure_wine_prefix
-# One Wine session for the whole run, instead of one started and stopped for every test program.
-# Its background processes must not hold CTest's output pipes open, hence the redirections.
-wineserver -p </dev/null >/dev/null 2>&1
-wine cmd /c exit </dev/null >/dev/null 2>&1
 
-
-ctest --test-dir "$build" --output-on-failure
+status=0
+for tree in "x86 $build" "x64 $build-x64"; do
+    read -r arch dir <<<"$tree"
+    echo "== $arch: $dir"
+    use_wine_prefix "$dir/wineprefix" "$arch"
+    ensure_wine_prefix
+    # One Wine session for the whole run, instead of one started and stopped for every test
+    # program. Its background processes must not hold CTest's output pipes open, hence the
+    # redirections.
+    wineserver -p </dev/null >/dev/null 2>&1
+    "$SPX_WINE" cmd /c exit </dev/null >/dev/null 2>&1
+    ctest --test-dir "$dir" --output-on-failure || status=1
+    stop_wine
+done
+exit $status

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs one Windows program under 32-bit Wine on a virtual X display.
-#   wine-run.sh --prefix DIR [--monitors one|left|above] PROGRAM [ARGS...]
+# Runs one Windows program under Wine on a virtual X display: 32-bit Wine in a 32-bit prefix
+# (--arch x86, the default, or SPX_WINE_ARCH), 64-bit Wine in a 64-bit prefix (--arch x64).
+#   wine-run.sh --prefix DIR [--arch x86|x64] [--monitors one|left|above] PROGRAM [ARGS...]
 # When SPX_DISPLAY_READY is set, DISPLAY names a running Xvfb that outlives this call
 # (tools/test.sh starts one for a whole test run); otherwise, or when --monitors asks for a
 # layout, this call starts a private Xvfb with that layout (see display.sh) and stops it, and
@@ -9,20 +10,22 @@ set -uo pipefail
 . "$(dirname "$0")/display.sh"
 
 prefix=${SPX_WINEPREFIX:-$HOME/.spxhk110-wine}
-if [ "${1:-}" = "--prefix" ]; then
-    prefix=$2
-    shift 2
-fi
+arch=${SPX_WINE_ARCH:-x86}
 layout=
-if [ "${1:-}" = "--monitors" ]; then
-    layout=$2
+while [ $# -gt 0 ]; do
+    case $1 in
+    --prefix) prefix=$2 ;;
+    --arch) arch=$2 ;;
+    --monitors) layout=$2 ;;
+    *) break ;;
+    esac
     shift 2
-fi
+done
 if [ $# -lt 1 ]; then
-    echo "usage: wine-run.sh --prefix DIR [--monitors one|left|above] PROGRAM [ARGS...]" >&2
+    echo "usage: wine-run.sh --prefix DIR [--arch x86|x64] [--monitors one|left|above] PROGRAM [ARGS...]" >&2
     exit 2
 fi
-use_wine_prefix "$prefix"
+use_wine_prefix "$prefix" "$arch"
 
 if [ -z "${SPX_DISPLAY_READY:-}" ] || [ -n "$layout" ]; then
     start_test_display "${layout:-one}" || exit 1
@@ -30,4 +33,4 @@ if [ -z "${SPX_DISPLAY_READY:-}" ] || [ -n "$layout" ]; then
 fi
 ensure_wine_prefix
 
-wine "$@"
+"$SPX_WINE" "$@"

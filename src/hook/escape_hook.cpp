@@ -4,9 +4,24 @@
 #include "hook/hook_paths.h"
 #include "host/hook_state.h"
 
+namespace {
+
+// Whether lParam can be the address of a record, taken whole: a 32-bit build takes addresses with
+// their three highest bits clear, as it always has; a 64-bit build every user-mode address, those
+// above 4 GiB included.
+bool IsRecordAddress(LPARAM lParam) {
+#ifdef _WIN64
+    return lParam && (ULONG_PTR(lParam) >> 47) == 0;
+#else
+    return lParam && (ULONG_PTR(lParam) & 0xE0000000) == 0;
+#endif
+}
+
+} // namespace
+
 LRESULT CALLBACK EscapeHookProc(int nCode, WPARAM wParam, LPARAM lParam) {
     // The address is tested before the record is read.
-    if (nCode == HC_ACTION && lParam && (DWORD(lParam) & 0xE0000000) == 0) {
+    if (nCode == HC_ACTION && IsRecordAddress(lParam)) {
         const EVENTMSG &event = *reinterpret_cast<const EVENTMSG *>(lParam);
         if (event.message == WM_KEYDOWN && (event.paramL & 0xFF) == VK_ESCAPE) {
             PostMessageA(hwndEscapeTarget, UM_ESCAPE, 0, 0);

@@ -242,9 +242,15 @@ TEST_F(EscapeHookProcTest, OtherRecordsArePassedOnAndPostNothing) {
 
 TEST_F(EscapeHookProcTest, AnAddressWithItsHighBitsSetIsNeverRead) {
     hwndEscapeTarget = First();
-    // Reading any of these would fault.
-    for (LPARAM lParam : {LPARAM(0x20000000), LPARAM(0x80000000), LPARAM(0xE0001000)}) {
-        SCOPED_TRACE("lParam " + std::to_string(DWORD(lParam)));
+    // Reading any of these would fault: above a 32-bit build's records, or beyond user memory.
+#ifdef _WIN64
+    const ULONG_PTR aAddresses[] = {0x0000800000000000, 0xFFFF800000001000, ~ULONG_PTR(0xFFF)};
+#else
+    const ULONG_PTR aAddresses[] = {0x20000000, 0x80000000, 0xE0001000};
+#endif
+    for (ULONG_PTR nAddress : aAddresses) {
+        const LPARAM lParam = LPARAM(nAddress);
+        SCOPED_TRACE("lParam " + std::to_string(nAddress));
         EXPECT_EQ(EscapeHookProc(HC_ACTION, 0, lParam), 0);
     }
     EXPECT_EQ(EscapeHookProc(HC_ACTION, 0, 0), 0);
@@ -309,3 +315,23 @@ TEST_F(EscapeHookProcTest, PassesRecordsOnWithTheLow16BitsOfWParamButNeverAnEsca
 }
 
 } // namespace
+
+// A 64-bit host's records can lie anywhere in its address space: one above 4 GiB, whose low 32
+// bits look like a forbidden 32-bit address, is read and reported.
+TEST_F(EscapeHookProcTest, ARecordAbove4GiBIsReported) {
+    if (sizeof(void *) < 8)
+        GTEST_SKIP() << "32-bit build";
+    void *pPage = nullptr;
+    for (ULONG_PTR nAt = ULONG_PTR(0x1E0000000ull); !pPage && nAt < ULONG_PTR(0x400000000ull);
+         nAt += 0x10000)
+        pPage = VirtualAlloc(reinterpret_cast<void *>(nAt), 4096, MEM_RESERVE | MEM_COMMIT,
+                             PAGE_READWRITE);
+    ASSERT_NE(pPage, nullptr);
+    EXPECT_GT(static_cast<unsigned long long>(ULONG_PTR(pPage)), 0xFFFFFFFFull);
+    hwndEscapeTarget = First();
+    auto *pEvent = static_cast<EVENTMSG *>(pPage);
+    *pEvent = EVENTMSG{WM_KEYDOWN, VK_ESCAPE, 1, GetTickCount(), nullptr};
+    EXPECT_EQ(EscapeHookProc(HC_ACTION, 0, reinterpret_cast<LPARAM>(pEvent)), 1);
+    EXPECT_EQ(TakeEscapes(First()), 1);
+    VirtualFree(pPage, 0, MEM_RELEASE);
+}

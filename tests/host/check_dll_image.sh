@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Checks the built DLL's image with objdump: the export names (XorBox and XorRectBox on one
 # address), the shared data section, and imports of system DLLs only.
-#   check_dll_image.sh OBJDUMP DLL
+#   check_dll_image.sh OBJDUMP DLL [x86|x64]
 set -euo pipefail
 objdump=$1
 dll=$2
+arch=${3:-x86}
 fail=0
 
 expected_exports="MoveXorBox SPXAddPolyPoint SPXCalcPolygonRect SPXErasePolyPoints
@@ -51,9 +52,12 @@ else
         grep -q "$flag" <<<"$section" || { echo "Vantu_SP lacks $flag: $section"; fail=1; }
     done
     grep -q READONLY <<<"$section" && { echo "Vantu_SP is read-only: $section"; fail=1; }
-    # Nine 32-bit words of state and the two hook owners.
+    # Nine words of state and the two hook owners: 44 bytes in 32 bits; in 64 bits the hooks,
+    # the record, the box and the overlay window take 8 bytes each.
     size=$(awk 'NR==1{print $3}' <<<"$section")
-    if [ $((16#$size)) -ne 44 ]; then
+    want_size=44
+    [ "$arch" = x64 ] && want_size=64
+    if [ $((16#$size)) -ne $want_size ]; then
         echo "Vantu_SP holds $((16#$size)) bytes, not the eleven shared words"
         fail=1
     fi

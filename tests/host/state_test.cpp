@@ -40,15 +40,26 @@ TEST(HookState, FreshModuleHoldsTheInitialValues) {
     EXPECT_EQ(bSwallowUntilUp, 0);
 }
 
+// Each build's own positions: handles are 8 bytes in a 64-bit build, the host's bytes between the
+// members the same.
 TEST(HostRecordLayout, MembersStandAtTheHostsBytePositions) {
-    EXPECT_EQ(offsetof(HostRecord, hwndUnderCursor), 0u);
-    EXPECT_EQ(offsetof(HostRecord, hwndFramed), 4u);
-    EXPECT_EQ(offsetof(HostRecord, shape), 580u);
-    EXPECT_EQ(offsetof(HostRecord, shape) + offsetof(SelectionShape, nCount), 984u);
-    EXPECT_EQ(offsetof(HostRecord, bHighlightWindows), 3236u);
-    EXPECT_EQ(offsetof(HostRecord, bAdjustable), 3520u);
-    EXPECT_EQ(offsetof(HostRecord, hSavedCursor), 5448u);
-    EXPECT_EQ(offsetof(HostRecord, bPaused), 5452u);
-    EXPECT_EQ(offsetof(HostRecord, hwndOwn), 5456u);
+    const bool b64 = sizeof(void *) == 8;
+    const struct {
+        const char *pszMember;
+        size_t nOffset, nX86, nX64;
+    } members[] = {
+        {"hwndUnderCursor", offsetof(HostRecord, hwndUnderCursor), 0, 0},
+        {"hwndFramed", offsetof(HostRecord, hwndFramed), 4, 8},
+        {"shape", offsetof(HostRecord, shape), 580, 588},
+        {"shape.nCount", offsetof(HostRecord, shape) + offsetof(SelectionShape, nCount), 984, 992},
+        {"bHighlightWindows", offsetof(HostRecord, bHighlightWindows), 3236, 3244},
+        {"bAdjustable", offsetof(HostRecord, bAdjustable), 3520, 3528},
+        {"hSavedCursor", offsetof(HostRecord, hSavedCursor), 5448, 5456},
+        {"bPaused", offsetof(HostRecord, bPaused), 5452, 5464},
+        {"hwndOwn", offsetof(HostRecord, hwndOwn), 5456, 5472},
+        {"the whole record", sizeof(HostRecord), 5460, 5480},
+    };
+    for (const auto &m : members)
+        EXPECT_EQ(m.nOffset, b64 ? m.nX64 : m.nX86) << m.pszMember;
     EXPECT_EQ(sizeof(SelectionShape), 432u);
 }
