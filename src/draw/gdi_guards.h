@@ -23,6 +23,8 @@ public:
     }
     HDC get() const noexcept { return m_hdc; }
     explicit operator bool() const noexcept { return m_hdc != nullptr; }
+    // Hands the context over to the caller, who gives it back later through another guard.
+    HDC Detach() noexcept { return std::exchange(m_hdc, nullptr); }
     // Gives the context back now, with ReleaseDC's result, which the drawing exports return.
     BOOL Release() noexcept {
         return m_hdc ? ReleaseDC(nullptr, std::exchange(m_hdc, nullptr)) : FALSE;

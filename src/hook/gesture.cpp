@@ -5,6 +5,8 @@
 #include "host/hook_state.h"
 #include "shape/polygon_list.h"
 
+#include <utility>
+
 bool IsPanelWindow(HWND hwnd) {
     const HWND hwndOwn = pHostRecord->hwndOwn;
     return hwndOwn && hwnd && (hwnd == hwndOwn || IsChild(hwndOwn, hwnd));
@@ -39,23 +41,25 @@ void DiscardGesture() {
 
 namespace {
 
-// One per process: the moves of a gesture draw on it instead of making a context each.
-ScreenDC dcGesture;
+// One per process: the moves of a gesture draw on it instead of making a context each. A plain
+// handle, released by every ending of a gesture: a module global with a destructor would need the
+// C runtime to run it at unload.
+HDC hdcGesture = nullptr;
 
 } // namespace
 
 HDC GestureDC() {
-    if (!dcGesture)
-        dcGesture = CreateXorDisplayDC();
-    return dcGesture.get();
+    if (!hdcGesture)
+        hdcGesture = CreateXorDisplayDC().Detach();
+    return hdcGesture;
 }
 
 HDC HeldGestureDC() {
-    return dcGesture.get();
+    return hdcGesture;
 }
 
 void ReleaseGestureDC() {
-    dcGesture.Release();
+    ScreenDC(std::exchange(hdcGesture, nullptr)).Release();
 }
 
 void EraseGestureDrawing() {

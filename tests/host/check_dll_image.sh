@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Checks the built DLL's image with objdump: the export names (XorBox and XorRectBox on one
-# address), the shared data section, and imports of system DLLs only.
+# address), the shared data section, and imports of what the library calls only.
 #   check_dll_image.sh OBJDUMP DLL [x86|x64]
 set -euo pipefail
 objdump=$1
@@ -63,15 +63,24 @@ else
     fi
 fi
 
+# Only what the library calls, from Windows' own DLLs: no C or C++ runtime, no thread library.
 imports=$(awk '/DLL Name:/{print toupper($3)}' <<<"$private" | sort -u)
 for dllname in $imports; do
     case $dllname in
-    KERNEL32.DLL | USER32.DLL | GDI32.DLL | MSVCRT.DLL | ADVAPI32.DLL) ;;
+    KERNEL32.DLL | USER32.DLL | GDI32.DLL) ;;
     *)
-        echo "imports a DLL that is not part of Windows: $dllname"
+        echo "imports $dllname: only KERNEL32, USER32 and GDI32 may be imported"
         fail=1
         ;;
     esac
+done
+functions=$(awk 'NF >= 3 && $1 ~ /^[0-9a-f]+$/ && $2 ~ /^[0-9]+$/ {print $3}' <<<"$private")
+for name in CreateThread _beginthreadex SuspendThread AddVectoredExceptionHandler TlsAlloc \
+    LoadLibraryA VirtualProtect; do
+    if grep -qx "$name" <<<"$functions"; then
+        echo "imports $name, which the library never calls"
+        fail=1
+    fi
 done
 
 [ $fail -eq 0 ] && echo "exports, shared section and imports as expected"
