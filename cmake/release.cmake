@@ -1,5 +1,6 @@
-# The package a host developer downloads: `cmake --build build --target release` assembles
-# build/release/SPXHK110-<version>/ and its zip. Included by the top CMakeLists.txt.
+# What the package a host developer downloads needs from each build tree (tools/release.sh puts
+# the two architectures together): its version, the minimal host of the guide, compiled, and the
+# import library for Microsoft's linker. Included by the top CMakeLists.txt.
 
 set(SPX_RELEASE_VERSION "0.1.0" CACHE STRING "Version in the release package's name")
 
@@ -30,23 +31,3 @@ add_custom_command(
     DEPENDS ${SPX_DEF}
     COMMENT "Writing the import library for Microsoft's linker")
 add_custom_target(msvc_import_lib ALL DEPENDS ${SPX_MSVC_LIB})
-
-set(SPX_RELEASE_NAME SPXHK110-${SPX_RELEASE_VERSION})
-set(SPX_RELEASE_DIR ${CMAKE_BINARY_DIR}/release/${SPX_RELEASE_NAME})
-add_custom_target(release
-    COMMAND ${CMAKE_COMMAND} -E rm -rf ${SPX_RELEASE_DIR} ${SPX_RELEASE_DIR}.zip
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${SPX_RELEASE_DIR}/bin ${SPX_RELEASE_DIR}/include
-            ${SPX_RELEASE_DIR}/lib ${SPX_RELEASE_DIR}/docs
-    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:SPXHK110> $<TARGET_FILE:spxdemo>
-            ${SPX_RELEASE_DIR}/bin
-    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/include/spxhk110.h
-            ${SPX_RELEASE_DIR}/include
-    COMMAND ${CMAKE_COMMAND} -E copy ${SPX_DEF} $<TARGET_LINKER_FILE:SPXHK110> ${SPX_MSVC_LIB}
-            ${SPX_RELEASE_DIR}/lib
-    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/docs/host-guide.md
-            ${CMAKE_SOURCE_DIR}/docs/minimal_host.c ${SPX_RELEASE_DIR}/docs
-    COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/release
-            ${CMAKE_COMMAND} -E tar cf ${SPX_RELEASE_NAME}.zip --format=zip ${SPX_RELEASE_NAME}
-    COMMAND ${CMAKE_COMMAND} -E echo "Release: ${SPX_RELEASE_DIR} and ${SPX_RELEASE_DIR}.zip"
-    DEPENDS SPXHK110 spxdemo minimal_host msvc_import_lib
-    VERBATIM)

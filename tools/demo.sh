@@ -6,20 +6,29 @@
 # With --monitors left or above the display has a second 800x600 monitor left of or above the
 # 1024x768 primary (negative coordinates), the sample desktop puts a picture on it, and one more
 # section drags a rectangle across the edge between the two monitors.
-#   tools/demo.sh [--monitors one|left|above] [OUTDIR]   (defaults: one, build/demo)
+# With --arch x64 the 64-bit build plays it (built in build-x64, run by 64-bit Wine).
+#   tools/demo.sh [--monitors one|left|above] [--arch x86|x64] [OUTDIR]
+#   (defaults: one, x86, build/demo)
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=$top/build
 out=$build/demo
 layout=one
-usage="usage: tools/demo.sh [--monitors one|left|above] [OUTDIR]"
+arch=x86
+usage="usage: tools/demo.sh [--monitors one|left|above] [--arch x86|x64] [OUTDIR]"
 while [ $# -gt 0 ]; do
     case $1 in
     --monitors=*) layout=${1#--monitors=} ;;
     --monitors)
         [ $# -ge 2 ] || { echo "demo.sh: --monitors needs a layout ($usage)" >&2; exit 2; }
         layout=$2
+        shift
+        ;;
+    --arch=*) arch=${1#--arch=} ;;
+    --arch)
+        [ $# -ge 2 ] || { echo "demo.sh: --arch needs x86 or x64 ($usage)" >&2; exit 2; }
+        arch=$2
         shift
         ;;
     -*)
@@ -37,6 +46,17 @@ one | left | above) ;;
     exit 2
     ;;
 esac
+case $arch in
+x86) toolchain=mingw-i686 ;;
+x64)
+    toolchain=mingw-x86_64
+    build=$build-x64
+    ;;
+*)
+    echo "demo.sh: unknown architecture '$arch' ($usage)" >&2
+    exit 2
+    ;;
+esac
 
 # Each section: a name (its script is demo/scripts/NAME.txt) and the options spxdemo runs it with.
 sections=(
@@ -51,7 +71,7 @@ if [ "$layout" != one ]; then
 fi
 
 "$top/tools/setup-machine.sh" --demo
-cmake -S "$top" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-i686.cmake" \
+cmake -S "$top" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/$toolchain.cmake" \
     -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j2 --target spxdemo spxdesk >/dev/null
 
@@ -63,9 +83,9 @@ mkdir -p "$out/images" "$out/snapshots"
 . "$top/tools/display.sh"
 # A prefix serves one display at a time: each layout has its own.
 if [ "$layout" = one ]; then
-    use_wine_prefix "$build/wineprefix"
+    use_wine_prefix "$build/wineprefix" "$arch"
 else
-    use_wine_prefix "$build/wineprefix-$layout"
+    use_wine_prefix "$build/wineprefix-$layout" "$arch"
 fi
 start_test_display "$layout"
 trap stop_test_display EXIT
@@ -76,7 +96,7 @@ started=$(date +%s)
 # The sample desktop stays on the screen for the whole session; it says when it is up.
 ready=$out/.desktop-ready
 rm -f "$ready"
-wine "$build/bin/spxdesk.exe" "$ready" </dev/null >/dev/null 2>&1 &
+"$SPX_WINE" "$build/bin/spxdesk.exe" "$ready" </dev/null >/dev/null 2>&1 &
 for _ in $(seq 1 200); do
     [ -f "$ready" ] && break
     sleep 0.1
@@ -93,7 +113,7 @@ for section in "${sections[@]}"; do
     # Each section numbers its selections from 1: a folder of its own keeps two sections of one
     # mode apart.
     # shellcheck disable=SC2086
-    if ! wine "$build/bin/spxdemo.exe" $options --script "$top/demo/scripts/$name.txt" \
+    if ! "$SPX_WINE" "$build/bin/spxdemo.exe" $options --script "$top/demo/scripts/$name.txt" \
         --snapshots "$out/snapshots/$n-$name" --out "$out/images/$n-$name" \
         </dev/null | tr -d '\r' >>"$out/selections.jsonl"; then
         echo "demo: the $name section failed" >&2

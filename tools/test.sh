@@ -10,14 +10,7 @@ build=${1:-$top/build}
 
 "$top/tools/setup-machine.sh"
 
-# toolchain build-dir
-build_tree() {
-    cmake -S "$top" -B "$2" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/$1.cmake" \
-        -DCMAKE_BUILD_TYPE=Release >/dev/null
-    cmake --build "$2" -j"$(nproc)"
-}
-build_tree mingw-i686 "$build"
-build_tree mingw-x86_64 "$build-x64"
+"$top/tools/build.sh" "$build"
 
 . "$top/tools/display.sh"
 start_test_display

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# The package a host developer downloads, for both architectures: builds them and assembles
+# BUILD_DIR/release/SPXHK110-VERSION/ and its zip:
+#   x86/, x64/    SPXHK110.dll, libSPXHK110.dll.a (MinGW), SPXHK110.lib (Microsoft's linker),
+#                 spxdemo.exe
+#   include/      spxhk110.h, one header for both
+#   def/          SPXHK110.def (x86: the decorated link names) and SPXHK110_x64.def
+#   docs/         the host developer's guide and its minimal host
+#   Usage: tools/release.sh [BUILD_DIR]   (default: build)
+set -euo pipefail
+
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$top/build}
+
+"$top/tools/setup-machine.sh"
+"$top/tools/build.sh" "$build"
+
+version=$(sed -n 's/^SPX_RELEASE_VERSION:STRING=//p' "$build/CMakeCache.txt")
+name=SPXHK110-$version
+package=$build/release/$name
+rm -rf "$package" "$package.zip"
+mkdir -p "$package/include" "$package/def" "$package/docs"
+for tree in "x86 $build" "x64 $build-x64"; do
+    read -r arch dir <<<"$tree"
+    mkdir -p "$package/$arch"
+    cp "$dir/bin/SPXHK110.dll" "$dir/lib/libSPXHK110.dll.a" "$dir/lib/SPXHK110.lib" \
+        "$dir/bin/spxdemo.exe" "$package/$arch/"
+done
+cp "$top/include/spxhk110.h" "$package/include/"
+cp "$top/src/host/SPXHK110.def" "$top/src/host/SPXHK110_x64.def" "$package/def/"
+cp "$top/docs/host-guide.md" "$top/docs/minimal_host.c" "$package/docs/"
+(cd "$build/release" && cmake -E tar cf "$name.zip" --format=zip "$name")
+echo "Release: $package and $package.zip"
