@@ -131,6 +131,16 @@ SPXHK110_API int WINAPI SetMouseHook(HWND hwndNotify, HostRecord *pRecord, BOOL 
  * when turned on; the unhook result when turned off; 0 when it was already in that state, the
  * platform refused, or another running process has it on. */
 SPXHK110_API int WINAPI SetKeyboardHook(HWND hwndEscapeTarget, BOOL bEnable);
+/* The live rectangle. While hwndTarget is set, uMsg is posted to it whenever the selection being
+ * made or adjusted changes (the band, a handle drag, a vertex drag, an arrow-key nudge, a polygon
+ * vertex placed), at most once per input event, with the rectangle in the message: wParam =
+ * MAKEWPARAM(left, top), lParam = MAKELPARAM(right, bottom), each a signed 16-bit screen
+ * coordinate (read them with GET_X_LPARAM and GET_Y_LPARAM), the rectangle as the commit will
+ * carry it (for a polygon its bounds, as rcBounds); and once more with all four 0 when the
+ * selection ends in any way.
+ * Posted, never sent. A null hwndTarget turns it off; turning the selection hook off keeps the
+ * setting. Returns the previous target, or NULL. */
+SPXHK110_API HWND WINAPI SetTrackingNotify(HWND hwndTarget, UINT uMsg);
 
 /* XOR drawing on the whole display. Drawing a figure again with the same arguments erases it.
  * Each returns the result of releasing its display context: 0 when nothing could be drawn. */

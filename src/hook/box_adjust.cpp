@@ -5,8 +5,11 @@
 #include "hook/event_place.h"
 #include "hook/gesture.h"
 #include "hook/hook_install.h"
+#include "hook/polygon_adjust.h"
 #include "host/hook_state.h"
+#include "shape/polygon_list.h"
 #include "tracker/resizing_box.h"
+#include "tracker/tracker_geometry.h"
 
 namespace {
 
@@ -58,6 +61,33 @@ void PressOnShownSelection(int nMode) {
     } else if (hwnd) {
         TrackHandle(nMode, hwnd, pt);
     }
+}
+
+bool NudgeBoxedSelection(int nMode, BYTE nKey, UINT fModifiers) {
+    if (nKey < VK_LEFT || nKey > VK_DOWN || !pResizingBox || !bSelectionShown || !bAdjustable ||
+        nGestureButton || bTracking)
+        return false;
+    const int nLeft = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int nTop = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const RECT rcScreen = {nLeft, nTop, nLeft + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                           nTop + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    const RECT rcOld = NormalizedRect(rcSelection);
+    const RECT rcNew = NudgedRect(rcOld, nKey, (fModifiers & MOD_SHIFT) ? 10 : 1,
+                                  (fModifiers & MOD_CONTROL) != 0, rcScreen);
+    if (EqualRect(&rcNew, &rcOld))
+        return true;
+    // The vertex under the pointer moves away from it: its marker goes.
+    if (bVertexMarked && UINT(nMarkedVertex) < ValidPointCount(pHostRecord->shape))
+        XorVertexMarker(pHostRecord->shape.aPoints[nMarkedVertex]);
+    bVertexMarked = 0;
+    ToggleBoxFrame();
+    pResizingBox->MoveSelection(rcNew);
+    ToggleBoxFrame();
+    if (nMode == MODE_POLYGON)
+        TakeBoundsFromSelection();
+    // The box moved under the pointer: the cursor is worked out again at the next event.
+    nCursorState = CS_DEFAULT;
+    return true;
 }
 
 void BoxSelectionKey(int nMode, BYTE nKey) {

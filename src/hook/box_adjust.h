@@ -8,5 +8,10 @@
 // resizes it.
 void PressOnShownSelection(int nMode);
 
+// An arrow key on a selection waiting in its box (any mode with a shape): moves it by a pixel, by
+// ten with Shift; with Ctrl moves its right or bottom edge instead. The figure and the box are
+// drawn anew, nothing is posted. False for any other key, or when no selection waits.
+bool NudgeBoxedSelection(int nMode, BYTE nKey, UINT fModifiers);
+
 // Enter confirms a shown selection; Escape discards whatever is shown. Other keys do nothing.
 void BoxSelectionKey(int nMode, BYTE nKey);

@@ -6,6 +6,8 @@
 #include "hook/event_place.h"
 #include "hook/gesture.h"
 #include "hook/hook_install.h"
+#include "hook/hook_paths.h"
+#include "hook/live_rect.h"
 #include "hook/polygon_adjust.h"
 #include "hook/polygon_draw.h"
 #include "hook/rubber_band.h"
@@ -52,11 +54,13 @@ void ShowInitialSelection(int nMode) {
         SPXXorPolyPoints(&pHostRecord->shape);
 }
 
-void KeyDown(int nMode, BYTE nKey) {
+void KeyDown(int nMode, BYTE nKey, UINT fModifiers) {
     if (pHostRecord->bPaused) {
         nCursorState = CS_DEFAULT;
         return;
     }
+    if ((IsBoxMode(nMode) || nMode == MODE_POLYGON) && NudgeBoxedSelection(nMode, nKey, fModifiers))
+        return;
     if (IsBoxMode(nMode))
         BoxSelectionKey(nMode, nKey);
     else if (nMode == MODE_POLYGON)
@@ -128,9 +132,9 @@ bool IsHandledKind(UINT nMessage) {
     }
 }
 
-void SelectionEvent(const EVENTMSG &event) {
-    if (!IsHandledKind(event.message))
-        return;
+namespace {
+
+void DispatchEvent(const EVENTMSG &event) {
     const int nMode = pHostRecord->shape.nMode;
     // Input on the host's panel passes untouched, but for a press, which discards, and for the
     // moves and the release of a gesture begun elsewhere, which go on as anywhere else.
@@ -168,7 +172,7 @@ void SelectionEvent(const EVENTMSG &event) {
 
     switch (event.message) {
     case WM_KEYDOWN:
-        KeyDown(nMode, BYTE(event.paramL & 0xFF));
+        KeyDown(nMode, BYTE(event.paramL & 0xFF), KeyModifiers(event));
         break;
     case WM_MOUSEMOVE:
         MouseMove(nMode);
@@ -182,6 +186,15 @@ void SelectionEvent(const EVENTMSG &event) {
         ButtonUp(event.message, nMode);
         break;
     }
+}
+
+} // namespace
+
+void SelectionEvent(const EVENTMSG &event) {
+    if (!IsHandledKind(event.message))
+        return;
+    DispatchEvent(event);
+    CheckLiveRectEnded();
 }
 
 LRESULT CALLBACK SelectionHookProc(int nCode, WPARAM wParam, LPARAM lParam) {

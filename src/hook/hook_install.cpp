@@ -3,6 +3,7 @@
 #include "draw/gdi_guards.h"
 #include "hook/gesture.h"
 #include "hook/hook_paths.h"
+#include "hook/live_rect.h"
 #include "host/hook_state.h"
 #include "tracker/resizing_box.h"
 
@@ -126,6 +127,7 @@ int TurnSelectionHookOff() {
         EraseDrawn(pHostRecord->shape.nMode);
     }
     EndGesture();
+    CheckLiveRectEnded();
     bNewPolygon = 1;
     nCursorState = CS_DEFAULT;
     hwndOverlay = nullptr;

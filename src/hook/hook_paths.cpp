@@ -104,8 +104,18 @@ HWND FocusWindow() {
     return GetGUIThreadInfo(0, &info) ? info.hwndFocus : nullptr;
 }
 
+// Shift and Ctrl as the platform reports them now.
+UINT HeldModifiers() {
+    return (GetAsyncKeyState(VK_SHIFT) < 0 ? MOD_SHIFT : 0) |
+           (GetAsyncKeyState(VK_CONTROL) < 0 ? MOD_CONTROL : 0);
+}
+
+// A key-down as a journal record would hold it; an arrow key carries the modifiers held at event
+// time in the high word of paramH.
 EVENTMSG KeyDownRecord(const KBDLLHOOKSTRUCT &key) {
-    return EVENTMSG{WM_KEYDOWN, UINT(key.vkCode & 0xFF) | UINT(key.scanCode << 8), 1, key.time,
+    const UINT nVk = key.vkCode & 0xFF;
+    const UINT fModifiers = nVk >= VK_LEFT && nVk <= VK_DOWN ? HeldModifiers() : 0;
+    return EVENTMSG{WM_KEYDOWN, nVk | UINT(key.scanCode << 8), 1 | (fModifiers << 16), key.time,
                     FocusWindow()};
 }
 
@@ -143,6 +153,10 @@ LRESULT CALLBACK SelectionKeyProc(int nCode, WPARAM wParam, LPARAM lParam) {
     if (nCode == HC_ACTION && lParam && wParam == WM_KEYDOWN)
         QueueInputEvent(KeyDownRecord(*reinterpret_cast<const KBDLLHOOKSTRUCT *>(lParam)));
     return CallNextHookEx(hMouseKeyHook, nCode, wParam, lParam);
+}
+
+UINT KeyModifiers(const EVENTMSG &event) {
+    return nMouseHookPath == HOOK_LOWLEVEL ? HIWORD(event.paramH) : HeldModifiers();
 }
 
 UINT AllowedHookPaths() {

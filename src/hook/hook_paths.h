@@ -19,6 +19,10 @@ LRESULT CALLBACK SelectionMouseProc(int nCode, WPARAM wParam, LPARAM lParam);
 // Its keyboard callback: notes key-downs, passes everything on.
 LRESULT CALLBACK SelectionKeyProc(int nCode, WPARAM wParam, LPARAM lParam);
 
+// MOD_SHIFT and MOD_CONTROL held at a key-down: as the low-level callback noted them at event
+// time, or on the journal path, which hands the record over as it happens, as they are now.
+UINT KeyModifiers(const EVENTMSG &event);
+
 // Installs the selection hook by the first allowed path the platform accepts: hMouseHook (and, on
 // the low-level path, hMouseKeyHook) and nMouseHookPath are set. False when every path refused.
 bool InstallSelectionHook();

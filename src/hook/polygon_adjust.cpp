@@ -16,12 +16,6 @@ SelectionShape &Shape() {
     return pHostRecord->shape;
 }
 
-// After a drag or a stretch the host's shape carries the box's rectangle as its bounds.
-void TakeBoundsFromSelection() {
-    Shape().ptCorner = POINT{rcSelection.left, rcSelection.bottom};
-    Shape().rcBounds = rcSelection;
-}
-
 // A box handed to us when the hook was turned off during its drag or track: its polygon (and the
 // marker a vertex drag carries) is where the drag left it.
 void DropHandedOverBox(SnapixResizingBox *pBox, int nMarked) {
@@ -65,6 +59,11 @@ void StretchByHandle(HWND hwnd, POINT pt) {
 }
 
 } // namespace
+
+void TakeBoundsFromSelection() {
+    Shape().ptCorner = POINT{rcSelection.left, rcSelection.bottom};
+    Shape().rcBounds = rcSelection;
+}
 
 void HoverVertex() {
     if (bButtonDown)

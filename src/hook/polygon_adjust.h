@@ -7,3 +7,6 @@ void HoverVertex();
 
 // Button press while the polygon waits in its box.
 void PressOnShownPolygon();
+
+// After a drag, a stretch or a nudge the host's shape carries the box's rectangle as its bounds.
+void TakeBoundsFromSelection();

@@ -4,6 +4,7 @@
 #include "hook/cursor_feedback.h"
 #include "hook/gesture.h"
 #include "hook/hook_install.h"
+#include "hook/live_rect.h"
 #include "hook/polygon_adjust.h"
 #include "host/hook_state.h"
 #include "shape/polygon_geometry.h"
@@ -27,6 +28,9 @@ void PlaceVertex(bool bEdge) {
     SPXXorPoint(&ptCursor);
     SPXAddPolyPoint(&Shape(), &ptCursor);
     fDrawn |= DRAWN_OUTLINE;
+    RECT rcBounds;
+    SPXCalcPolygonRect(&Shape(), &rcBounds);
+    NotifyLiveRect(rcBounds);
 }
 
 // The closing edge makes the outline the closed polygon, which waits in its box or, when none

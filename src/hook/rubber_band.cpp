@@ -5,6 +5,7 @@
 #include "hook/event_place.h"
 #include "hook/gesture.h"
 #include "hook/hook_install.h"
+#include "hook/live_rect.h"
 #include "host/hook_state.h"
 
 namespace {
@@ -26,6 +27,7 @@ void StartBand() {
     ReadEventCursorPos(&ptBoxAnchor);
     szBox = SIZE{0, 0};
     ptBoxCurrent = ptBoxAnchor;
+    NotifyLiveRect(RECT{ptBoxAnchor.x, ptBoxAnchor.y, ptBoxAnchor.x, ptBoxAnchor.y});
     if (HDC hdc = GestureDC())
         DrawBoxShape(hdc, ptBoxAnchor.x, ptBoxAnchor.y, ptBoxAnchor.x, ptBoxAnchor.y, bEllipse);
     fDrawn |= DRAWN_BAND;
@@ -49,6 +51,7 @@ void StretchBand() {
     }
     ptBoxCurrent = ptNew;
     szBox = SIZE{ptNew.x - ptBoxAnchor.x, ptNew.y - ptBoxAnchor.y};
+    NotifyLiveRect(RECT{ptBoxAnchor.x, ptBoxAnchor.y, ptNew.x, ptNew.y});
 }
 
 void CompleteBand(int nMode) {
@@ -59,6 +62,7 @@ void CompleteBand(int nMode) {
     SpanFrom(ptBoxAnchor.x, szBox.cx, rc.left, rc.right);
     SpanFrom(ptBoxAnchor.y, szBox.cy, rc.top, rc.bottom);
     SetSelectionRect(rc.top, rc.bottom, rc.left, rc.right);
+    NotifyLiveRect(rc);
 
     // A selection to adjust waits in its box; without a box to confirm or discard it, it is
     // committed at once. A click in a mode without a shape is reported at once: there is nothing

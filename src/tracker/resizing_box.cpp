@@ -16,6 +16,8 @@ bool IsPolygon(const SelectionShape *pShape) {
 
 } // namespace
 
+void (*pfnBoxOutlineMoved)(const RECT &rcScreen) = nullptr;
+
 SnapixResizingBox::SnapixResizingBox(RECT *pTargetRect, int nOffsetX, int nOffsetY,
                                      SelectionShape *pShape)
     : CRectTracker(pTargetRect, kBoxStyle), m_nOffsetX(nOffsetX), m_nOffsetY(nOffsetY),
@@ -73,6 +75,36 @@ void SnapixResizingBox::DrawTrackerRect(LPCRECT lpRect, HWND, HDC, HWND) {
         StretchPolygonOn(hdc, *m_pShape, *m_pShapeCopy, *m_pTargetRect, rcDest);
     }
     m_rectPrev = *lpRect;
+    if (pfnBoxOutlineMoved) {
+        RECT rcScreen = *lpRect;
+        OffsetRect(&rcScreen, -m_nOffsetX, -m_nOffsetY);
+        pfnBoxOutlineMoved(rcScreen);
+    }
+}
+
+void SnapixResizingBox::MoveSelection(const RECT &rcScreen) {
+    RECT rcClient = rcScreen;
+    OffsetRect(&rcClient, m_nOffsetX, m_nOffsetY);
+    const int nMode = m_pShape->nMode;
+    if (nMode == MODE_POLYGON && m_pShapeCopy) {
+        // Stretched from the host's points, as a handle drag does.
+        DrawTrackerRect(&rcClient, nullptr, nullptr, nullptr);
+        *m_pShape = *m_pShapeCopy;
+    } else if (nMode == MODE_ELLIPSE) {
+        // Moved whole: the old ellipse goes, the new one comes (a track moves one corner only).
+        if (ScreenDC dc = CreateXorDisplayDC()) {
+            const RECT &rcOld = *m_pTargetRect;
+            DrawBoxShape(dc.get(), rcOld.left, rcOld.top, rcOld.right, rcOld.bottom, TRUE);
+            DrawBoxShape(dc.get(), rcScreen.left, rcScreen.top, rcScreen.right, rcScreen.bottom,
+                         TRUE);
+        }
+    }
+    // A rectangle's figure is the frame itself: nothing of its own to move.
+    m_rect = rcClient;
+    m_rectPrev = rcClient;
+    *m_pTargetRect = rcScreen;
+    if (pfnBoxOutlineMoved)
+        pfnBoxOutlineMoved(rcScreen);
 }
 
 int SnapixResizingBox::HitTestSelection(int x, int y) const {

@@ -45,6 +45,11 @@ public:
     // The display context the outline moves on (an XOR display context, or none to make one for
     // each step); TrackSelection holds one for as long as it runs.
     void SetOutlineDC(HDC hdc) { m_hdcOutline = hdc; }
+    // Moves the selection to rcScreen in one step: the figure on the screen (an ellipse, or the
+    // polygon, stretched as a handle drag does; a rectangle has none besides the frame) goes to
+    // rcScreen, and the box, the target rectangle and the host's shape follow. The frame is the
+    // caller's to hide and show.
+    void MoveSelection(const RECT &rcScreen);
     // Lets go of the target rectangle and the host's shape: from now on the box reads and writes
     // copies of its own, so that a running track or drag can finish after the host's record is
     // gone.
@@ -63,6 +68,10 @@ private:
     RECT m_rcDetachedTarget;
     SelectionShape m_shapeDetached;
 };
+
+// Told where the selection's outline is after every step a box draws (a track, a vertex drag, a
+// move), in screen coordinates; none: nobody listens.
+extern void (*pfnBoxOutlineMoved)(const RECT &rcScreen);
 
 // Allocates a box without throwing: none when the box or the polygon's working copy cannot be
 // had, so that there is never a box that is only half made.

@@ -166,3 +166,32 @@ RECT UnionRectPoint(const RECT &rc, POINT pt) {
     return RECT{std::min(rc.left, pt.x), std::min(rc.top, pt.y), std::max(rc.right, pt.x),
                 std::max(rc.bottom, pt.y)};
 }
+
+namespace {
+
+// A step of d along one axis for a box from nLow to nHigh, stopped at the limit's edge in the
+// direction of the step; never a step against it.
+LONG StepWithin(int d, LONG nLow, LONG nHigh, LONG nLimitLow, LONG nLimitHigh) {
+    if (d > 0)
+        return std::min<LONG>(d, std::max<LONG>(0, nLimitHigh - nHigh));
+    if (d < 0)
+        return std::max<LONG>(d, std::min<LONG>(0, nLimitLow - nLow));
+    return 0;
+}
+
+} // namespace
+
+RECT NudgedRect(const RECT &rc, UINT nKey, int nStep, bool bResize, const RECT &rcLimit) {
+    const int dx = nKey == VK_LEFT ? -nStep : nKey == VK_RIGHT ? nStep : 0;
+    const int dy = nKey == VK_UP ? -nStep : nKey == VK_DOWN ? nStep : 0;
+    RECT rcNew = rc;
+    if (bResize) {
+        // The far edges move; the box keeps at least one pixel.
+        rcNew.right += StepWithin(dx, rc.right, rc.right, LONG(rc.left) + 1, rcLimit.right);
+        rcNew.bottom += StepWithin(dy, rc.bottom, rc.bottom, LONG(rc.top) + 1, rcLimit.bottom);
+        return rcNew;
+    }
+    OffsetRect(&rcNew, StepWithin(dx, rc.left, rc.right, rcLimit.left, rcLimit.right),
+               StepWithin(dy, rc.top, rc.bottom, rcLimit.top, rcLimit.bottom));
+    return rcNew;
+}

@@ -54,3 +54,8 @@ BoxMove ChooseBoxMove(const RECT &rcNew, const RECT &rcPrev);
 // Smallest rectangle that holds rc and pt on or inside its edges; a point beyond the right or
 // bottom edge becomes that edge exactly.
 RECT UnionRectPoint(const RECT &rc, POINT pt);
+
+// The box rc (normalized) after an arrow key (VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN): moved by nStep
+// pixels, or with bResize its right edge (Left, Right) or bottom edge (Up, Down) moved by nStep,
+// never smaller than 1 by 1. It stays within rcLimit (the virtual screen).
+RECT NudgedRect(const RECT &rc, UINT nKey, int nStep, bool bResize, const RECT &rcLimit);

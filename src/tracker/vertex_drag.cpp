@@ -57,6 +57,11 @@ int SnapixResizingBox::DragVertex(int nIndex, HWND hwnd, int x, int y, UINT nPre
                     }
                 }
                 ptLast = pt;
+                if (pfnBoxOutlineMoved) {
+                    RECT rcScreen = m_rect;
+                    OffsetRect(&rcScreen, -m_nOffsetX, -m_nOffsetY);
+                    pfnBoxOutlineMoved(rcScreen);
+                }
             }
             if (msg.message != WM_MOUSEMOVE)
                 break;

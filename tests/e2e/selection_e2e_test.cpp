@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -276,6 +277,8 @@ struct Sequence {
     int nCursorAtEnd;           // the library's cursor that shows at the end; 0: not looked at
     std::vector<RECT> seen;     // at each Look: the bounds of what differs from the clean screen
     bool bOtherMonitor;         // written for a second monitor on the left; put on this bed's
+    std::vector<RECT> live;     // the host asks for the live rectangle: these come, in this order
+                                // among others, and an empty one last
 };
 
 void PrintTo(const Sequence &seq, std::ostream *os) {
@@ -597,6 +600,63 @@ const Sequence kSequences[] = {
      0,
      {{-303, 97, 203, 303}},
      true},
+    // Arrow keys on a boxed selection: a pixel, ten with Shift; Ctrl moves the right or bottom
+    // edge.
+    {"ArrowKeysMoveAndResizeABoxedRectangle",
+     MODE_RECTANGLE,
+     TRUE,
+     false,
+     Steps({Drag({200, 200}, {{300, 280}}),
+            {KeyPress(VK_LEFT), KeyWith(VK_SHIFT, VK_DOWN), KeyWith(VK_CONTROL, VK_RIGHT),
+             KeyWith(VK_CONTROL, VK_UP, VK_SHIFT), KeyPress(VK_RETURN)}}),
+     {{199, 210, 300, 280}},
+     0,
+     {},
+     0,
+     {},
+     false,
+     {{200, 200, 300, 280},
+      {199, 200, 299, 280},
+      {199, 210, 299, 290},
+      {199, 210, 300, 290},
+      {199, 210, 300, 280}}},
+    {"ArrowKeysMoveAnEllipseConfirmedByAClick",
+     MODE_ELLIPSE,
+     TRUE,
+     false,
+     Steps(
+         {Drag({200, 200}, {{300, 280}}),
+          {KeyWith(VK_SHIFT, VK_RIGHT), KeyWith(VK_SHIFT, VK_RIGHT), KeyWith(VK_CONTROL, VK_DOWN)},
+          Click(260, 240)}),
+     {{220, 200, 320, 281}},
+     0},
+    {"ArrowKeysMoveAndStretchAPolygon",
+     MODE_POLYGON,
+     TRUE,
+     false,
+     Steps({Click(200, 200),
+            Click(300, 210),
+            Click(260, 300),
+            Click(200, 200),
+            {MoveTo(250, 240), KeyPress(VK_RIGHT), KeyWith(VK_SHIFT, VK_UP),
+             KeyWith(VK_CONTROL, VK_RIGHT, VK_SHIFT), KeyPress(VK_RETURN)}}),
+     {{201, 190, 311, 290}},
+     0,
+     {3}},
+    {"TheLiveRectangleFollowsABandAHandleDragAndANudge",
+     MODE_RECTANGLE,
+     TRUE,
+     false,
+     Steps({Drag({200, 200}, {{250, 240}, {300, 280}}),
+            Drag({304, 284}, {{320, 300}, {344, 324}}),
+            {KeyPress(VK_LEFT), KeyPress(VK_RETURN)}}),
+     {{199, 200, 339, 320}},
+     0,
+     {},
+     0,
+     {},
+     false,
+     {{200, 200, 250, 240}, {200, 200, 300, 280}, {200, 200, 340, 320}, {199, 200, 339, 320}}},
 };
 
 class GestureEnding : public SelectionEndToEnd, public testing::WithParamInterface<Sequence> {};
@@ -619,6 +679,8 @@ TEST_P(GestureEnding, PostsOnlyWhatThePersonMadeAndLeavesTheScreenClean) {
     }
     m_host.StopOnSelection(seq.bStopOnSelection);
     m_host.SetBaseline(m_clean);
+    if (!seq.live.empty())
+        m_host.pfnSetTrackingNotify(m_host.Notify(), TestHost::kLiveRectMessage);
     ASSERT_EQ(m_host.StartSelection(seq.nMode, seq.bAdjustable), 1);
     m_host.Play(seq.steps);
     const auto commits = m_host.Commits();
@@ -629,6 +691,16 @@ TEST_P(GestureEnding, PostsOnlyWhatThePersonMadeAndLeavesTheScreenClean) {
             EXPECT_EQ(commits[i].rcAtArrival, seq.commits[i]) << "selection " << i;
     }
     EXPECT_EQ(m_host.Seen(), seq.seen);
+    if (!seq.live.empty()) {
+        const std::vector<RECT> live = m_host.LiveRects();
+        ASSERT_FALSE(live.empty());
+        EXPECT_EQ(live.back(), (RECT{0, 0, 0, 0})) << "the last live rectangle";
+        auto it = live.begin();
+        for (const RECT &rc : seq.live) {
+            it = std::find_if(it, live.end(), [&rc](const RECT &r) { return EqualRect(&r, &rc); });
+            EXPECT_NE(it, live.end()) << "no live rectangle " << rc << " in its place";
+        }
+    }
     for (size_t i = 0; i < seq.vertices.size() && i < commits.size(); ++i)
         EXPECT_EQ(commits[i].nVertices, seq.vertices[i]) << "polygon " << i;
     EXPECT_EQ(m_host.Escapes(), seq.nEscapes);

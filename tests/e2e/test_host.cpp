@@ -47,13 +47,26 @@ void Send(const InputStep &step) {
         break;
     }
     case InputStep::Key: {
-        INPUT in[2] = {};
-        in[0].type = in[1].type = INPUT_KEYBOARD;
-        in[0].ki.wVk = in[1].ki.wVk = step.nVk;
-        in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        SendInput(1, &in[0], sizeof(INPUT));
-        Sleep(kStepDelayMs);
-        SendInput(1, &in[1], sizeof(INPUT));
+        // Modifiers down, the key down and up, the modifiers up again.
+        const WORD aDown[] = {WORD(step.x), WORD(step.y), step.nVk};
+        std::vector<INPUT> in;
+        const auto add = [&in](WORD nVk, DWORD dwFlags) {
+            INPUT key = {};
+            key.type = INPUT_KEYBOARD;
+            key.ki.wVk = nVk;
+            key.ki.dwFlags = dwFlags;
+            if (nVk)
+                in.push_back(key);
+        };
+        for (WORD nVk : aDown)
+            add(nVk, 0);
+        for (int i = 2; i >= 0; --i)
+            add(aDown[i], KEYEVENTF_KEYUP);
+        for (INPUT &key : in) {
+            SendInput(1, &key, sizeof(INPUT));
+            const bool bMainDown = key.ki.wVk == step.nVk && !(key.ki.dwFlags & KEYEVENTF_KEYUP);
+            Sleep(bMainDown ? kStepDelayMs : 1);
+        }
         break;
     }
     case InputStep::Host:
@@ -133,6 +146,9 @@ InputStep RightUp() {
 InputStep KeyPress(WORD nVk) {
     return InputStep{InputStep::Key, 0, 0, nVk, {}};
 }
+InputStep KeyWith(WORD nModifier, WORD nVk, WORD nSecondModifier) {
+    return InputStep{InputStep::Key, nModifier, nSecondModifier, nVk, {}};
+}
 InputStep WaitFor(int nMilliseconds) {
     return InputStep{InputStep::Wait, nMilliseconds, 0, 0, {}};
 }
@@ -185,6 +201,13 @@ std::vector<InputStep> Quickly(std::vector<InputStep> steps) {
 }
 
 LRESULT CALLBACK TestHost::NotifyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == kLiveRectMessage && g_pHost) {
+        HostMessage m = {msg, wParam, lParam, RECT{}, true, 0};
+        m.rcAtArrival = RECT{SHORT(LOWORD(wParam)), SHORT(HIWORD(wParam)), SHORT(LOWORD(lParam)),
+                             SHORT(HIWORD(lParam))};
+        g_pHost->m_messages.push_back(m);
+        return 0;
+    }
     if ((msg == UM_SELECTION || msg == UM_ESCAPE) && g_pHost) {
         HostMessage m = {msg, wParam, lParam, RECT{}, false, 0};
         // A host reads the selection when the message arrives: so does this one. It leaves a
@@ -262,6 +285,8 @@ TestHost::TestHost() {
         reinterpret_cast<decltype(&SetKeyboardHook)>(GetProcAddress(m_hDll, "SetKeyboardHook"));
     pfnXorWindow =
         reinterpret_cast<decltype(&SPXXORWindow)>(GetProcAddress(m_hDll, "SPXXORWindow"));
+    pfnSetTrackingNotify =
+        reinterpret_cast<decltype(&SetTrackingNotify)>(GetProcAddress(m_hDll, "SetTrackingNotify"));
 
     // The overlay has no class cursor, as the guide advises: the library's cursor shows there.
     static ATOM atoms[] = {RegisterHostClass("SpxHostOverlay", OverlayProc, true, nullptr),
@@ -313,6 +338,8 @@ TestHost::~TestHost() {
         pfnSetMouseHook(m_hwndNotify, &m_record, FALSE, nullptr, nullptr);
     if (pfnSetKeyboardHook)
         pfnSetKeyboardHook(m_hwndNotify, FALSE);
+    if (pfnSetTrackingNotify)
+        pfnSetTrackingNotify(nullptr, 0);
     for (HWND hwnd : {m_hwndOwn, m_hwndNotify, m_hwndOverlay})
         if (hwnd)
             DestroyWindow(hwnd);
@@ -380,6 +407,14 @@ void TestHost::Play(const std::vector<InputStep> &steps) {
     sender.join();
     CloseHandle(hDone);
     Pump(2 * kStepDelayMs);
+}
+
+std::vector<RECT> TestHost::LiveRects() const {
+    std::vector<RECT> rects;
+    for (const HostMessage &m : m_messages)
+        if (m.nMessage == kLiveRectMessage)
+            rects.push_back(m.rcAtArrival);
+    return rects;
 }
 
 int TestHost::Escapes() const {

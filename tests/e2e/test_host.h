@@ -42,7 +42,7 @@ enum class HostAction {
 // One step of a gesture, in screen coordinates, or something the host does in its middle.
 struct InputStep {
     enum Kind { Move, LeftDown, LeftUp, RightDown, RightUp, Key, Host, Wait } kind;
-    int x, y; // Move; x: the milliseconds of a Wait or of a busy host
+    int x, y; // Move; x: the milliseconds of a Wait or of a busy host; Key: modifiers held
     WORD nVk; // Key: pressed and released
     HostAction action;
     bool bQuick; // the next step follows after a millisecond, as fast as a person moves
@@ -54,6 +54,8 @@ InputStep LeftUp();
 InputStep RightDown();
 InputStep RightUp();
 InputStep KeyPress(WORD nVk);
+// nVk pressed and released while the modifier keys (VK_SHIFT, VK_CONTROL; 0: none) are held.
+InputStep KeyWith(WORD nModifier, WORD nVk, WORD nSecondModifier = 0);
 InputStep HostDoes(HostAction action, int nMilliseconds = 0);
 InputStep WaitFor(int nMilliseconds);
 // Press at (x, y), move through the points, release at the last one.
@@ -89,6 +91,11 @@ public:
     decltype(&SetMouseHook) pfnSetMouseHook = nullptr;
     decltype(&SetKeyboardHook) pfnSetKeyboardHook = nullptr;
     decltype(&SPXXORWindow) pfnXorWindow = nullptr;
+    decltype(&SetTrackingNotify) pfnSetTrackingNotify = nullptr;
+    // The message the live rectangle comes with, when the host asks for it.
+    static const UINT kLiveRectMessage = WM_APP + 60;
+    // The live rectangles received, in order (all 0: the selection ended).
+    std::vector<RECT> LiveRects() const;
 
     // Fills the record and turns the selection hook on with this host's windows.
     int StartSelection(int nMode, BOOL bAdjustable, BOOL bHighlight = FALSE,

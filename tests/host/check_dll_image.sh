@@ -10,7 +10,7 @@ fail=0
 
 expected_exports="MoveXorBox SPXAddPolyPoint SPXCalcPolygonRect SPXErasePolyPoints
 SPXFreePolyPoints SPXStrechtPolyPoints SPXXORWindow SPXXorLine SPXXorPoint SPXXorPolyPoints
-XorBox XorRectBox SetMouseHook SetKeyboardHook"
+XorBox XorRectBox SetMouseHook SetKeyboardHook SetTrackingNotify"
 
 private=$("$objdump" -p "$dll")
 

@@ -429,4 +429,57 @@ INSTANTIATE_TEST_SUITE_P(
                     UnionCase{"BeyondTheTopLeftCorner", {-40, -10}, {-40, -10, 260, 200}}),
     CaseName<UnionCase>);
 
+// NudgedRect: kRect is {100, 80, 260, 200}; the limit is a virtual screen from (-800, 0).
+
+struct NudgeCase {
+    const char *name;
+    RECT rc;
+    UINT nKey;
+    int nStep;
+    bool bResize;
+    RECT want;
+};
+
+class NudgedRectTest : public testing::TestWithParam<NudgeCase> {};
+
+TEST_P(NudgedRectTest, MovesOrResizesWithinTheVirtualScreen) {
+    const NudgeCase &c = GetParam();
+    EXPECT_EQ(NudgedRect(c.rc, c.nKey, c.nStep, c.bResize, RECT{-800, 0, 1024, 768}), c.want);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, NudgedRectTest,
+    testing::Values(
+        NudgeCase{"LeftMovesOnePixel", kRect, VK_LEFT, 1, false, {99, 80, 259, 200}},
+        NudgeCase{"DownWithShiftMovesTen", kRect, VK_DOWN, 10, false, {100, 90, 260, 210}},
+        NudgeCase{"CtrlRightWidensTheRightEdge", kRect, VK_RIGHT, 1, true, {100, 80, 261, 200}},
+        NudgeCase{"CtrlUpRaisesTheBottomEdge", kRect, VK_UP, 10, true, {100, 80, 260, 190}},
+        NudgeCase{
+            "NeverSmallerThanOnePixel", {100, 80, 105, 84}, VK_LEFT, 10, true, {100, 80, 101, 84}},
+        NudgeCase{"StopsAtTheRightEdge",
+                  {1000, 80, 1020, 200},
+                  VK_RIGHT,
+                  10,
+                  false,
+                  {1004, 80, 1024, 200}},
+        NudgeCase{"StopsAtTheLeftOfTheSecondMonitor",
+                  {-795, 80, -700, 200},
+                  VK_LEFT,
+                  10,
+                  false,
+                  {-800, 80, -705, 200}},
+        NudgeCase{"GrowsNoFurtherThanTheBottom",
+                  {100, 700, 200, 765},
+                  VK_DOWN,
+                  10,
+                  true,
+                  {100, 700, 200, 768}},
+        NudgeCase{"ABoxBeyondTheEdgeIsNotPulledBack",
+                  {1000, 80, 1030, 200},
+                  VK_RIGHT,
+                  1,
+                  false,
+                  {1000, 80, 1030, 200}}),
+    CaseName<NudgeCase>);
+
 } // namespace
