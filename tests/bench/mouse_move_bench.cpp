@@ -154,6 +154,30 @@ std::vector<Row> MeasurePath(HWND hwndOverlayWindow) {
             {nMode == MODE_RECTANGLE ? "band move, rectangle" : "band move, ellipse", timing});
     }
 
+    // The same band with the live rectangle posted to a window of the host at every move.
+    {
+        g_record.shape.nMode = MODE_RECTANGLE;
+        bEllipse = FALSE;
+        SetTrackingNotify(hwndRoundTrip, WM_APP + 1);
+        Deliver(WM_LBUTTONDOWN, POINT{200, 200});
+        Deliver(WM_MOUSEMOVE, POINT{421, 330});
+        const Timing timing = Median(
+            [](int i) {
+                Deliver(WM_MOUSEMOVE, POINT{420 + (i & 1), 330});
+            },
+            [&](int i) {
+                floor(i);
+                DrawBoxShape(dc.get(), 200, 200, 420 + (i & 1), 330, FALSE);
+                DrawBoxShape(dc.get(), 200, 200, 421 - (i & 1), 330, FALSE);
+            });
+        Deliver(WM_LBUTTONUP, POINT{420, 330});
+        SetTrackingNotify(nullptr, 0);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, UM_SELECTION, UM_SELECTION, PM_REMOVE)) {
+        }
+        rows.push_back({"band move, rectangle, live rect", timing});
+    }
+
     // A closed polygon of eight vertices in its box: hover moves, and a stretch step.
     g_record.shape.nMode = MODE_POLYGON;
     SPXFreePolyPoints(&g_record.shape);
