@@ -31,6 +31,12 @@ RECT ItemRect(int nItem) {
     return RECT{10, y, kWidth - 10, y + (nItem == ItemQuit ? 26 : kItemHeight)};
 }
 
+// The live size sits under the Quit button, as wide as the controls.
+RECT LiveSizeRect() {
+    const int y = ItemRect(ItemQuit).bottom + 6;
+    return RECT{10, y, kWidth - 10, y + kItemHeight};
+}
+
 int ItemAt(POINT pt) {
     for (int i = 0; i < ItemCount; ++i) {
         const RECT rc = ItemRect(i);
@@ -121,6 +127,20 @@ void ControlPanel::Paint(HDC hdc) const {
         rc.left += nMark + 6;
         DrawTextA(hdc, kLabels[i], -1, &rc, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
     }
+    RECT rcSize = LiveSizeRect();
+    DrawTextA(hdc, m_liveSize.c_str(), -1, &rcSize,
+              DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+}
+
+void ControlPanel::ShowLiveSize(const std::string &text) {
+    if (text == m_liveSize)
+        return;
+    m_liveSize = text;
+    // Only the line is repainted, inside the panel: the overlay beneath, and the figures the
+    // library draws on it, are not exposed.
+    const RECT rc = LiveSizeRect();
+    if (m_hwnd)
+        InvalidateRect(m_hwnd, &rc, TRUE);
 }
 
 bool ControlPanel::Create(const PanelSettings &settings, HWND hwndNotify, UINT nChanged,
@@ -138,7 +158,7 @@ bool ControlPanel::Create(const PanelSettings &settings, HWND hwndNotify, UINT n
     wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     RegisterClassA(&wc);
 
-    RECT rc = {0, 0, kWidth, ItemRect(ItemQuit).bottom + 10};
+    RECT rc = {0, 0, kWidth, LiveSizeRect().bottom + 4};
     const DWORD dwStyle = WS_POPUP | WS_CAPTION;
     AdjustWindowRectEx(&rc, dwStyle, FALSE, WS_EX_TOOLWINDOW);
     const int cx = rc.right - rc.left, cy = rc.bottom - rc.top;

@@ -1,10 +1,12 @@
 // The demo's floating panel, the host's own window (HostRecord.hwndOwn): the mode, adjustment and
-// window highlighting, and a Quit button. The controls are the platform's button pictures drawn
-// in the one panel window, not child windows: the selection hook knows the host's own window by
-// its handle alone, so a click on a child control would count as a click on the screen.
+// window highlighting, a Quit button, and the size of the selection being made. The controls are
+// the platform's button pictures drawn in the one panel window, which keeps the panel a single
+// window to raise, repaint and hand to the library as hwndOwn.
 #pragma once
 
 #include <windows.h>
+
+#include <string>
 
 struct PanelSettings {
     int nMode;
@@ -19,6 +21,9 @@ public:
     bool Create(const PanelSettings &settings, HWND hwndNotify, UINT nChanged, UINT nQuit);
     HWND Window() const { return m_hwnd; }
     PanelSettings Settings() const { return m_settings; }
+    // Shows text on the panel's bottom line (the size of the selection being made); repaints that
+    // line alone, and only when the text differs.
+    void ShowLiveSize(const std::string &text);
 
 private:
     static LRESULT CALLBACK PanelProc(HWND, UINT, WPARAM, LPARAM);
@@ -31,4 +36,5 @@ private:
     UINT m_nQuit = 0;
     PanelSettings m_settings = {};
     int m_nPressed = -1; // the control under the press, until the release
+    std::string m_liveSize;
 };

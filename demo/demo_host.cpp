@@ -1,5 +1,6 @@
 #include "demo_host.h"
 
+#include "live_size.h"
 #include "png_file.h"
 #include "selection_json.h"
 
@@ -12,6 +13,7 @@ namespace {
 const UINT WM_SCRIPT_DONE = WM_APP + 1;   // wParam 1: every step played; 0: one failed
 const UINT WM_PANEL_CHANGED = WM_APP + 2; // a control of the panel changed
 const UINT WM_PANEL_QUIT = WM_APP + 3;    // the Quit button
+const UINT WM_LIVE_RECT = WM_APP + 4;     // the library's live rectangle (SetTrackingNotify)
 // After the script's last step the host waits this long for messages still under way.
 const UINT kSettleMs = 300;
 
@@ -31,6 +33,7 @@ DemoHost::DemoHost(const DemoOptions &options, std::vector<ScriptStep> steps)
 
 DemoHost::~DemoHost() {
     Disarm();
+    SetTrackingNotify(nullptr, 0);
     SetKeyboardHook(m_hwndNotify, FALSE);
     m_player.reset();
     for (HWND hwnd : {m_panel.Window(), m_hwndOverlay, m_hwndNotify})
@@ -53,6 +56,9 @@ LRESULT CALLBACK DemoHost::NotifyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
         return 0;
     case WM_PANEL_CHANGED:
         self->ApplyPanelSettings();
+        return 0;
+    case WM_LIVE_RECT:
+        self->m_panel.ShowLiveSize(LiveSizeText(wParam, lParam));
         return 0;
     case WM_SCRIPT_DONE:
         if (!wParam) {
@@ -139,6 +145,8 @@ bool DemoHost::Arm(const RECT *pInitialRect) {
     m_record.bAdjustable = m_options.bAdjustable && !IsWindowMode(m_options.nMode);
     m_record.bHighlightWindows = m_options.bHighlightWindows;
     m_record.hwndOwn = m_panel.Window();
+    // Asked for before the hook goes on, so that the first change already reaches the panel.
+    SetTrackingNotify(m_hwndNotify, WM_LIVE_RECT);
     m_bArmed = SetMouseHook(m_hwndNotify, &m_record, TRUE, pInitialRect, m_hwndOverlay) == 1;
     return m_bArmed;
 }
@@ -265,6 +273,7 @@ void DemoHost::Finish(int nExitCode) {
     m_bFinished = true;
     m_nExitCode = nExitCode;
     Disarm();
+    SetTrackingNotify(nullptr, 0);
     SetKeyboardHook(m_hwndNotify, FALSE);
     if (m_player)
         m_player->Stop();

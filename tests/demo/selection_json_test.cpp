@@ -1,6 +1,7 @@
-// The demo's JSON line and its command line: what a reader of the output and a user of the
-// options rely on.
+// The demo's JSON line, its command line and its panel's live size: what a reader of the output,
+// a user of the options and a person watching the panel rely on.
 #include "demo_options.h"
+#include "live_size.h"
 #include "selection_json.h"
 
 #include <gtest/gtest.h>
@@ -48,6 +49,24 @@ TEST(DemoJson, WindowHandleIsHexAndPathsAreEscaped) {
                                      "\"window\":\"0x0001005A\","
                                      "\"file\":\"C:\\\\out\\\\\\\"a\\\"\\n.png\"}");
     EXPECT_EQ(JsonString(std::string("\x01", 1)), "\"\\u0001\"");
+}
+
+TEST(DemoPanel, LiveSizeIsWidthHeightAndTopLeftOfTheMessagesRectangle) {
+    const struct {
+        short left, top, right, bottom;
+        const char *szText;
+    } cases[] = {
+        {60, 70, 425, 305, "365 x 235 at 60,70"},
+        // On a monitor left of or above the primary, coordinates are negative.
+        {-1000, -200, -24, 100, "976 x 300 at -1000,-200"},
+        {-32768, -5, 32767, -1, "65535 x 4 at -32768,-5"},
+        {0, 0, 30, 0, "30 x 0 at 0,0"},
+        {0, 0, 0, 0, ""}, // the selection ended
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(LiveSizeText(MAKEWPARAM(WORD(c.left), WORD(c.top)),
+                               MAKELPARAM(WORD(c.right), WORD(c.bottom))),
+                  c.szText);
 }
 
 TEST(DemoOptions, EveryOptionIsRead) {
