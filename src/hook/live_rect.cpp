@@ -11,11 +11,38 @@ UINT nLiveRectMessage = 0;
 bool bLivePosted = false; // a rectangle was posted, and the empty one has not followed yet
 RECT rcLivePosted = {0, 0, 0, 0};
 
+// A mouse reports a thousand times a second and a screen shows sixty pictures: a rectangle comes
+// at most this often, and one that changed meanwhile follows when the time is up.
+const DWORD kLiveIntervalMs = 15;
+DWORD dwLastPost = 0;
+bool bLivePending = false; // rcLivePending waits for the interval to end
+RECT rcLivePending = {0, 0, 0, 0};
+UINT_PTR nLiveTimer = 0;
+
 void PostLiveRect(const RECT &rc) {
     // Signed 16-bit coordinates each: the virtual screen fits.
     PostMessageA(hwndLiveRect, nLiveRectMessage,
                  MAKEWPARAM(WORD(SHORT(rc.left)), WORD(SHORT(rc.top))),
                  MAKELPARAM(WORD(SHORT(rc.right)), WORD(SHORT(rc.bottom))));
+    dwLastPost = GetTickCount();
+}
+
+void StopLiveTimer() {
+    if (nLiveTimer)
+        KillTimer(nullptr, nLiveTimer);
+    nLiveTimer = 0;
+}
+
+// Posts the rectangle that waited, if one did.
+void FlushLiveRect() {
+    StopLiveTimer();
+    if (bLivePending && hwndLiveRect)
+        PostLiveRect(rcLivePending);
+    bLivePending = false;
+}
+
+void CALLBACK LiveTimerProc(HWND, UINT, UINT_PTR, DWORD) {
+    FlushLiveRect();
 }
 
 } // namespace
@@ -26,9 +53,19 @@ void NotifyLiveRect(const RECT &rc) {
     const RECT rcNew = NormalizedRect(rc);
     if (bLivePosted && EqualRect(&rcNew, &rcLivePosted))
         return;
-    PostLiveRect(rcNew);
     rcLivePosted = rcNew;
     bLivePosted = true;
+    if (GetTickCount() - dwLastPost >= kLiveIntervalMs && !bLivePending) {
+        PostLiveRect(rcNew);
+        return;
+    }
+    rcLivePending = rcNew;
+    bLivePending = true;
+    if (!nLiveTimer)
+        nLiveTimer = SetTimer(nullptr, 0, kLiveIntervalMs, LiveTimerProc);
+    // Without a timer the rectangle cannot wait.
+    if (!nLiveTimer)
+        FlushLiveRect();
 }
 
 void CheckLiveRectEnded() {
@@ -37,6 +74,8 @@ void CheckLiveRectEnded() {
     if (bMouseHookOn &&
         ((fDrawn & (DRAWN_BAND | DRAWN_OUTLINE)) || (bSelectionShown && pResizingBox)))
         return;
+    // The last rectangle first, then the end.
+    FlushLiveRect();
     bLivePosted = false;
     if (hwndLiveRect)
         PostLiveRect(RECT{0, 0, 0, 0});
@@ -45,6 +84,8 @@ void CheckLiveRectEnded() {
 extern "C" HWND WINAPI SetTrackingNotify(HWND hwndTarget, UINT uMsg) {
     const HWND hwndPrevious = hwndLiveRect;
     // A new target starts afresh: it hears of the next change, and of its end.
+    StopLiveTimer();
+    bLivePending = false;
     hwndLiveRect = hwndTarget;
     nLiveRectMessage = uMsg;
     bLivePosted = false;
