@@ -1,6 +1,10 @@
 /* minimal_host.c - the smallest complete host of SPXHK110: it loads the DLL, lets the person drag
- * one rectangle anywhere on the screen, prints it and unloads. Escape cancels.
- * Build (MinGW): i686-w64-mingw32-gcc minimal_host.c -I include -luser32 -o minimal_host.exe */
+ * one rectangle anywhere on the screen, prints it and unloads. Escape cancels; after a minute
+ * without a selection it gives up.
+ * Build (MinGW, from the package folder, SPXHK110.dll then beside minimal_host.exe):
+ *   i686-w64-mingw32-gcc -Iinclude docs/minimal_host.c -o minimal_host.exe -luser32
+ * Under Wine it asks for the library's low-level hooks: there a journal-record hook sees only input
+ * aimed at this program's own windows, and it shows none. */
 #include <stdio.h>
 #include <string.h>
 #include <windows.h>
@@ -29,6 +33,11 @@ static LRESULT CALLBACK NotifyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
         done = 1;
         return 0;
     }
+    if (msg == WM_TIMER) {
+        printf("nothing selected within a minute\n");
+        done = 1;
+        return 0;
+    }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
@@ -40,7 +49,10 @@ int main(void) {
     HWND hwndNotify;
     MSG msg;
 
-    /* 1. Load the library and find the exports by their undecorated names. */
+    /* 1. Load the library and find the exports by their undecorated names. Under Wine (whose
+     * ntdll tells its version) the low-level hooks see the whole desktop's input. */
+    if (GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version"))
+        SetEnvironmentVariableA("SPXHK_HOOKS", "lowlevel");
     dll = LoadLibraryA("SPXHK110.dll");
     if (!dll) {
         fprintf(stderr, "SPXHK110.dll not found\n");
@@ -78,6 +90,7 @@ int main(void) {
         return 1;
     }
     printf("Drag a rectangle with the mouse, or press Escape.\n");
+    SetTimer(hwndNotify, 1, 60000, NULL);
 
     /* 5. The hooks run inside this thread's message loop. */
     while (!done && GetMessageA(&msg, NULL, 0, 0) > 0) {

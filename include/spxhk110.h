@@ -27,7 +27,12 @@ extern "C" {
 #endif
 
 /* Selection modes, written by the host into HostRecord.shape.nMode before the hook is turned on.
- * Modes 0, 1 and 6 frame the window under the cursor; other values draw no shape. */
+ * MODE_WINDOW (and 1 and 6, which behave exactly like it): with bHighlightWindows the window under
+ * the cursor is framed and reported as it changes; a click reports itself. MODE_CLICK (and 7 and
+ * every other value): nothing is drawn; a click reports itself. A click is posted with the address
+ * of the library's rectangle, which still holds the last rubber band's rectangle. */
+#define MODE_WINDOW 0    /* pick a window: framed under the cursor with bHighlightWindows */
+#define MODE_CLICK 2     /* no shape: a click is reported */
 #define MODE_RECTANGLE 3 /* rubber-band rectangle */
 #define MODE_ELLIPSE 4   /* rubber-band ellipse, inscribed in the dragged rectangle */
 #define MODE_POLYGON 5   /* polygon placed vertex by vertex with button releases */
@@ -58,8 +63,11 @@ typedef struct SelectionShape {
     int nMode;                      /* MODE_RECTANGLE, MODE_ELLIPSE, MODE_POLYGON or other */
     POINT aPoints[MAX_POLY_POINTS]; /* polygon vertices in the order clicked */
     UINT nCount;                    /* valid entries of aPoints, 0 to MAX_POLY_POINTS */
-    POINT ptCorner;                 /* left and bottom of the committed selection's bounds */
-    RECT rcBounds;                  /* bounds of the committed selection */
+    POINT ptCorner; /* a polygon's left and bottom, written when it closes and after every change in
+                       its box; a rectangle or ellipse leaves it alone (its rectangle is the one
+                       UM_SELECTION points at) */
+    RECT rcBounds;  /* a polygon's bounds (right and bottom are the largest coordinates
+                       themselves), written with ptCorner */
 } SelectionShape;
 
 /* The host's record. The library uses only the named members; the reserved bytes between them

@@ -6,6 +6,9 @@
 #   include/      spxhk110.h, one header for both
 #   def/          SPXHK110.def (x86: the decorated link names) and SPXHK110_x64.def
 #   docs/         the host developer's guide and its minimal host
+#   scripts/      the sample host's input scripts
+#   wine/         the Wine settings the library needs there
+#   README.md, VERSION, LICENSE.txt at the top
 #   Usage: tools/release.sh [BUILD_DIR]   (default: build)
 set -euo pipefail
 
@@ -19,7 +22,7 @@ version=$(sed -n 's/^SPX_RELEASE_VERSION:STRING=//p' "$build/CMakeCache.txt")
 name=SPXHK110-$version
 package=$build/release/$name
 rm -rf "$package" "$package.zip"
-mkdir -p "$package/include" "$package/def" "$package/docs"
+mkdir -p "$package/include" "$package/def" "$package/docs" "$package/scripts" "$package/wine"
 for tree in "x86 $build" "x64 $build-x64"; do
     read -r arch dir <<<"$tree"
     mkdir -p "$package/$arch"
@@ -29,5 +32,10 @@ done
 cp "$top/include/spxhk110.h" "$package/include/"
 cp "$top/src/host/SPXHK110.def" "$top/src/host/SPXHK110_x64.def" "$package/def/"
 cp "$top/docs/host-guide.md" "$top/docs/minimal_host.c" "$package/docs/"
+cp "$top"/demo/scripts/*.txt "$package/scripts/"
+cp "$top/tools/wine-settings.reg" "$package/wine/"
+sed "s/@VERSION@/$version/" "$top/package/README.md" >"$package/README.md"
+cp "$top/package/LICENSE.txt" "$package/"
+echo "$version" >"$package/VERSION"
 (cd "$build/release" && cmake -E tar cf "$name.zip" --format=zip "$name")
 echo "Release: $package and $package.zip"

@@ -62,12 +62,13 @@ void CompleteBand(int nMode) {
     SpanFrom(ptBoxAnchor.x, szBox.cx, rc.left, rc.right);
     SpanFrom(ptBoxAnchor.y, szBox.cy, rc.top, rc.bottom);
     SetSelectionRect(rc.top, rc.bottom, rc.left, rc.right);
-    NotifyLiveRect(rc);
 
     // A selection to adjust waits in its box; without a box to confirm or discard it, it is
     // committed at once. A click in a mode without a shape is reported at once: there is nothing
-    // to adjust.
+    // to adjust, and no selection is being made.
     const bool bShape = nMode == MODE_RECTANGLE || nMode == MODE_ELLIPSE;
+    if (bShape)
+        NotifyLiveRect(rc);
     if (bShape && bAdjustable && ShowResizingBox()) {
         if (nMode == MODE_ELLIPSE)
             XorBox(rcSelection.left, rcSelection.top, rcSelection.right, rcSelection.bottom,
