@@ -3,6 +3,7 @@
 #include "live_size.h"
 #include "png_file.h"
 #include "selection_json.h"
+#include "utf8_text.h"
 
 #include <cstdio>
 #include <cstring>
@@ -14,8 +15,11 @@ const UINT WM_SCRIPT_DONE = WM_APP + 1;   // wParam 1: every step played; 0: one
 const UINT WM_PANEL_CHANGED = WM_APP + 2; // a control of the panel changed
 const UINT WM_PANEL_QUIT = WM_APP + 3;    // the Quit button
 const UINT WM_LIVE_RECT = WM_APP + 4;     // the library's live rectangle (SetTrackingNotify)
+const UINT WM_STEP_SETTLE = WM_APP + 5;   // the script player waits for it (InputArrival)
 // After the script's last step the host waits this long for messages still under way.
 const UINT kSettleMs = 300;
+// Before the first step, the platform gets this long to put the painted windows on the screen.
+const DWORD kFirstPaintMs = 150;
 
 DemoHost *g_pHost = nullptr;
 
@@ -59,6 +63,9 @@ LRESULT CALLBACK DemoHost::NotifyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
         return 0;
     case WM_LIVE_RECT:
         self->m_panel.ShowLiveSize(LiveSizeText(wParam, lParam));
+        return 0;
+    case WM_STEP_SETTLE:
+        self->m_arrival.Settled(wParam);
         return 0;
     case WM_SCRIPT_DONE:
         if (!wParam) {
@@ -225,15 +232,13 @@ bool DemoHost::WriteSelection(LPARAM lParam) {
         ++rc.bottom;
         shape = CutShape::Polygon;
     } else if (IsWindowMode(m_options.nMode)) {
-        // The posted rectangle is the last rubber band's; the pick is the window under the
-        // cursor that the library reported, or, without highlighting, the one under the click.
+        // The posted rectangle is the last rubber band's. The pick is the window the library framed
+        // and reported under the cursor or, without highlighting, the window under the click's
+        // press as this thread saw it: the cursor may be elsewhere by the time this is read.
         // Off every window, the pick is the whole screen, every monitor.
-        HWND hwnd = m_record.hwndUnderCursor;
-        if (!hwnd) {
-            POINT pt;
-            GetCursorPos(&pt);
-            hwnd = WindowFromPoint(pt);
-        }
+        HWND hwnd = m_options.bHighlightWindows ? m_record.hwndUnderCursor : nullptr;
+        if (!hwnd)
+            hwnd = WindowFromPoint(m_arrival.LastPress());
         report.mode = "window";
         HWND hwndOriginal = nullptr;
         report.bHasWindow = m_standIns.Original(hwnd, hwndOriginal, rc);
@@ -252,8 +257,7 @@ bool DemoHost::WriteSelection(LPARAM lParam) {
     report.bottom = rc.bottom;
 
     ++m_nSelections;
-    report.file = JoinPath(m_options.outDir, "selection-" + std::to_string(m_nSelections) + "-" +
-                                                 report.mode + ".png");
+    report.file = NextCropFile(report.mode);
     const PixelImage image = CutOut(m_frozen, rc, shape, vertices);
     const std::string problem =
         image.aPixels.empty() ? "the selection lies off the screen" : SavePng(image, report.file);
@@ -266,6 +270,44 @@ bool DemoHost::WriteSelection(LPARAM lParam) {
     return true;
 }
 
+// The path of the next crop: the lowest number after the last one written that no crop in the
+// folder has yet, whatever its shape, so that the crops of an earlier run stay.
+std::string DemoHost::NextCropFile(const std::string &mode) {
+    for (;;) {
+        const std::string prefix = "selection-" + std::to_string(++m_nLastCrop) + "-";
+        WIN32_FIND_DATAW found;
+        const HANDLE hFind = FindFirstFileW(
+            WideFromUtf8(JoinPath(m_options.outDir, prefix + "*.png")).c_str(), &found);
+        if (hFind == INVALID_HANDLE_VALUE)
+            return JoinPath(m_options.outDir, prefix + mode + ".png");
+        FindClose(hFind);
+    }
+}
+
+// Paints the overlay and the panel now and runs the loop for a moment, so that the first snapshot
+// shows them whole: the platform puts what was painted on the screen a little later.
+void DemoHost::SettleBeforeScript() {
+    for (HWND hwnd : {m_hwndOverlay, m_panel.Window()})
+        RedrawWindow(hwnd, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    GdiFlush();
+    const DWORD dwStart = GetTickCount();
+    for (DWORD dwElapsed = 0; dwElapsed < kFirstPaintMs && !m_bFinished;
+         dwElapsed = GetTickCount() - dwStart) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, kFirstPaintMs - dwElapsed, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                // For the host's own loop, which ends at once.
+                PostQuitMessage(int(msg.wParam));
+                return;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+}
+
 // Ends the session: hooks off, the script stopped after the step under way, the loop left.
 void DemoHost::Finish(int nExitCode) {
     if (m_bFinished)
@@ -275,8 +317,10 @@ void DemoHost::Finish(int nExitCode) {
     Disarm();
     SetTrackingNotify(nullptr, 0);
     SetKeyboardHook(m_hwndNotify, FALSE);
-    if (m_player)
+    if (m_player) {
         m_player->Stop();
+        m_player->ReleaseHeld();
+    }
     PostQuitMessage(nExitCode);
 }
 
@@ -300,11 +344,18 @@ int DemoHost::Run() {
                              "or the platform refused journal hooks)\n");
         return 1;
     }
+    if (!m_arrival.Watch(m_hwndNotify, WM_STEP_SETTLE)) {
+        std::fprintf(stderr, "spxdemo: the host's input could not be watched\n");
+        return 1;
+    }
     if (!m_options.scriptFile.empty()) {
-        m_player =
-            std::make_unique<ScriptPlayer>(std::move(m_steps), m_options.nStepDelayMs,
-                                           m_options.snapshotDir, m_hwndNotify, WM_SCRIPT_DONE);
-        m_player->Start();
+        SettleBeforeScript();
+        if (!m_bFinished) {
+            m_player = std::make_unique<ScriptPlayer>(std::move(m_steps), m_options.nStepDelayMs,
+                                                      m_options.snapshotDir, m_arrival,
+                                                      m_hwndNotify, WM_SCRIPT_DONE);
+            m_player->Start();
+        }
     }
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {

@@ -4,6 +4,7 @@
 
 #include "control_panel.h"
 #include "demo_options.h"
+#include "input_arrival.h"
 #include "screen_image.h"
 #include "script.h"
 #include "script_player.h"
@@ -35,10 +36,13 @@ private:
     void EraseWindowFrame();
     void OnSelection(LPARAM lParam);
     bool WriteSelection(LPARAM lParam);
+    std::string NextCropFile(const std::string &mode);
+    void SettleBeforeScript();
     void Finish(int nExitCode);
 
     DemoOptions m_options;
     std::vector<ScriptStep> m_steps; // handed to the player when it starts
+    InputArrival m_arrival;          // the input this thread takes in; outlives the player
     std::unique_ptr<ScriptPlayer> m_player;
     PixelImage m_frozen;
     HostRecord m_record;
@@ -48,6 +52,7 @@ private:
     HWND m_hwndNotify = nullptr;
     bool m_bArmed = false;
     int m_nSelections = 0;
+    int m_nLastCrop = 0; // the number in the name of the last crop written
     int m_nExitCode = 0;
     bool m_bFinished = false;
 };

@@ -10,10 +10,16 @@ const char *const kDemoUsage =
     "  --highlight | --no-highlight    frame the window under the cursor in window mode (on)\n"
     "  --rect L,T,R,B                  an initial rectangle, shown in its box at the start\n"
     "  --repeat                        after a selection, wait for the next one\n"
-    "  --out DIR                       where the cropped PNGs go (default .)\n"
+    "  --out DIR                       where the cropped PNGs go (default .); made if missing,\n"
+    "                                  an earlier crop there is never overwritten\n"
     "  --script FILE                   play these input steps (move, press, release, key, wait)\n"
     "  --snapshots DIR                 save every monitor as one PNG after each script step\n"
-    "  --step-delay MS                 pause after each script step (default 60)\n"
+    "  --step-delay MS                 pause after each script step (default 60); a step is\n"
+    "                                  played once the one before has reached the host\n"
+    "Each selection is a PNG and one line of JSON (UTF-8) on standard output:\n"
+    "  {\"mode\":...,\"rect\":[left,top,right,bottom],\"file\":...}, right and bottom excluded\n"
+    "  (the PNG is right - left by bottom - top pixels); a polygon adds \"vertices\", a picked\n"
+    "  window \"window\".\n"
     "Escape or the panel's Quit button ends the program.\n";
 
 namespace {

@@ -1,11 +1,13 @@
 #include "png_file.h"
 
+#include "utf8_text.h"
+
 // GDI+ needs the COM declarations that WIN32_LEAN_AND_MEAN leaves out of windows.h.
 #include <objidl.h>
 
 #include <gdiplus.h>
 
-#include <vector>
+#include <string>
 
 namespace {
 
@@ -47,9 +49,7 @@ std::string SavePng(const PixelImage &image, const std::string &path) {
     using namespace Gdiplus;
     if (image.aPixels.empty())
         return "nothing to write";
-    const int nWide = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
-    std::vector<WCHAR> widePath(nWide > 0 ? nWide : 1);
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, widePath.data(), nWide);
+    const std::wstring widePath = WideFromUtf8(path);
 
     // GDI+ reads the pixels where they are; they outlive the bitmap.
     GpBitmapHandle bitmap;
@@ -58,7 +58,7 @@ std::string SavePng(const PixelImage &image, const std::string &path) {
         reinterpret_cast<BYTE *>(const_cast<uint32_t *>(image.aPixels.data())), bitmap.out());
     if (status != Ok)
         return "GDI+ could not make a bitmap (status " + std::to_string(status) + ")";
-    status = DllExports::GdipSaveImageToFile(bitmap.get(), widePath.data(), &kPngEncoder, nullptr);
+    status = DllExports::GdipSaveImageToFile(bitmap.get(), widePath.c_str(), &kPngEncoder, nullptr);
     if (status != Ok)
         return "GDI+ could not write " + path + " (status " + std::to_string(status) + ")";
     return {};

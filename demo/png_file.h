@@ -18,6 +18,6 @@ private:
     ULONG_PTR m_token = 0;
 };
 
-// Writes the image, transparency kept, to path (ANSI code page). Returns an empty string, or what
+// Writes the image, transparency kept, to path (UTF-8). Returns an empty string, or what
 // went wrong.
 std::string SavePng(const PixelImage &image, const std::string &path);

@@ -5,6 +5,8 @@
 //                          minutes at the latest.
 #include "gdi_handles.h"
 
+#include <shellapi.h>
+
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -161,6 +163,10 @@ LRESULT CALLBACK DesktopProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     case WM_MOUSEACTIVATE:
         // A click picks a window in the demo: the windows stay as they are, active or not.
         return MA_NOACTIVATE;
+    case WM_NCACTIVATE:
+        // The title always looks inactive: the platform activates one of these windows when the
+        // demo's window closes, and an active title would show in every frozen screen after it.
+        return DefWindowProcA(hwnd, msg, FALSE, lParam);
     case WM_CLOSE:
         PostQuitMessage(0);
         return 0;
@@ -195,7 +201,7 @@ BOOL CALLBACK FurnishOtherMonitor(HMONITOR hMonitor, HDC, LPRECT, LPARAM lParam)
 
 } // namespace
 
-int WINAPI WinMain(HINSTANCE hInst, HINSTANCE, LPSTR szCmdLine, int) {
+int WINAPI WinMain(HINSTANCE hInst, HINSTANCE, LPSTR, int) {
     WNDCLASSA wc = {};
     wc.lpfnWndProc = DesktopProc;
     wc.hInstance = hInst;
@@ -219,9 +225,16 @@ int WINAPI WinMain(HINSTANCE hInst, HINSTANCE, LPSTR szCmdLine, int) {
         SetWindowPos(hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     GdiFlush();
 
-    if (szCmdLine && *szCmdLine) {
-        if (FILE *ready = std::fopen(szCmdLine, "w"))
-            std::fclose(ready);
+    // The path as one argument of the Unicode command line: quoted, with spaces, in any script.
+    int nArgs = 0;
+    if (LPWSTR *ppArgs = CommandLineToArgvW(GetCommandLineW(), &nArgs)) {
+        if (nArgs > 1 && *ppArgs[1]) {
+            const HANDLE hReady = CreateFileW(ppArgs[1], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                              FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (hReady != INVALID_HANDLE_VALUE)
+                CloseHandle(hReady);
+        }
+        LocalFree(ppArgs);
     }
     SetTimer(nullptr, 0, 10 * 60 * 1000, nullptr);
     MSG msg;

@@ -79,7 +79,9 @@ unsigned short VirtualKeyOfName(const std::string &name) {
 
 ParsedScript ParseScript(const std::string &text) {
     ParsedScript script;
-    std::istringstream lines(text);
+    // Editors that save UTF-8 may put a byte-order mark first; it is no part of the first step.
+    const char kByteOrderMark[] = "\xEF\xBB\xBF";
+    std::istringstream lines(text.compare(0, 3, kByteOrderMark) == 0 ? text.substr(3) : text);
     std::string line;
     int nLine = 0;
     while (std::getline(lines, line)) {

@@ -27,7 +27,8 @@ struct ParsedScript {
     std::string error; // empty when the whole text was read; else "line N: what is wrong"
 };
 
-// Reads a whole script. The first malformed line stops the reading and is named in error.
+// Reads a whole script, UTF-8 with or without a byte-order mark. The first malformed line stops the
+// reading and is named in error.
 ParsedScript ParseScript(const std::string &text);
 
 // The virtual-key code of a key name as a script writes it (case does not matter); 0 if unknown.

@@ -5,8 +5,13 @@
 #include "screen_image.h"
 
 #include <cstdio>
+#include <initializer_list>
 
 namespace {
+
+// How long a step may take to reach the host: far beyond what a loaded machine needs, and short
+// enough that a step that cannot arrive ends the script soon.
+const DWORD kArrivalTimeoutMs = 2000;
 
 INPUT MouseInput(DWORD dwFlags, int x = 0, int y = 0) {
     INPUT in = {};
@@ -49,9 +54,9 @@ std::string Refused() {
 } // namespace
 
 ScriptPlayer::ScriptPlayer(std::vector<ScriptStep> steps, int nDelayMs, std::string snapshotDir,
-                           HWND hwndNotify, UINT nDoneMessage)
+                           InputArrival &arrival, HWND hwndNotify, UINT nDoneMessage)
     : m_steps(std::move(steps)), m_nDelayMs(nDelayMs), m_snapshotDir(std::move(snapshotDir)),
-      m_hwndNotify(hwndNotify), m_nDoneMessage(nDoneMessage),
+      m_arrival(arrival), m_hwndNotify(hwndNotify), m_nDoneMessage(nDoneMessage),
       m_hStop(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
 
 ScriptPlayer::~ScriptPlayer() {
@@ -97,48 +102,80 @@ void ScriptPlayer::Run() {
 
 // Sends one step and lets the host take it in; the step's pause is over when this returns.
 std::string ScriptPlayer::Deliver(const ScriptStep &step) {
+    std::string problem;
     switch (step.kind) {
     case ScriptStep::Move: {
         // The virtual screen's rectangle also holds corners that no monitor shows, where the
         // cursor cannot go.
-        if (!MonitorFromPoint(POINT{step.x, step.y}, MONITOR_DEFAULTTONULL))
+        const POINT pt = {step.x, step.y};
+        if (!MonitorFromPoint(pt, MONITOR_DEFAULTTONULL))
             return NoMonitorText();
-        INPUT in = MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, step.x, step.y);
-        if (!SendInput(1, &in, sizeof(in)))
-            return Refused();
-        Pause(m_nDelayMs);
-        POINT pt;
-        if (GetCursorPos(&pt) && (pt.x != step.x || pt.y != step.y))
-            return "the cursor is at " + std::to_string(pt.x) + " " + std::to_string(pt.y);
-        return {};
+        problem = Send(MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, step.x, step.y),
+                       InputArrival::Move, pt);
+        break;
     }
     case ScriptStep::Press:
     case ScriptStep::Release: {
         const bool bDown = step.kind == ScriptStep::Press;
         const DWORD dwFlags = step.bRight ? (bDown ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP)
                                           : (bDown ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
-        INPUT in = MouseInput(dwFlags);
-        if (!SendInput(1, &in, sizeof(in)))
-            return Refused();
+        const InputArrival::Kind kind =
+            step.bRight ? (bDown ? InputArrival::RightDown : InputArrival::RightUp)
+                        : (bDown ? InputArrival::LeftDown : InputArrival::LeftUp);
+        problem = Send(MouseInput(dwFlags), kind);
+        (step.bRight ? m_bRightHeld : m_bLeftHeld) = bDown;
         break;
     }
-    case ScriptStep::Key: {
-        // Down and up as two events, each taken in on its own.
-        INPUT in = KeyInput(step.nVk, false);
-        if (!SendInput(1, &in, sizeof(in)))
-            return Refused();
+    case ScriptStep::Key:
+        // Down and up as two events, each taken in on its own. The key goes up whatever became of
+        // the down, so that it is not left held.
+        problem = Send(KeyInput(step.nVk, false), InputArrival::KeyDown, {}, step.nVk);
+        if (!problem.empty()) {
+            INPUT up = KeyInput(step.nVk, true);
+            SendInput(1, &up, sizeof(up));
+            return problem;
+        }
         Pause(m_nDelayMs);
-        in = KeyInput(step.nVk, true);
-        if (!SendInput(1, &in, sizeof(in)))
-            return Refused();
+        problem = Send(KeyInput(step.nVk, true), InputArrival::KeyUp, {}, step.nVk);
         break;
-    }
     case ScriptStep::Wait:
         Pause(step.nMilliseconds);
         return {};
     }
-    Pause(m_nDelayMs);
-    return {};
+    if (problem.empty())
+        Pause(m_nDelayMs);
+    return problem;
+}
+
+// Sends one input event and waits, within a bound, until the host has taken it in and handled what
+// it brought: the next event is sent only then, whatever the step's pause. Stopping ends the wait.
+std::string ScriptPlayer::Send(INPUT in, InputArrival::Kind kind, POINT pt, WORD nVk) {
+    m_arrival.Expect(kind, pt, nVk);
+    if (!SendInput(1, &in, sizeof(in)))
+        return Refused();
+    const InputArrival::Outcome outcome = m_arrival.Wait(m_hStop, kArrivalTimeoutMs);
+    if (outcome == InputArrival::Arrived) {
+        // What the input made the library or the panel post is part of the step too, for the
+        // snapshot after it; a host too busy for that within the bound gets the next step anyway.
+        m_arrival.WaitForHost(m_hStop, kArrivalTimeoutMs);
+        return {};
+    }
+    if (outcome == InputArrival::Stopped)
+        return {};
+    if (kind != InputArrival::Move)
+        return "the host did not receive it within " + std::to_string(kArrivalTimeoutMs) + " ms";
+    const POINT ptLast = m_arrival.LastPoint();
+    return "the cursor is at " + std::to_string(ptLast.x) + " " + std::to_string(ptLast.y);
+}
+
+void ScriptPlayer::ReleaseHeld() {
+    for (bool *pbHeld : {&m_bLeftHeld, &m_bRightHeld})
+        if (*pbHeld) {
+            INPUT in =
+                MouseInput(pbHeld == &m_bLeftHeld ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP);
+            SendInput(1, &in, sizeof(in));
+            *pbHeld = false;
+        }
 }
 
 std::string ScriptPlayer::Snapshot() {

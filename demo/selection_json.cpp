@@ -27,7 +27,8 @@ std::string JsonString(const std::string &s) {
                 std::snprintf(szEscape, sizeof(szEscape), "\\u%04x", unsigned(c));
                 out += szEscape;
             } else {
-                // Bytes from 0x80 up pass as they are: the demo's paths are UTF-8 or ANSI text.
+                // Bytes from 0x80 up pass as they are: the demo's paths are UTF-8, read from the
+                // Unicode command line.
                 out += c;
             }
         }

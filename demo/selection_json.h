@@ -6,16 +6,19 @@
 #include <vector>
 
 struct SelectionReport {
-    std::string mode;                              // "rectangle", "ellipse", "polygon", "window"
-    long left = 0, top = 0, right = 0, bottom = 0; // the image's rectangle on the screen
-    std::vector<std::pair<long, long>> vertices;   // polygon vertices, in the order placed
-    bool bHasWindow = false;                       // a window was reported: window is its handle
+    std::string mode; // "rectangle", "ellipse", "polygon", "window"
+    // The image's rectangle on the screen, right and bottom excluded: a polygon's is its rcBounds
+    // with one added to right and bottom.
+    long left = 0, top = 0, right = 0, bottom = 0;
+    std::vector<std::pair<long, long>> vertices; // polygon vertices, in the order placed
+    bool bHasWindow = false;                     // a window was reported: window is its handle
     unsigned long window = 0;
     std::string file; // the PNG written
 };
 
 // {"mode":...,"rect":[l,t,r,b],"vertices":[[x,y],...],"window":"0x...","file":...} on one line,
-// without a line end. vertices stands only in polygon reports, window only where one was reported.
+// without a line end; text is UTF-8 and passes as it is. vertices stands only in polygon reports,
+// window only where one was reported.
 std::string SelectionJson(const SelectionReport &report);
 
 // s as a JSON string, quotes included.

@@ -33,6 +33,16 @@ TEST(DemoScript, EveryKindOfStepIsReadWithItsValues) {
     EXPECT_EQ(script.steps[6].nMilliseconds, 250);
 }
 
+// Editors that save UTF-8 may start the file with a byte-order mark: the first step still counts.
+TEST(DemoScript, AByteOrderMarkBeforeTheFirstLineIsSkipped) {
+    const ParsedScript script = ParseScript("\xEF\xBB\xBFmove 3 4\r\npress\r\n");
+    ASSERT_EQ(script.error, "");
+    ASSERT_EQ(script.steps.size(), 2u);
+    EXPECT_EQ(script.steps[0].kind, ScriptStep::Move);
+    EXPECT_EQ(script.steps[0].nLine, 1);
+    EXPECT_EQ(script.steps[0].text, "move 3 4");
+}
+
 TEST(DemoScript, EmptyTextIsAnEmptyScript) {
     const ParsedScript script = ParseScript("\n# nothing\n   \n");
     EXPECT_EQ(script.error, "");
@@ -58,6 +68,8 @@ TEST(DemoScript, MalformedLinesAreNamedWithTheirNumber) {
         {"wait -1", "line 1: wait needs milliseconds"},
         {"wait 60001", "line 1: wait needs milliseconds"},
         {"wait soon", "line 1: wait needs milliseconds"},
+        // Only the file's first bytes may be a byte-order mark.
+        {"move 1 2\n\xEF\xBB\xBFpress", "line 2: unknown step '\xEF\xBB\xBFpress'"},
     };
     for (const auto &c : cases) {
         const ParsedScript script = ParseScript(c.szText);

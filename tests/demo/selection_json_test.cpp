@@ -3,6 +3,7 @@
 #include "demo_options.h"
 #include "live_size.h"
 #include "selection_json.h"
+#include "utf8_text.h"
 
 #include <gtest/gtest.h>
 
@@ -49,6 +50,31 @@ TEST(DemoJson, WindowHandleIsHexAndPathsAreEscaped) {
                                      "\"window\":\"0x0001005A\","
                                      "\"file\":\"C:\\\\out\\\\\\\"a\\\"\\n.png\"}");
     EXPECT_EQ(JsonString(std::string("\x01", 1)), "\"\\u0001\"");
+}
+
+// Paths come from the Unicode command line as UTF-8 and reach the JSON line and the files whole.
+TEST(DemoJson, PathsOutsideAsciiAreUtf8) {
+    const struct {
+        const wchar_t *szWide;
+        const char *szUtf8;
+    } cases[] = {
+        {L"caf\u00e9", "caf\xC3\xA9"},
+        {L"\u0441\u043D\u0438\u043C\u043A\u0438",
+         "\xD1\x81\xD0\xBD\xD0\xB8\xD0\xBC\xD0\xBA\xD0\xB8"},
+        // Beyond the first plane: a pair of surrogates is one character.
+        {L"\u6F22\U0001F600", "\xE6\xBC\xA2\xF0\x9F\x98\x80"},
+        {L"", ""},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(Utf8FromWide(c.szWide), c.szUtf8);
+        EXPECT_EQ(WideFromUtf8(c.szUtf8), c.szWide);
+        SelectionReport report;
+        report.mode = "rectangle";
+        report.file = std::string("C:\\") + c.szUtf8 + "\\selection-1-rectangle.png";
+        EXPECT_NE(SelectionJson(report).find("\"file\":\"C:\\\\" + std::string(c.szUtf8) +
+                                             "\\\\selection-1-rectangle.png\"}"),
+                  std::string::npos);
+    }
 }
 
 TEST(DemoPanel, LiveSizeIsWidthHeightAndTopLeftOfTheMessagesRectangle) {

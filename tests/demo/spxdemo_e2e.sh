@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # End to end: spxdemo.exe under Wine plays a short script. A rectangle dragged and committed
-# gives one JSON line and a PNG of the rectangle's size; a malformed script and a step off the
-# screen give one-line errors and their exit codes. With a second monitor (LAYOUT left or above,
-# on a display of its own), the rectangle crosses the edge from the second monitor, and a step
-# where no monitor shows cannot be delivered either.
+# gives one JSON line and a PNG of the rectangle's size, also with no pause between steps, from a
+# script and into a folder named outside ASCII; a malformed script, an output folder that is a
+# file and a step off the screen give one-line errors and their exit codes. With a second monitor
+# (LAYOUT left or above, on a display of its own), the rectangle crosses the edge from the second
+# monitor, and a step where no monitor shows cannot be delivered either.
 #   spxdemo_e2e.sh WINE_RUN PREFIX SPXDEMO_EXE WORK_DIR [LAYOUT]
 set -uo pipefail
 wine_run=$1
@@ -43,6 +44,31 @@ check "the PNG is 160x120 (got $size)" '[ "$size" = 160x120 ]'
 shots=$(ls "$work/snap" 2>/dev/null | wc -l)
 check "a snapshot before and after each of the 5 steps (got $shots)" '[ "$shots" -eq 6 ]'
 
+# With no pause, each step is played once the one before has reached the host. The script has a
+# byte-order mark and a Cyrillic name; spxdemo makes the accented folder, names the crop whole in
+# UTF-8 and, run again into it, takes the next number rather than overwrite the first crop.
+uni=$work/сценарий
+mkdir -p "$uni"
+{ printf '\xEF\xBB\xBF'; cat "$work/drag.txt"; } >"$uni/жест.txt"
+for n in 1 2; do
+    run --mode rectangle --no-adjust --step-delay 0 --script "$uni/жест.txt" --out "$uni/café" \
+        >"$work/stdout"
+    status=$?
+    check "--step-delay 0, run $n: exits 0 (got $status)" '[ $status -eq 0 ]'
+    expected="{\"mode\":\"rectangle\",\"rect\":[$rect],\"file\":\"$uni/café/selection-$n-rectangle.png\"}"
+    check "--step-delay 0, run $n: the JSON line names crop $n" \
+        '[ "$(tr -d "\r" <"$work/stdout")" = "$expected" ]'
+done
+check "both crops are there" '[ "$(ls "$uni/café" 2>/dev/null | wc -l)" -eq 2 ]'
+
+: >"$work/a-file"
+for option in --out --snapshots; do
+    run --script "$work/drag.txt" $option "$work/a-file" >"$work/stdout"
+    status=$?
+    check "$option naming a file exits 2 and says so (got $status)" \
+        '[ $status -eq 2 ] && grep -q -- "$option: .*a-file.* is a file, not a folder" "$work/stderr"'
+done
+
 printf 'move 1 1\nwait 10\nmvoe 3 4\n' > "$work/bad.txt"
 run --script "$work/bad.txt" >"$work/stdout"
 status=$?
@@ -65,5 +91,5 @@ run --mode square >"$work/stdout"
 status=$?
 check "a bad option exits 2 and names it" '[ $status -eq 2 ] && grep -q -- "--mode" "$work/stderr"'
 
-[ $fail -eq 0 ] && echo "spxdemo: JSON line, PNG size, snapshots and errors as expected"
+[ $fail -eq 0 ] && echo "spxdemo: JSON lines, PNG size, snapshots and errors as expected"
 exit $fail
