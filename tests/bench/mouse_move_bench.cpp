@@ -131,10 +131,20 @@ std::vector<Row> MeasurePath(HWND hwndOverlayWindow) {
     rows.push_back(
         {"key-up, passed through", Median([](int) { DeliverKeyUp(); }, [&](int) { passOn(); })});
 
-    // The rubber band: two outlines per move.
-    for (int nMode : {MODE_RECTANGLE, MODE_ELLIPSE}) {
-        g_record.shape.nMode = nMode;
-        bEllipse = nMode == MODE_ELLIPSE;
+    // The rubber band: two outlines per move; once more with the live rectangle posted to a
+    // window of the host.
+    const struct {
+        const char *pszName;
+        int nMode;
+        bool bLive;
+    } bands[] = {{"band move, rectangle", MODE_RECTANGLE, false},
+                 {"band move, ellipse", MODE_ELLIPSE, false},
+                 {"band move, rectangle, live rect", MODE_RECTANGLE, true}};
+    for (const auto &band : bands) {
+        g_record.shape.nMode = band.nMode;
+        bEllipse = band.nMode == MODE_ELLIPSE;
+        if (band.bLive)
+            SetTrackingNotify(hwndRoundTrip, WM_APP + 1);
         Deliver(WM_LBUTTONDOWN, POINT{200, 200});
         Deliver(WM_MOUSEMOVE, POINT{421, 330});
         const Timing timing = Median(
@@ -147,35 +157,11 @@ std::vector<Row> MeasurePath(HWND hwndOverlayWindow) {
                 DrawBoxShape(dc.get(), 200, 200, 421 - (i & 1), 330, bEllipse);
             });
         Deliver(WM_LBUTTONUP, POINT{420, 330});
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, UM_SELECTION, UM_SELECTION, PM_REMOVE)) {
-        }
-        rows.push_back(
-            {nMode == MODE_RECTANGLE ? "band move, rectangle" : "band move, ellipse", timing});
-    }
-
-    // The same band with the live rectangle posted to a window of the host at every move.
-    {
-        g_record.shape.nMode = MODE_RECTANGLE;
-        bEllipse = FALSE;
-        SetTrackingNotify(hwndRoundTrip, WM_APP + 1);
-        Deliver(WM_LBUTTONDOWN, POINT{200, 200});
-        Deliver(WM_MOUSEMOVE, POINT{421, 330});
-        const Timing timing = Median(
-            [](int i) {
-                Deliver(WM_MOUSEMOVE, POINT{420 + (i & 1), 330});
-            },
-            [&](int i) {
-                floor(i);
-                DrawBoxShape(dc.get(), 200, 200, 420 + (i & 1), 330, FALSE);
-                DrawBoxShape(dc.get(), 200, 200, 421 - (i & 1), 330, FALSE);
-            });
-        Deliver(WM_LBUTTONUP, POINT{420, 330});
         SetTrackingNotify(nullptr, 0);
         MSG msg;
         while (PeekMessageA(&msg, nullptr, UM_SELECTION, UM_SELECTION, PM_REMOVE)) {
         }
-        rows.push_back({"band move, rectangle, live rect", timing});
+        rows.push_back({band.pszName, timing});
     }
 
     // A closed polygon of eight vertices in its box: hover moves, and a stretch step.
