@@ -43,7 +43,23 @@ fi
 export DEBIAN_FRONTEND=noninteractive
 apt_opts=(-y -q -o Dpkg::Options::=--force-confdef -o Dpkg::Options::=--force-confold)
 echo "setup-machine: installing:" $todo
-"${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
-# shellcheck disable=SC2086
-"${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install "${apt_opts[@]}" \
-    --no-install-recommends $todo
+# A mirror caught mid-sync fails one index; another try usually gets it, and the lists that did
+# arrive are used either way.
+for try in 1 2 3; do
+    "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q && break
+    echo "setup-machine: apt-get update failed (try $try of 3)" >&2
+    sleep $((try * 5))
+done
+apt_install() {
+    # shellcheck disable=SC2086
+    "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install "${apt_opts[@]}" \
+        --no-install-recommends "$@" $todo
+}
+# With one architecture's security index missing, the two architectures' candidates differ and
+# the i386 libraries cannot be installed beside the amd64 ones; the release's own suite then
+# gives both the same versions.
+if ! apt_install; then
+    . /etc/os-release
+    echo "setup-machine: installing from ${VERSION_CODENAME} first" >&2
+    apt_install -o APT::Default-Release="${VERSION_CODENAME}"
+fi
