@@ -8,14 +8,14 @@
 # section drags a rectangle across the edge between the two monitors.
 # With --arch x64 the 64-bit build plays it (built in build-x64, run by 64-bit Wine).
 #   tools/demo.sh [--monitors one|left|above] [--arch x86|x64] [OUTDIR]
-#   (defaults: one, x86, build/demo)
+#   (defaults: one, x86 (x64 on a machine that runs no 32-bit programs), build/demo)
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=$top/build
 out=$build/demo
 layout=one
-arch=x86
+arch=
 usage="usage: tools/demo.sh [--monitors one|left|above] [--arch x86|x64] [OUTDIR]"
 while [ $# -gt 0 ]; do
     case $1 in
@@ -46,6 +46,16 @@ one | left | above) ;;
     exit 2
     ;;
 esac
+"$top/tools/setup-machine.sh" --demo
+. "$top/tools/display.sh"
+if [ -z "$arch" ]; then
+    arch=x86
+    if ! runs_32bit_wine; then
+        echo "demo: this machine runs no 32-bit programs (its kernel has 32-bit emulation off):" \
+            "the 64-bit build plays the demo" >&2
+        arch=x64
+    fi
+fi
 case $arch in
 x86) toolchain=mingw-i686 ;;
 x64)
@@ -70,7 +80,6 @@ if [ "$layout" != one ]; then
     sections+=("across-$layout --mode rectangle --adjust")
 fi
 
-"$top/tools/setup-machine.sh" --demo
 cmake -S "$top" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/$toolchain.cmake" \
     -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j2 --target spxdemo spxdesk >/dev/null
@@ -80,7 +89,6 @@ out=$(cd "$out" && pwd)
 rm -rf "$out/images" "$out/snapshots" "$out/session.gif" "$out/selections.jsonl"
 mkdir -p "$out/images" "$out/snapshots"
 
-. "$top/tools/display.sh"
 # A prefix serves one display at a time: each layout has its own.
 if [ "$layout" = one ]; then
     use_wine_prefix "$build/wineprefix" "$arch"

@@ -15,6 +15,9 @@ use_wine_prefix() {
     export WINEDEBUG=${WINEDEBUG:--all}
     # No Mono or Gecko installers: nothing here needs them, and their dialogs would wait forever.
     export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+    # A whole-screen read brings several megabytes through Xlib: taken from the heap and kept
+    # there, not mapped afresh (and faulted in page by page) for every read.
+    export GLIBC_TUNABLES=${GLIBC_TUNABLES:-glibc.malloc.mmap_threshold=67108864:glibc.malloc.trim_threshold=268435456}
 }
 
 # Creates and configures the prefix on first use, under the current display; later calls return
@@ -36,6 +39,12 @@ ensure_wine_prefix() {
     ) 9>"$WINEPREFIX.lock"
 }
 
+# Whether this machine runs 32-bit Wine: a kernel built without 32-bit support, or with it turned
+# off (ia32_emulation=off), runs no 32-bit program at all.
+runs_32bit_wine() {
+    /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
 stop_wine() {
     wineserver -k >/dev/null 2>&1 || true
     wineserver -w >/dev/null 2>&1 || true
@@ -44,11 +53,19 @@ stop_wine() {
 # Starts a private Xvfb and points DISPLAY at it. Wine is stopped first: a wineserver left from
 # an earlier run may hold a desktop on a display that is gone.
 #   start_test_display [one|left|above]
+start_test_display() {
+    stop_wine
+    launch_xvfb "${1:-one}" || return 1
+    export SPX_DISPLAY_READY=1
+}
+
+# launch_xvfb LAYOUT: starts an Xvfb of that monitor layout; exports DISPLAY and sets
+# SPX_XVFB_PID.
 # one: a single 1024x768 monitor. left, above: a second monitor of 800x600 left of or above the
 # 1024x768 primary, so that the virtual screen runs from (-800,0) or from (0,-600): one Xvfb screen
 # as large as both, split into two RandR monitors, which Wine reads through Xinerama.
-start_test_display() {
-    local layout=${1:-one} size monitors=()
+launch_xvfb() {
+    local layout=$1 size monitors=()
     case "$layout" in
     one) size=1024x768 ;;
     left)
@@ -64,7 +81,6 @@ start_test_display() {
         return 1
         ;;
     esac
-    stop_wine
     local fdfile
     fdfile=$(mktemp)
     # -noreset: the monitors set below would go with a server reset.
@@ -76,7 +92,7 @@ start_test_display() {
     done
     DISPLAY=:$(tr -d '\n' <"$fdfile")
     rm -f "$fdfile"
-    export DISPLAY SPX_DISPLAY_READY=1
+    export DISPLAY
     if [ "$DISPLAY" = ":" ]; then
         echo "Xvfb did not start" >&2
         return 1

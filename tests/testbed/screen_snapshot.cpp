@@ -3,37 +3,85 @@
 #include <algorithm>
 #include <cstdlib>
 
+namespace {
+
+// A 32-bit top-down DIB section selected into a memory DC, kept from one snapshot to the next
+// (one per thread): making and touching a fresh one for every snapshot costs more than the copy.
+class CaptureBitmap {
+public:
+    ~CaptureBitmap() { Release(); }
+
+    // The bits of a bitmap of that size, screen contents copied from (left, top).
+    const uint32_t *Capture(int left, int top, int width, int height) {
+        if (width != m_nWidth || height != m_nHeight)
+            Create(width, height);
+        if (!m_pBits)
+            return nullptr;
+        HDC hdcScreen = GetDC(nullptr);
+        BitBlt(m_hdcMem, 0, 0, width, height, hdcScreen, left, top, SRCCOPY);
+        ReleaseDC(nullptr, hdcScreen);
+        GdiFlush();
+        return m_pBits;
+    }
+
+private:
+    void Create(int width, int height) {
+        Release();
+        BITMAPINFO bmi = {};
+        bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+        bmi.bmiHeader.biWidth = width;
+        bmi.bmiHeader.biHeight = -height; // top-down rows
+        bmi.bmiHeader.biPlanes = 1;
+        bmi.bmiHeader.biBitCount = 32;
+        bmi.bmiHeader.biCompression = BI_RGB;
+        HDC hdcScreen = GetDC(nullptr);
+        m_hdcMem = CreateCompatibleDC(hdcScreen);
+        void *pBits = nullptr;
+        m_hbm = CreateDIBSection(hdcScreen, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
+        ReleaseDC(nullptr, hdcScreen);
+        m_hOld = SelectObject(m_hdcMem, m_hbm);
+        m_pBits = static_cast<const uint32_t *>(pBits);
+        m_nWidth = width;
+        m_nHeight = height;
+    }
+
+    void Release() {
+        if (m_hdcMem) {
+            SelectObject(m_hdcMem, m_hOld);
+            DeleteDC(m_hdcMem);
+        }
+        if (m_hbm)
+            DeleteObject(m_hbm);
+        m_hdcMem = nullptr;
+        m_hbm = nullptr;
+        m_pBits = nullptr;
+        m_nWidth = m_nHeight = 0;
+    }
+
+    int m_nWidth = 0;
+    int m_nHeight = 0;
+    HDC m_hdcMem = nullptr;
+    HBITMAP m_hbm = nullptr;
+    HGDIOBJ m_hOld = nullptr;
+    const uint32_t *m_pBits = nullptr;
+};
+
+thread_local CaptureBitmap g_capture;
+
+} // namespace
+
 ScreenSnapshot ScreenSnapshot::Take() {
     ScreenSnapshot shot;
     shot.m_nLeft = GetSystemMetrics(SM_XVIRTUALSCREEN);
     shot.m_nTop = GetSystemMetrics(SM_YVIRTUALSCREEN);
     shot.m_nWidth = GetSystemMetrics(SM_CXVIRTUALSCREEN);
     shot.m_nHeight = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    shot.m_aPixels.assign(size_t(shot.m_nWidth) * shot.m_nHeight, 0);
-
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = shot.m_nWidth;
-    bmi.bmiHeader.biHeight = -shot.m_nHeight; // top-down rows
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-
-    HDC hdcScreen = GetDC(nullptr);
-    HDC hdcMem = CreateCompatibleDC(hdcScreen);
-    void *pBits = nullptr;
-    HBITMAP hbm = CreateDIBSection(hdcScreen, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
-    HGDIOBJ hOld = SelectObject(hdcMem, hbm);
-    BitBlt(hdcMem, 0, 0, shot.m_nWidth, shot.m_nHeight, hdcScreen, shot.m_nLeft, shot.m_nTop,
-           SRCCOPY);
-    GdiFlush();
-    const uint32_t *src = static_cast<const uint32_t *>(pBits);
-    for (size_t i = 0; i < shot.m_aPixels.size(); ++i)
-        shot.m_aPixels[i] = src[i] & 0x00FFFFFF;
-    SelectObject(hdcMem, hOld);
-    DeleteObject(hbm);
-    DeleteDC(hdcMem);
-    ReleaseDC(nullptr, hdcScreen);
+    shot.m_aPixels.resize(size_t(shot.m_nWidth) * shot.m_nHeight);
+    const uint32_t *src =
+        g_capture.Capture(shot.m_nLeft, shot.m_nTop, shot.m_nWidth, shot.m_nHeight);
+    if (src)
+        for (size_t i = 0; i < shot.m_aPixels.size(); ++i)
+            shot.m_aPixels[i] = src[i] & 0x00FFFFFF;
     return shot;
 }
 
