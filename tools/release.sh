@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# The package a host developer downloads, for both architectures: builds them and assembles
-# BUILD_DIR/release/SPXHK110-VERSION/ and its zip:
+# The package a host developer downloads, for both architectures: builds them, installs both
+# trees into BUILD_DIR/release/SPXHK110-VERSION/ (cmake --install), adds the documents and zips it:
 #   x86/, x64/    SPXHK110.dll, libSPXHK110.dll.a (MinGW), SPXHK110.lib (Microsoft's linker),
 #                 spxdemo.exe
 #   include/      spxhk110.h, one header for both
 #   def/          SPXHK110.def (x86: the decorated link names) and SPXHK110_x64.def
-#   docs/         the host developer's guide and its minimal host
+#   cmake/        SPXHK110Config.cmake and its version file, for find_package
+#   docs/         the host developer's guide and its minimal host, with a CMakeLists.txt
 #   scripts/      the sample host's input scripts
 #   wine/         the Wine settings the library needs there
 #   README.md, VERSION, LICENSE.txt at the top
@@ -22,16 +23,13 @@ version=$(sed -n 's/^SPX_RELEASE_VERSION:STRING=//p' "$build/CMakeCache.txt")
 name=SPXHK110-$version
 package=$build/release/$name
 rm -rf "$package" "$package.zip"
-mkdir -p "$package/include" "$package/def" "$package/docs" "$package/scripts" "$package/wine"
-for tree in "x86 $build" "x64 $build-x64"; do
-    read -r arch dir <<<"$tree"
-    mkdir -p "$package/$arch"
-    cp "$dir/bin/SPXHK110.dll" "$dir/lib/libSPXHK110.dll.a" "$dir/lib/SPXHK110.lib" \
-        "$dir/bin/spxdemo.exe" "$package/$arch/"
+# Each tree's install: its architecture's folder, and the header, .def and CMake package files.
+for dir in "$build" "$build-x64"; do
+    cmake --install "$dir" --prefix "$package" >/dev/null
 done
-cp "$top/include/spxhk110.h" "$package/include/"
-cp "$top/src/host/SPXHK110.def" "$top/src/host/SPXHK110_x64.def" "$package/def/"
-cp "$top/docs/host-guide.md" "$top/docs/minimal_host.c" "$package/docs/"
+mkdir -p "$package/docs" "$package/scripts" "$package/wine"
+cp "$top/docs/host-guide.md" "$top/docs/minimal_host.c" "$top/docs/CMakeLists.txt" \
+    "$package/docs/"
 cp "$top"/demo/scripts/*.txt "$package/scripts/"
 cp "$top/tools/wine-settings.reg" "$package/wine/"
 sed "s/@VERSION@/$version/" "$top/package/README.md" >"$package/README.md"

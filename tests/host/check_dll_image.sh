@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Checks the built DLL's image with objdump: the export names (XorBox and XorRectBox on one
-# address), the shared data section, and imports of what the library calls only.
-#   check_dll_image.sh OBJDUMP DLL [x86|x64]
+# address), the shared data section, imports of what the library calls only, and (given VERSION)
+# the version resource's file and product version.
+#   check_dll_image.sh OBJDUMP DLL [x86|x64 [VERSION]]
 set -euo pipefail
 objdump=$1
 dll=$2
 arch=${3:-x86}
+version=${4:-}
 fail=0
 
 expected_exports="MoveXorBox SPXAddPolyPoint SPXCalcPolygonRect SPXErasePolyPoints
@@ -83,5 +85,20 @@ for name in CreateThread _beginthreadex SuspendThread AddVectoredExceptionHandle
     fi
 done
 
-[ $fail -eq 0 ] && echo "exports, shared section and imports as expected"
+# The version resource's strings are UTF-16: each name is followed by its value.
+if [ -n "$version" ]; then
+    for name in FileVersion ProductVersion; do
+        value=$(strings -el "$dll" | awk -v n="$name" '$0 == n {getline; print; exit}')
+        if [ "$value" != "$version" ]; then
+            echo "version resource: $name is '$value', not $version"
+            fail=1
+        fi
+    done
+    if ! strings -el "$dll" | grep -qx 'SPXHK110'; then
+        echo "version resource: no ProductName SPXHK110"
+        fail=1
+    fi
+fi
+
+[ $fail -eq 0 ] && echo "exports, shared section, imports${version:+ and version} as expected"
 exit $fail

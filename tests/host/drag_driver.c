@@ -1,0 +1,56 @@
+/* Runs a host program and drags one rectangle for it, from (100, 100) to (300, 200) on the
+ * primary monitor, once the host's window of the given class exists; then waits for the host to
+ * end and exits with its exit code (3 when it has not ended within 20 seconds). The host inherits
+ * this program's standard output.
+ *   drag_driver.exe WINDOW_CLASS PROGRAM */
+#include <stdio.h>
+#include <string.h>
+#include <windows.h>
+
+static void SendMouse(DWORD dwFlags, int x, int y) {
+    INPUT in;
+    memset(&in, 0, sizeof(in));
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = dwFlags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &in, sizeof(in));
+    Sleep(30);
+}
+
+int main(int argc, char **argv) {
+    STARTUPINFOA si;
+    PROCESS_INFORMATION pi;
+    DWORD dwExit = 3;
+    int i;
+    if (argc != 3) {
+        fprintf(stderr, "usage: drag_driver WINDOW_CLASS PROGRAM\n");
+        return 2;
+    }
+    memset(&si, 0, sizeof(si));
+    si.cb = sizeof(si);
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    si.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    if (!CreateProcessA(argv[2], NULL, NULL, NULL, TRUE, 0, NULL, NULL, &si, &pi)) {
+        fprintf(stderr, "cannot start %s\n", argv[2]);
+        return 2;
+    }
+    /* The host turns its hooks on right after it makes its window. */
+    for (i = 0; i < 200 && !FindWindowA(argv[1], NULL); ++i)
+        Sleep(50);
+    Sleep(500);
+    SendMouse(0, 100, 100);
+    SendMouse(MOUSEEVENTF_LEFTDOWN, 100, 100);
+    for (i = 1; i <= 10; ++i)
+        SendMouse(0, 100 + 20 * i, 100 + 10 * i);
+    SendMouse(MOUSEEVENTF_LEFTUP, 300, 200);
+    if (WaitForSingleObject(pi.hProcess, 20000) == WAIT_OBJECT_0)
+        GetExitCodeProcess(pi.hProcess, &dwExit);
+    else
+        TerminateProcess(pi.hProcess, 3);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return (int)dwExit;
+}
