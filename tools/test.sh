@@ -17,7 +17,7 @@ if [ "${1:-}" = --quick ]; then
     shift
 fi
 build=${1:-$top/build}
-slots=${SPX_TEST_SLOTS:-one=3 left=2 above=1}
+slots=${SPX_TEST_SLOTS:-one=2 left=1 above=1}
 
 "$top/tools/setup-machine.sh"
 
