@@ -1,9 +1,6 @@
-/* Runs a host program and drags one rectangle for it, from (100, 100) to (300, 200) on the
- * primary monitor, once the host's window of the given class exists; then waits for the host to
- * end and exits with its exit code (3 when it has not ended within 20 seconds). The host inherits
- * this program's standard output.
- *   drag_driver.exe WINDOW_CLASS PROGRAM */
-#include <stdio.h>
+/* drag_driver.exe CLASS PROGRAM: starts PROGRAM (which inherits this program's output), waits
+ * for its window of class CLASS, drags from (100, 100) to (300, 200) on the primary monitor and
+ * exits with PROGRAM's exit code, or 3 when it has not ended within 20 seconds. */
 #include <string.h>
 #include <windows.h>
 
@@ -23,25 +20,14 @@ int main(int argc, char **argv) {
     PROCESS_INFORMATION pi;
     DWORD dwExit = 3;
     int i;
-    if (argc != 3) {
-        fprintf(stderr, "usage: drag_driver WINDOW_CLASS PROGRAM\n");
-        return 2;
-    }
     memset(&si, 0, sizeof(si));
     si.cb = sizeof(si);
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    si.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-    si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    if (!CreateProcessA(argv[2], NULL, NULL, NULL, TRUE, 0, NULL, NULL, &si, &pi)) {
-        fprintf(stderr, "cannot start %s\n", argv[2]);
+    if (argc != 3 || !CreateProcessA(argv[2], NULL, NULL, NULL, TRUE, 0, NULL, NULL, &si, &pi))
         return 2;
-    }
     /* The host turns its hooks on right after it makes its window. */
     for (i = 0; i < 200 && !FindWindowA(argv[1], NULL); ++i)
         Sleep(50);
     Sleep(500);
-    SendMouse(0, 100, 100);
     SendMouse(MOUSEEVENTF_LEFTDOWN, 100, 100);
     for (i = 1; i <= 10; ++i)
         SendMouse(0, 100 + 20 * i, 100 + 10 * i);
@@ -50,7 +36,5 @@ int main(int argc, char **argv) {
         GetExitCodeProcess(pi.hProcess, &dwExit);
     else
         TerminateProcess(pi.hProcess, 3);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
     return (int)dwExit;
 }
