@@ -7,7 +7,8 @@
 #
 # Prefixes are kept between runs in a per-user cache (SPX_WINE_CACHE, by default
 # ~/.cache/spxhk110), one per architecture and slot, so that a fresh clone finds them made; each is
-# checked against tools/wine-settings.reg as it is taken (ensure_wine_prefix).
+# checked against tools/wine-settings.reg as it is taken (ensure_wine_prefix). A run holds the
+# cache of its architecture until it ends; a second run at the same time makes its own prefixes.
 
 spx_wine_cache=${SPX_WINE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/spxhk110}
 
@@ -15,17 +16,25 @@ spx_wine_cache=${SPX_WINE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/spxhk110}
 # SLOTS_DIR, one SLOT.env per slot (its DISPLAY, WINEPREFIX and Xvfb) and resources.json, the
 # resource specification for `ctest --resource-spec-file`.
 start_slots() {
-    local arch=$1 dir=$2 entry layout count n id json="" ids
+    local arch=$1 dir=$2 entry layout count n id json="" ids cache=$spx_wine_cache
     shift 2
-    mkdir -p "$dir" "$spx_wine_cache"
+    mkdir -p "$dir" "$cache"
     rm -f "$dir"/*.env
+    # Another run of this user's holds the cached prefixes (a second clone testing at the same
+    # time): this one makes its own in the build tree rather than share a Wine session.
+    exec {spx_slots_lock}>"$cache/wine-$arch.lock"
+    if ! flock -n "$spx_slots_lock"; then
+        echo "the cached $arch Wine prefixes are in use by another run: using $dir/prefixes"
+        cache=$dir/prefixes
+        mkdir -p "$cache"
+    fi
     for entry in "$@"; do
         layout=${entry%=*}
         count=${entry#*=}
         ids=""
         for n in $(seq 1 "$count"); do
             id=$layout$n
-            start_slot "$arch" "$layout" "$spx_wine_cache/wine-$arch-$id" "$dir/$id.env" &
+            start_slot "$arch" "$layout" "$cache/wine-$arch-$id" "$dir/$id.env" &
             ids+="${ids:+,}{\"id\":\"$id\",\"slots\":1}"
         done
         json+="${json:+,}\"display_$layout\":[$ids]"
@@ -45,6 +54,8 @@ start_slots() {
 # start_slot ARCH LAYOUT PREFIX ENV_FILE: one slot's display, prefix and session.
 start_slot() {
     local arch=$1 layout=$2 prefix=$3 env_file=$4
+    # The display and the session outlive this call: they must not hold the cache's lock.
+    [ -n "${spx_slots_lock:-}" ] && exec {spx_slots_lock}>&-
     launch_xvfb "$layout" || return 1
     use_wine_prefix "$prefix" "$arch"
     # A session left on this prefix by a run that was killed holds a display that is gone.

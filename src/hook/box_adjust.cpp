@@ -67,10 +67,13 @@ bool NudgeBoxedSelection(int nMode, BYTE nKey, UINT fModifiers) {
     if (nKey < VK_LEFT || nKey > VK_DOWN || !pResizingBox || !bSelectionShown || !bAdjustable ||
         nGestureButton || bTracking)
         return false;
-    const int nLeft = GetSystemMetrics(SM_XVIRTUALSCREEN);
-    const int nTop = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    const RECT rcScreen = {nLeft, nTop, nLeft + GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                           nTop + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    RECT rcScreen = VirtualScreenRect();
+    // A polygon's bounds hold its last column and row (right and bottom inclusive): its box stops
+    // a pixel sooner than a rectangle's, whose right and bottom lie past it.
+    if (nMode == MODE_POLYGON) {
+        --rcScreen.right;
+        --rcScreen.bottom;
+    }
     const RECT rcOld = NormalizedRect(rcSelection);
     const RECT rcNew = NudgedRect(rcOld, nKey, (fModifiers & MOD_SHIFT) ? 10 : 1,
                                   (fModifiers & MOD_CONTROL) != 0, rcScreen);

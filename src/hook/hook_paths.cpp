@@ -3,6 +3,7 @@
 #include "hook/escape_hook.h"
 #include "hook/gesture.h"
 #include "hook/hook_install.h"
+#include "hook/hook_thread.h"
 #include "hook/input_queue.h"
 #include "host/hook_state.h"
 #include "tracker/mouse_capture.h"
@@ -14,6 +15,11 @@ const char kSinkClass[] = "SPXHK110InputSink";
 
 // The message-only window that the queue wakes when input waits.
 HWND hwndInputSink = nullptr;
+
+// The threads that hold the low-level hooks: the selection's mouse and keyboard hooks, and the
+// Escape hook's.
+HookThread selectionHooks;
+HookThread escapeHooks;
 
 void DispatchToSelection(const EVENTMSG &event) {
     if (bMouseHookOn && pHostRecord && nMouseHookPath == HOOK_LOWLEVEL)
@@ -120,12 +126,12 @@ EVENTMSG KeyDownRecord(const KBDLLHOOKSTRUCT &key) {
 }
 
 // Reports Escape and passes every key on: a low-level hook that kept a key would take it from
-// every program.
+// every program. Runs on the Escape hook's thread.
 LRESULT CALLBACK EscapeKeyProc(int nCode, WPARAM wParam, LPARAM lParam) {
     if (nCode == HC_ACTION && lParam && wParam == WM_KEYDOWN &&
         (reinterpret_cast<const KBDLLHOOKSTRUCT *>(lParam)->vkCode & 0xFF) == VK_ESCAPE)
         PostMessageA(hwndEscapeTarget, UM_ESCAPE, 0, 0);
-    return CallNextHookEx(hKeyHook, nCode, wParam, lParam);
+    return CallNextHookEx(nullptr, nCode, wParam, lParam);
 }
 
 HHOOK HookAll(int idHook, HOOKPROC pfn) {
@@ -134,9 +140,13 @@ HHOOK HookAll(int idHook, HOOKPROC pfn) {
 
 } // namespace
 
-// The callbacks only note what must be read at event time and pass the event on at once: the
-// platform drops a low-level hook whose callback takes too long, and a track started by an event
-// runs for as long as the drag.
+bool IsSelectionKey(UINT nVk) {
+    return nVk == VK_RETURN || nVk == VK_ESCAPE || (nVk >= VK_LEFT && nVk <= VK_DOWN);
+}
+
+// The callbacks run on the selection hooks' thread. They only note what must be read at event
+// time and pass the event on at once: every program's input waits for them, and the platform
+// drops a low-level hook whose callback takes too long.
 LRESULT CALLBACK SelectionMouseProc(int nCode, WPARAM wParam, LPARAM lParam) {
     if (nCode == HC_ACTION && lParam && IsHandledKind(UINT(wParam))) {
         const MSLLHOOKSTRUCT &mouse = *reinterpret_cast<const MSLLHOOKSTRUCT *>(lParam);
@@ -146,13 +156,18 @@ LRESULT CALLBACK SelectionMouseProc(int nCode, WPARAM wParam, LPARAM lParam) {
         QueueInputEvent(
             EVENTMSG{UINT(wParam), UINT(mouse.pt.x), UINT(mouse.pt.y), mouse.time, hwnd});
     }
-    return CallNextHookEx(hMouseHook, nCode, wParam, lParam);
+    return CallNextHookEx(nullptr, nCode, wParam, lParam);
 }
 
+// Only the keys the selection acts on are noted: other programs' typing is passed on and
+// forgotten.
 LRESULT CALLBACK SelectionKeyProc(int nCode, WPARAM wParam, LPARAM lParam) {
-    if (nCode == HC_ACTION && lParam && wParam == WM_KEYDOWN)
-        QueueInputEvent(KeyDownRecord(*reinterpret_cast<const KBDLLHOOKSTRUCT *>(lParam)));
-    return CallNextHookEx(hMouseKeyHook, nCode, wParam, lParam);
+    if (nCode == HC_ACTION && lParam && wParam == WM_KEYDOWN) {
+        const KBDLLHOOKSTRUCT &key = *reinterpret_cast<const KBDLLHOOKSTRUCT *>(lParam);
+        if (IsSelectionKey(key.vkCode & 0xFF))
+            QueueInputEvent(KeyDownRecord(key));
+    }
+    return CallNextHookEx(nullptr, nCode, wParam, lParam);
 }
 
 UINT KeyModifiers(const EVENTMSG &event) {
@@ -181,16 +196,14 @@ bool InstallSelectionHook() {
         }
     }
     if ((fPaths & HOOK_LOWLEVEL) && OpenInputSink()) {
-        hMouseHook = HookAll(WH_MOUSE_LL, SelectionMouseProc);
-        hMouseKeyHook = hMouseHook ? HookAll(WH_KEYBOARD_LL, SelectionKeyProc) : nullptr;
-        if (hMouseHook && hMouseKeyHook) {
+        if (StartHookThread(selectionHooks, WH_MOUSE_LL, SelectionMouseProc, WH_KEYBOARD_LL,
+                            SelectionKeyProc)) {
+            hMouseHook = selectionHooks.ahHook[0];
+            hMouseKeyHook = selectionHooks.ahHook[1];
             nMouseHookPath = HOOK_LOWLEVEL;
             SetDragInput(NextDragEvent);
             return true;
         }
-        if (hMouseHook)
-            UnhookWindowsHookEx(hMouseHook);
-        hMouseHook = nullptr;
         CloseInputSink();
     }
     nMouseHookPath = 0;
@@ -198,13 +211,16 @@ bool InstallSelectionHook() {
 }
 
 BOOL RemoveSelectionHook() {
-    const BOOL bResult = UnhookWindowsHookEx(hMouseHook);
-    if (hMouseKeyHook)
-        UnhookWindowsHookEx(hMouseKeyHook);
+    BOOL bResult;
+    if (nMouseHookPath == HOOK_LOWLEVEL) {
+        // No callback notes anything once the thread has ended: the queue can go.
+        bResult = StopHookThread(selectionHooks);
+        CloseInputSink();
+    } else {
+        bResult = UnhookWindowsHookEx(hMouseHook);
+    }
     hMouseHook = nullptr;
     hMouseKeyHook = nullptr;
-    if (nMouseHookPath == HOOK_LOWLEVEL)
-        CloseInputSink();
     nMouseHookPath = 0;
     return bResult;
 }
@@ -218,19 +234,18 @@ bool InstallEscapeHook() {
             return true;
         }
     }
-    if (fPaths & HOOK_LOWLEVEL) {
-        hKeyHook = HookAll(WH_KEYBOARD_LL, EscapeKeyProc);
-        if (hKeyHook) {
-            nKeyHookPath = HOOK_LOWLEVEL;
-            return true;
-        }
+    if ((fPaths & HOOK_LOWLEVEL) && StartHookThread(escapeHooks, WH_KEYBOARD_LL, EscapeKeyProc)) {
+        hKeyHook = escapeHooks.ahHook[0];
+        nKeyHookPath = HOOK_LOWLEVEL;
+        return true;
     }
     nKeyHookPath = 0;
     return false;
 }
 
 BOOL RemoveEscapeHook() {
-    const BOOL bResult = UnhookWindowsHookEx(hKeyHook);
+    const BOOL bResult =
+        nKeyHookPath == HOOK_LOWLEVEL ? StopHookThread(escapeHooks) : UnhookWindowsHookEx(hKeyHook);
     hKeyHook = nullptr;
     nKeyHookPath = 0;
     return bResult;

@@ -1,5 +1,6 @@
 #include "hook/input_queue.h"
 
+#include "hook/event_place.h"
 #include "host/hook_state.h"
 
 namespace {
@@ -10,6 +11,11 @@ struct QueuedEvent {
     bool bLossAfter;    // events after this one were lost: the queue was full
     bool bReleaseGiven; // the lost release it reveals was taken before it
 };
+
+// The callbacks add on the hook thread; the host's thread takes. Everything down to
+// fButtonsHeld and dwLastNoted is shared between the two and read and written under this lock
+// only.
+SRWLOCK lockQueue = SRWLOCK_INIT;
 
 // Moves merge, so only presses, releases and keys fill it: far more than a person makes in the
 // longest stall a host survives.
@@ -30,7 +36,17 @@ DWORD dwLastNoted = 0;
 // for this long.
 const DWORD kQuietMs = 100;
 
+// The host's thread alone reads and writes what follows.
 RECT rcVirtualScreen = {0, 0, 0, 0};
+
+// Holds the queue's lock for as long as it lives.
+class QueueLock {
+public:
+    QueueLock() noexcept { AcquireSRWLockExclusive(&lockQueue); }
+    ~QueueLock() { ReleaseSRWLockExclusive(&lockQueue); }
+    QueueLock(const QueueLock &) = delete;
+    QueueLock &operator=(const QueueLock &) = delete;
+};
 
 UINT ButtonOf(UINT nMessage) {
     switch (nMessage) {
@@ -60,10 +76,7 @@ UINT ButtonsReportedUp(UINT fHeld) {
 }
 
 void ReadVirtualScreen() {
-    const int x = GetSystemMetrics(SM_XVIRTUALSCREEN);
-    const int y = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    rcVirtualScreen = RECT{x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                           y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    rcVirtualScreen = VirtualScreenRect();
 }
 
 LONG Within(LONG n, LONG nLow, LONG nEnd) {
@@ -86,6 +99,8 @@ bool ReleaseLostBefore(const QueuedEvent &e) {
 } // namespace
 
 void OpenInputQueue(HWND hwndSink, UINT nWake) {
+    ReadVirtualScreen();
+    QueueLock lock;
     nHead = nTail = 0;
     hwndWake = hwndSink;
     nWakeMessage = nWake;
@@ -93,7 +108,6 @@ void OpenInputQueue(HWND hwndSink, UINT nWake) {
     bLossTaken = false;
     fButtonsHeld = 0;
     dwLastNoted = GetTickCount();
-    ReadVirtualScreen();
 }
 
 void CloseInputQueue() {
@@ -101,10 +115,12 @@ void CloseInputQueue() {
 }
 
 void InputQueueWoken() {
+    QueueLock lock;
     bWakePosted = false;
 }
 
 void QueueInputEvent(const EVENTMSG &event) {
+    QueueLock lock;
     const DWORD dwNow = GetTickCount();
     const UINT fOwn = ButtonOf(event.message);
     const UINT fOthers = fButtonsHeld & ~fOwn;
@@ -138,18 +154,21 @@ void QueueInputEvent(const EVENTMSG &event) {
 }
 
 bool TakeInputEvent(EVENTMSG &event) {
-    if (nHead == nTail)
-        return false;
-    QueuedEvent &next = aQueued[nTail % kQueueSize];
-    if (ReleaseLostBefore(next)) {
-        event = EVENTMSG{GestureRelease(), UINT(ptCursor.x), UINT(ptCursor.y), next.event.time,
-                         nullptr};
-        next.bReleaseGiven = true;
-        return true;
+    {
+        QueueLock lock;
+        if (nHead == nTail)
+            return false;
+        QueuedEvent &next = aQueued[nTail % kQueueSize];
+        if (ReleaseLostBefore(next)) {
+            event = EVENTMSG{GestureRelease(), UINT(ptCursor.x), UINT(ptCursor.y), next.event.time,
+                             nullptr};
+            next.bReleaseGiven = true;
+            return true;
+        }
+        ++nTail;
+        event = next.event;
+        bLossTaken = bLossTaken || next.bLossAfter;
     }
-    ++nTail;
-    event = next.event;
-    bLossTaken = bLossTaken || next.bLossAfter;
     if (event.message == WM_KEYDOWN)
         return true;
     if (IsButtonPress(event.message) || IsRectEmpty(&rcVirtualScreen))
@@ -168,11 +187,13 @@ bool TakeInputEvent(EVENTMSG &event) {
 }
 
 bool TakeInputLoss() {
+    QueueLock lock;
     const bool bLoss = bLossTaken;
     bLossTaken = false;
     return bLoss;
 }
 
 bool InputLossPending() {
+    QueueLock lock;
     return bLossTaken;
 }

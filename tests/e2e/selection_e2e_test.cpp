@@ -282,7 +282,17 @@ struct Sequence {
     bool bOtherMonitor;         // written for a second monitor on the left; put on this bed's
     std::vector<RECT> live;     // the host asks for the live rectangle: these come, in this order
                                 // among others, and an empty one last
+    bool bWitness; // the person passes over another program's window while the host is asleep:
+                   // it gets every move at once
 };
+
+// Longer than a loaded test machine takes to deliver a move, far shorter than a host's stall.
+const DWORD kWitnessLateMs = 250;
+// The host falls asleep and the pointer passes over another program's window.
+std::vector<InputStep> AsleepWhileElsewhere() {
+    return {HostDoes(HostAction::Asleep, 1500), MoveTo(TestHost::kWitnessX, TestHost::kWitnessY),
+            MoveTo(TestHost::kWitnessX + 10, TestHost::kWitnessY + 5)};
+}
 
 void PrintTo(const Sequence &seq, std::ostream *os) {
     *os << seq.pszName;
@@ -660,6 +670,65 @@ const Sequence kSequences[] = {
      {},
      false,
      {{200, 200, 250, 240}, {200, 200, 300, 280}, {200, 200, 340, 320}, {199, 200, 339, 320}}},
+    // A polygon's bounds include their last column: at the screen's right edge it goes no
+    // further.
+    {"APolygonAtTheRightEdgeIsNotNudgedPastIt",
+     MODE_POLYGON,
+     TRUE,
+     false,
+     Steps({Click(1000, 300),
+            Click(1023, 310),
+            Click(1010, 350),
+            Click(1000, 300),
+            {MoveTo(700, 200), KeyPress(VK_RIGHT), KeyWith(VK_CONTROL, VK_RIGHT),
+             KeyPress(VK_RETURN)}}),
+     {{1000, 300, 1023, 350}},
+     0,
+     {3}},
+    // A host that takes no messages at all for a second and a half: the desktop does not wait.
+    {"AHostAsleepDuringABandDelaysNoOtherProgram",
+     MODE_RECTANGLE,
+     FALSE,
+     false,
+     Steps({{MoveTo(200, 200), LeftDown()}, AsleepWhileElsewhere(), {MoveTo(300, 260), LeftUp()}}),
+     {{200, 200, 300, 260}},
+     0,
+     {},
+     0,
+     {},
+     false,
+     {},
+     true},
+    {"AHostAsleepDuringAHandleDragDelaysNoOtherProgram",
+     MODE_RECTANGLE,
+     TRUE,
+     false,
+     Steps({Drag({200, 200}, {{300, 280}}),
+            AsleepWhileElsewhere(),
+            {MoveTo(304, 284), LeftDown(), MoveTo(344, 324), LeftUp()},
+            Click(250, 250)}),
+     {{200, 200, 340, 320}},
+     0,
+     {},
+     0,
+     {},
+     false,
+     {},
+     true},
+    {"AHostAsleepDuringAPolygonDelaysNoOtherProgram",
+     MODE_POLYGON,
+     FALSE,
+     false,
+     Steps({Click(200, 200), Click(300, 210), AsleepWhileElsewhere(), Click(260, 300),
+            Click(201, 202)}),
+     {{200, 200, 300, 300}},
+     0,
+     {3},
+     0,
+     {},
+     false,
+     {},
+     true},
 };
 
 class GestureEnding : public SelectionEndToEnd, public testing::WithParamInterface<Sequence> {};
@@ -707,6 +776,10 @@ TEST_P(GestureEnding, PostsOnlyWhatThePersonMadeAndLeavesTheScreenClean) {
     for (size_t i = 0; i < seq.vertices.size() && i < commits.size(); ++i)
         EXPECT_EQ(commits[i].nVertices, seq.vertices[i]) << "polygon " << i;
     EXPECT_EQ(m_host.Escapes(), seq.nEscapes);
+    if (seq.bWitness) {
+        EXPECT_GE(m_host.WitnessMoves(), 1) << "moves over another program's window";
+        EXPECT_LT(m_host.WitnessWorstMs(), kWitnessLateMs) << "the slowest of them, in ms";
+    }
     EXPECT_TRUE(ScreenClean());
     if (seq.nCursorAtEnd)
         EXPECT_EQ(m_host.Cursor(), LoadCursorA(m_host.Dll(), MAKEINTRESOURCEA(seq.nCursorAtEnd)));

@@ -2,6 +2,7 @@
 
 #include "screen_snapshot.h"
 
+#include <algorithm>
 #include <cstring>
 #include <thread>
 
@@ -114,8 +115,27 @@ LRESULT CALLBACK BusyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-// The thread a busy host waits on: its window takes as long as it is asked to.
+HWND g_hwndWitness = nullptr;
+LONG g_nWitnessMoves = 0;
+DWORD g_dwWitnessWorstMs = 0;
+
+LRESULT CALLBACK WitnessProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_MOUSEMOVE) {
+        // The message's time is when the input was sent.
+        const DWORD dwLate = GetTickCount() - GetMessageTime();
+        g_dwWitnessWorstMs = std::max(g_dwWitnessWorstMs, dwLate);
+        InterlockedIncrement(&g_nWitnessMoves);
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+// The thread a busy host waits on: its window takes as long as it is asked to. It also holds the
+// witness, a window of another program for the person's input to reach while the host stalls.
 DWORD WINAPI ElsewhereThread(LPVOID pWindow) {
+    g_hwndWitness =
+        CreateWindowExA(WS_EX_TOPMOST | WS_EX_NOACTIVATE, "SpxHostWitness", "",
+                        WS_POPUP | WS_VISIBLE, TestHost::kWitnessX - 50, TestHost::kWitnessY - 40,
+                        100, 80, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     HWND hwnd = CreateWindowExA(0, "SpxHostBusy", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                 GetModuleHandleA(nullptr), nullptr);
     InterlockedExchangePointer(static_cast<PVOID *>(pWindow), hwnd);
@@ -240,6 +260,9 @@ void TestHost::Do(HostAction action, int nMilliseconds) {
     case HostAction::BusySending:
         SendMessageA(m_hwndElsewhere, WM_BE_BUSY, 0, nMilliseconds);
         break;
+    case HostAction::Asleep:
+        Sleep(DWORD(nMilliseconds));
+        break;
     case HostAction::BusyPeeking: {
         const DWORD dwStart = GetTickCount();
         MSG msg;
@@ -292,7 +315,8 @@ TestHost::TestHost() {
     static ATOM atoms[] = {RegisterHostClass("SpxHostOverlay", OverlayProc, true, nullptr),
                            RegisterHostClass("SpxHostNotify", NotifyProc, false, IDC_ARROW),
                            RegisterHostClass("SpxHostOwn", DefWindowProcA, false, IDC_ARROW),
-                           RegisterHostClass("SpxHostBusy", BusyProc, false, nullptr)};
+                           RegisterHostClass("SpxHostBusy", BusyProc, false, nullptr),
+                           RegisterHostClass("SpxHostWitness", WitnessProc, false, IDC_ARROW)};
     (void)atoms;
     m_hElsewhere = CreateThread(nullptr, 0, ElsewhereThread, &m_hwndElsewhere, 0, nullptr);
     while (!InterlockedCompareExchangePointer(reinterpret_cast<PVOID *>(&m_hwndElsewhere), nullptr,
@@ -325,8 +349,9 @@ TestHost::TestHost() {
     SetForegroundWindow(m_hwndOverlay);
     SetFocus(m_hwndOverlay);
     SettleScreen();
-    // Activating the overlay raised it; the panel goes back on top of it.
-    SetWindowPos(m_hwndOwn, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // Activating the overlay raised it; the panel and the witness go back on top of it.
+    for (HWND hwnd : {m_hwndOwn, g_hwndWitness})
+        SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     for (HWND hwnd : {m_hwndOverlay, m_hwndOwn})
         RedrawWindow(hwnd, nullptr, nullptr,
                      RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
@@ -385,6 +410,8 @@ void TestHost::Pump(DWORD nMilliseconds) {
 }
 
 void TestHost::Play(const std::vector<InputStep> &steps) {
+    g_nWitnessMoves = 0;
+    g_dwWitnessWorstMs = 0;
     HANDLE hDone = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     std::thread sender([&steps, hDone] {
         for (const InputStep &step : steps) {
@@ -407,6 +434,14 @@ void TestHost::Play(const std::vector<InputStep> &steps) {
     sender.join();
     CloseHandle(hDone);
     Pump(2 * kStepDelayMs);
+}
+
+LONG TestHost::WitnessMoves() const {
+    return g_nWitnessMoves;
+}
+
+DWORD TestHost::WitnessWorstMs() const {
+    return g_dwWitnessWorstMs;
 }
 
 std::vector<RECT> TestHost::LiveRects() const {

@@ -26,8 +26,9 @@ struct HostMessage {
 // What the host does between two input events, on its own thread.
 // BusySending and BusyPeeking stall the host's thread for the step's milliseconds: waiting in a
 // SendMessage to a window of another thread, or peeking at its queue without taking anything.
-// Either way the low-level hooks' callbacks still run, and nothing posted is delivered. Look notes
-// where the screen differs from the baseline now (Seen()).
+// Either way the low-level hooks' callbacks still run, and nothing posted is delivered. Asleep
+// stalls it without taking anything at all (a plain Sleep). Look notes where the screen differs
+// from the baseline now (Seen()).
 enum class HostAction {
     Pause,
     Unpause,
@@ -36,6 +37,7 @@ enum class HostAction {
     EscapeHookOn,
     BusySending,
     BusyPeeking,
+    Asleep,
     Look
 };
 
@@ -123,6 +125,12 @@ public:
     // The screen that Look compares with, and the bounds of what differed at each Look.
     void SetBaseline(const ScreenSnapshot &baseline) { m_baseline = baseline; }
     const std::vector<RECT> &Seen() const { return m_seen; }
+    // A window of another thread standing in for another program, at (850, 620)-(950, 700) on
+    // the primary monitor: the moves it received during the last Play, and the longest
+    // any of them took from SendInput to its window procedure.
+    static const int kWitnessX = 900, kWitnessY = 660;
+    LONG WitnessMoves() const;
+    DWORD WitnessWorstMs() const;
     // The cursor this thread shows now.
     HCURSOR Cursor() const { return GetCursor(); }
     HMODULE Dll() const { return m_hDll; }

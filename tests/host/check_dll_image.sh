@@ -77,7 +77,7 @@ for dllname in $imports; do
     esac
 done
 functions=$(awk 'NF >= 3 && $1 ~ /^[0-9a-f]+$/ && $2 ~ /^[0-9]+$/ {print $3}' <<<"$private")
-for name in CreateThread _beginthreadex SuspendThread AddVectoredExceptionHandler TlsAlloc \
+for name in _beginthreadex SuspendThread AddVectoredExceptionHandler TlsAlloc \
     LoadLibraryA VirtualProtect; do
     if grep -qx "$name" <<<"$functions"; then
         echo "imports $name, which the library never calls"
