@@ -38,6 +38,9 @@ const DWORD kQuietMs = 100;
 
 // The host's thread alone reads and writes what follows.
 RECT rcVirtualScreen = {0, 0, 0, 0};
+// Where the mouse event taken last happened: a gesture's last point, also while a drag takes the
+// events of its gesture itself.
+POINT ptLastTaken = {0, 0};
 
 // Holds the queue's lock for as long as it lives.
 class QueueLock {
@@ -100,6 +103,7 @@ bool ReleaseLostBefore(const QueuedEvent &e) {
 
 void OpenInputQueue(HWND hwndSink, UINT nWake) {
     ReadVirtualScreen();
+    GetCursorPos(&ptLastTaken);
     QueueLock lock;
     nHead = nTail = 0;
     hwndWake = hwndSink;
@@ -160,8 +164,8 @@ bool TakeInputEvent(EVENTMSG &event) {
             return false;
         QueuedEvent &next = aQueued[nTail % kQueueSize];
         if (ReleaseLostBefore(next)) {
-            event = EVENTMSG{GestureRelease(), UINT(ptCursor.x), UINT(ptCursor.y), next.event.time,
-                             nullptr};
+            event = EVENTMSG{GestureRelease(), UINT(ptLastTaken.x), UINT(ptLastTaken.y),
+                             next.event.time, nullptr};
             next.bReleaseGiven = true;
             return true;
         }
@@ -176,6 +180,7 @@ bool TakeInputEvent(EVENTMSG &event) {
     // Windows can report points beyond the screens' edges.
     event.paramL = UINT(Within(LONG(event.paramL), rcVirtualScreen.left, rcVirtualScreen.right));
     event.paramH = UINT(Within(LONG(event.paramH), rcVirtualScreen.top, rcVirtualScreen.bottom));
+    ptLastTaken = POINT{LONG(event.paramL), LONG(event.paramH)};
     if (!event.hwnd && event.message == WM_MOUSEMOVE && pHostRecord && pHostRecord->hwndOwn) {
         // A move needs its window only on the host's panel: looked up only where the panel is.
         const POINT pt = {LONG(event.paramL), LONG(event.paramH)};

@@ -1154,6 +1154,29 @@ void Feed(const std::vector<FedEvent> &events) {
         }
 }
 
+TEST_F(LowLevelInputTest, ALostReleaseEndsAHandleDragWhereARealOneWould) {
+    SetWindowPos(Overlay(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    RECT aResult[2];
+    for (int bLost = 0; bLost < 2; ++bLost) {
+        TurnOff();
+        UseMode(MODE_RECTANGLE, 1);
+        ASSERT_EQ(SetMouseHook(Notify(), &Record(), 1, &kSelection, Overlay()), 1);
+        Feed({{WM_MOUSEMOVE, {200, 200}}});
+        TakeInput(Notify());
+        ASSERT_NE(pResizingBox, nullptr);
+        const POINT ptHandle = HandleCentre(*pResizingBox, 2); // bottom right
+        const POINT ptLast = {ptHandle.x + 30, ptHandle.y + 20};
+        Feed({{WM_LBUTTONDOWN, ptHandle}, {WM_MOUSEMOVE, ptLast}});
+        // Lost: the platform reports the button up at a late move instead.
+        Feed({bLost ? FedEvent{WM_MOUSEMOVE, {ptLast.x + 40, ptLast.y + 40}, 500}
+                    : FedEvent{WM_LBUTTONUP, ptLast}});
+        TakeInput(Notify());
+        aResult[bLost] = rcSelection;
+    }
+    EXPECT_NE(aResult[0], kSelection) << "the handle drag resized the selection";
+    EXPECT_EQ(aResult[1], aResult[0]);
+}
+
 TEST_F(LowLevelInputTest, EveryEndingOfABandIsTheOneThePersonMade) {
     const int nRight = GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN);
     const int nTop = GetSystemMetrics(SM_YVIRTUALSCREEN);
