@@ -141,6 +141,15 @@ int TurnSelectionHookOff() {
 
 } // namespace
 
+void JournalHooksCancelled() {
+    if (bMouseHookOn && pHostRecord && nMouseHookPath == HOOK_JOURNAL)
+        TurnSelectionHookOff();
+    if (bKeyHookOn && nKeyHookPath == HOOK_JOURNAL) {
+        RemoveEscapeHook();
+        bKeyHookOn = 0;
+    }
+}
+
 extern "C" int WINAPI SetMouseHook(HWND hwndNotifyArg, HostRecord *pRecord, BOOL bEnable,
                                    const RECT *pInitialRect, HWND hwndOverlayArg) {
     if (!pRecord || HookOwnedElsewhere(hMouseHook, dwMouseHookProcess))

@@ -12,6 +12,12 @@ bool IsHandledKind(UINT nMessage);
 // Acts on one input record as the selection hook does, without passing it on.
 void SelectionEvent(const EVENTMSG &event);
 
+// The platform cancelled the journal-record hooks (the person pressed Ctrl+Esc or
+// Ctrl+Alt+Del) and removed them: those of the selection and Escape hooks that were journal hooks
+// are turned off as the host turns them off, everything the selection drew erased, so that the
+// host can turn them on again.
+void JournalHooksCancelled();
+
 // Stores rcSelection; note the order of the arguments.
 void SetSelectionRect(int nTop, int nBottom, int nLeft, int nRight);
 

@@ -138,6 +138,32 @@ HHOOK HookAll(int idHook, HOOKPROC pfn) {
     return SetWindowsHookExA(idHook, pfn, hResourceModule, 0);
 }
 
+// Windows cancels journal-record hooks when the person presses Ctrl+Esc or Ctrl+Alt+Del: it
+// removes them and posts WM_CANCELJOURNAL, with no window, to the thread that installed them. A
+// message hook of that thread sees it as the host's loop takes it.
+HHOOK hCancelWatch = nullptr;
+
+LRESULT CALLBACK CancelWatchProc(int nCode, WPARAM wParam, LPARAM lParam) {
+    if (nCode == HC_ACTION && wParam == PM_REMOVE && lParam) {
+        const MSG &msg = *reinterpret_cast<const MSG *>(lParam);
+        if (msg.message == WM_CANCELJOURNAL && !msg.hwnd)
+            JournalHooksCancelled();
+    }
+    return CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+
+// The watch is on while a journal-record hook is.
+void UpdateCancelWatch() {
+    const bool bWanted = nMouseHookPath == HOOK_JOURNAL || nKeyHookPath == HOOK_JOURNAL;
+    if (bWanted && !hCancelWatch) {
+        hCancelWatch =
+            SetWindowsHookExA(WH_GETMESSAGE, CancelWatchProc, nullptr, GetCurrentThreadId());
+    } else if (!bWanted && hCancelWatch) {
+        UnhookWindowsHookEx(hCancelWatch);
+        hCancelWatch = nullptr;
+    }
+}
+
 } // namespace
 
 bool IsSelectionKey(UINT nVk) {
@@ -148,6 +174,7 @@ bool IsSelectionKey(UINT nVk) {
 // time and pass the event on at once: every program's input waits for them, and the platform
 // drops a low-level hook whose callback takes too long.
 LRESULT CALLBACK SelectionMouseProc(int nCode, WPARAM wParam, LPARAM lParam) {
+    NoteHookCall(selectionHooks);
     if (nCode == HC_ACTION && lParam && IsHandledKind(UINT(wParam))) {
         const MSLLHOOKSTRUCT &mouse = *reinterpret_cast<const MSLLHOOKSTRUCT *>(lParam);
         // A click belongs to the window it was made on; a move's window is looked up later, and
@@ -162,6 +189,7 @@ LRESULT CALLBACK SelectionMouseProc(int nCode, WPARAM wParam, LPARAM lParam) {
 // Only the keys the selection acts on are noted: other programs' typing is passed on and
 // forgotten.
 LRESULT CALLBACK SelectionKeyProc(int nCode, WPARAM wParam, LPARAM lParam) {
+    NoteHookCall(selectionHooks);
     if (nCode == HC_ACTION && lParam && wParam == WM_KEYDOWN) {
         const KBDLLHOOKSTRUCT &key = *reinterpret_cast<const KBDLLHOOKSTRUCT *>(lParam);
         if (IsSelectionKey(key.vkCode & 0xFF))
@@ -192,12 +220,13 @@ bool InstallSelectionHook() {
         hMouseHook = HookAll(WH_JOURNALRECORD, SelectionHookProc);
         if (hMouseHook) {
             nMouseHookPath = HOOK_JOURNAL;
+            UpdateCancelWatch();
             return true;
         }
     }
     if ((fPaths & HOOK_LOWLEVEL) && OpenInputSink()) {
         if (StartHookThread(selectionHooks, WH_MOUSE_LL, SelectionMouseProc, WH_KEYBOARD_LL,
-                            SelectionKeyProc)) {
+                            SelectionKeyProc, true)) {
             hMouseHook = selectionHooks.ahHook[0];
             hMouseKeyHook = selectionHooks.ahHook[1];
             nMouseHookPath = HOOK_LOWLEVEL;
@@ -222,6 +251,7 @@ BOOL RemoveSelectionHook() {
     hMouseHook = nullptr;
     hMouseKeyHook = nullptr;
     nMouseHookPath = 0;
+    UpdateCancelWatch();
     return bResult;
 }
 
@@ -231,6 +261,7 @@ bool InstallEscapeHook() {
         hKeyHook = HookAll(WH_JOURNALRECORD, EscapeHookProc);
         if (hKeyHook) {
             nKeyHookPath = HOOK_JOURNAL;
+            UpdateCancelWatch();
             return true;
         }
     }
@@ -248,6 +279,7 @@ BOOL RemoveEscapeHook() {
         nKeyHookPath == HOOK_LOWLEVEL ? StopHookThread(escapeHooks) : UnhookWindowsHookEx(hKeyHook);
     hKeyHook = nullptr;
     nKeyHookPath = 0;
+    UpdateCancelWatch();
     return bResult;
 }
 

@@ -13,14 +13,26 @@ struct HookThread {
     HANDLE hReady;
     int aIdHook[2];
     HOOKPROC apfnHook[2];
-    HHOOK ahHook[2]; // written by the thread before it sets hReady, read after
-    BOOL bUnhooked;  // the first hook's removal, written by the thread as it ends
+    bool bWatch;             // the hooks see all input: the thread watches that they are still on
+    HHOOK ahHook[2];         // written by the thread (at the start, and when it puts them back)
+    BOOL bUnhooked;          // the first hook's removal, written by the thread as it ends
+    volatile LONG nLastCall; // tick count of the last callback, written by the callbacks
+    volatile LONG nReinstalls;
 };
 
 // Starts a thread that installs one or two low-level hooks (idSecond 0: one) and waits until they
 // are on. False, with nothing left running, when the thread could not start or a hook was
-// refused.
+// refused. With bWatch (the two hooks see every input event, mouse and keyboard) the thread puts
+// them back when the platform has removed them: Windows removes a low-level hook silently when a
+// callback overruns its time limit.
 bool StartHookThread(HookThread &thread, int idFirst, HOOKPROC pfnFirst, int idSecond = 0,
-                     HOOKPROC pfnSecond = nullptr);
+                     HOOKPROC pfnSecond = nullptr, bool bWatch = false);
+// Called by each callback of the thread's hooks.
+inline void NoteHookCall(HookThread &thread) {
+    InterlockedExchange(&thread.nLastCall, LONG(GetTickCount()));
+}
+// Whether hooks that see all input look removed: input came (dwLastInput, the platform's last
+// input time) after their last callback, long enough ago that a callback would have run.
+bool HooksLookRemoved(DWORD dwNow, DWORD dwLastInput, DWORD dwLastCall);
 // Removes the hooks and ends the thread: the result of removing the first hook.
 BOOL StopHookThread(HookThread &thread);

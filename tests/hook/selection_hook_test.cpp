@@ -5,6 +5,7 @@
 #include "hook/gesture.h"
 #include "hook/hook_install.h"
 #include "hook/hook_paths.h"
+#include "hook/hook_thread.h"
 
 #include "draw/xor_draw.h"
 #include "shape/polygon_list.h"
@@ -1154,6 +1155,38 @@ void Feed(const std::vector<FedEvent> &events) {
         }
 }
 
+TEST(HookWatch, HooksCountAsRemovedWhenInputCameAndNoCallbackDid) {
+    const struct {
+        const char *pszWhat;
+        DWORD dwNow, dwLastInput, dwLastCall;
+        bool bRemoved;
+    } cases[] = {
+        {"input after the last callback, long ago", 5000, 4000, 3000, true},
+        {"input after the last callback, a moment ago", 5000, 4900, 3000, false},
+        {"the callback came for the input", 5000, 4000, 4000, false},
+        {"no input since the last callback", 5000, 3000, 4000, false},
+        {"input after the last callback, the tick count wrapped between", 1000, 100, 0xFFFFFF00,
+         true},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(HooksLookRemoved(c.dwNow, c.dwLastInput, c.dwLastCall), c.bRemoved) << c.pszWhat;
+}
+
+TEST_F(LowLevelInputTest, HooksRemovedBehindItsBackAreBackWithinASecond) {
+    // As Windows removes a low-level hook whose callback overran its time.
+    UnhookWindowsHookEx(hMouseHook);
+    UnhookWindowsHookEx(hMouseKeyHook);
+    SetCursorPos(250, 260);
+    INPUT move = {};
+    move.type = INPUT_MOUSE;
+    move.mi.dwFlags = MOUSEEVENTF_MOVE;
+    move.mi.dx = 1;
+    SendInput(1, &move, sizeof(INPUT));
+    Sleep(1000);
+    ClickTheRealMouse(POINT{300, 280});
+    EXPECT_EQ(TakeInput(Notify()).size(), 1u) << "the click after the hooks came back";
+}
+
 TEST_F(LowLevelInputTest, ALostReleaseEndsAHandleDragWhereARealOneWould) {
     SetWindowPos(Overlay(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     RECT aResult[2];
@@ -1275,6 +1308,29 @@ TEST_F(SetMouseHookTest, TurningOnAgainInstallsNothingAndOnlyRenamesTheHost) {
 
 // The cursor shows while the hook is on, even where the host had hidden it; turning off puts the
 // display counter back where the host had it.
+TEST_F(SetMouseHookTest, CancelledJournalHooksLeaveACleanScreenAndGoOnAgain) {
+    SetEnvironmentVariableA("SPXHK_HOOKS", "journal");
+    UseMode(MODE_RECTANGLE, 1);
+    ASSERT_EQ(SetMouseHook(Notify(), &Record(), 1, &kSelection, Overlay()), 1);
+    ASSERT_EQ(SetKeyboardHook(Notify(), 1), 1);
+    Mouse(WM_MOUSEMOVE, Centre(kSelection));
+    ASSERT_NE(pResizingBox, nullptr);
+    // As Windows does at Ctrl+Esc or Ctrl+Alt+Del.
+    UnhookWindowsHookEx(hMouseHook);
+    UnhookWindowsHookEx(hKeyHook);
+    PostThreadMessageA(GetCurrentThreadId(), WM_CANCELJOURNAL, 0, 0);
+    EXPECT_TRUE(TakeInput(Notify()).empty());
+    EXPECT_EQ(bMouseHookOn, 0);
+    EXPECT_EQ(bKeyHookOn, 0);
+    EXPECT_EQ(pResizingBox, nullptr);
+    EXPECT_TRUE(ShowsNothing());
+    EXPECT_EQ(SetMouseHook(Notify(), &Record(), 1, nullptr, Overlay()), 1);
+    EXPECT_EQ(SetKeyboardHook(Notify(), 1), 1);
+    EXPECT_NE(SetKeyboardHook(Notify(), 0), 0);
+    EXPECT_NE(TurnOff(), 0);
+    SetEnvironmentVariableA("SPXHK_HOOKS", nullptr);
+}
+
 TEST_F(SetMouseHookTest, TurningOffRemovesTheHookAndShowsTheArrow) {
     UseMode(MODE_ELLIPSE, 1);
     ShowCursor(FALSE);
