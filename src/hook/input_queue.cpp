@@ -26,6 +26,10 @@ UINT nTail = 0;
 HWND hwndWake = nullptr;
 UINT nWakeMessage = 0;
 bool bWakePosted = false;
+DWORD dwWakePosted = 0;
+// A wake message that a host's loop took without dispatching it (a filter that removes all it
+// peeks at) would leave the queue waiting for good: one undelivered this long is posted again.
+const DWORD kRewakeMs = 100;
 bool bLossTaken = false;
 
 // What the callbacks have seen of the buttons, and when they last ran.
@@ -139,22 +143,19 @@ void QueueInputEvent(const EVENTMSG &event) {
     else
         fButtonsHeld &= ~fOwn;
 
-    if (nHead != nTail) {
-        QueuedEvent &last = aQueued[(nHead - 1) % kQueueSize];
-        // A move that reports a button up keeps the one before it: the gesture ends there.
-        if (last.event.message == WM_MOUSEMOVE && event.message == WM_MOUSEMOVE && !fUp &&
-            !last.bLossAfter) {
-            last.event = event;
-            return;
-        }
-    }
-    if (nHead - nTail >= kQueueSize) {
-        aQueued[(nHead - 1) % kQueueSize].bLossAfter = true;
-        return;
-    }
-    aQueued[nHead++ % kQueueSize] = QueuedEvent{event, fUp, false, false};
-    if (hwndWake && !bWakePosted)
+    QueuedEvent *pLast = nHead != nTail ? &aQueued[(nHead - 1) % kQueueSize] : nullptr;
+    // A move that reports a button up keeps the one before it: the gesture ends there.
+    if (pLast && pLast->event.message == WM_MOUSEMOVE && event.message == WM_MOUSEMOVE && !fUp &&
+        !pLast->bLossAfter)
+        pLast->event = event;
+    else if (nHead - nTail >= kQueueSize)
+        pLast->bLossAfter = true;
+    else
+        aQueued[nHead++ % kQueueSize] = QueuedEvent{event, fUp, false, false};
+    if (hwndWake && (!bWakePosted || dwNow - dwWakePosted > kRewakeMs)) {
         bWakePosted = PostMessageA(hwndWake, nWakeMessage, 0, 0) != 0;
+        dwWakePosted = dwNow;
+    }
 }
 
 bool TakeInputEvent(EVENTMSG &event) {

@@ -15,6 +15,11 @@ void SetDragInput(DragInputFn pfnInput) noexcept {
     pfnDragInput = pfnInput;
 }
 
+bool IsFromDragInput(const MSG &msg) noexcept {
+    // With a source set, the thread's own input messages never reach the drag's loop.
+    return pfnDragInput && IsInputMessage(msg.message);
+}
+
 bool GetCapturedMessage(HWND hwnd, MSG &msg) noexcept {
     for (;;) {
         if (pfnDragInput) {

@@ -38,6 +38,10 @@ void SetDragInput(DragInputFn pfnInput) noexcept;
 // dispatched as usual), or the source ended the drag.
 bool GetCapturedMessage(HWND hwnd, MSG &msg) noexcept;
 
+// Whether msg, which GetCapturedMessage gave, came from the drag input source: a copy of input
+// that the thread's own loop has already delivered, not to be dispatched again.
+bool IsFromDragInput(const MSG &msg) noexcept;
+
 // Mouse messages a drag acts on: moves and the release of either button.
 inline bool IsDragMessage(UINT nMessage) noexcept {
     return nMessage == WM_MOUSEMOVE || nMessage == WM_LBUTTONUP || nMessage == WM_RBUTTONUP;

@@ -29,8 +29,9 @@ int SnapixResizingBox::DragVertex(int nIndex, HWND hwnd, int x, int y, UINT nPre
             if (msg.message == nOtherRelease)
                 continue;
             if (!IsDragMessage(msg.message)) {
-                // Nothing cancels a vertex drag: keys and other buttons go their normal way.
-                DispatchMessageA(&msg);
+                // Nothing cancels a vertex drag: keys and other buttons go their normal way, once.
+                if (!IsFromDragInput(msg))
+                    DispatchMessageA(&msg);
                 continue;
             }
             const POINT pt = {GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};

@@ -1187,6 +1187,17 @@ TEST_F(LowLevelInputTest, HooksRemovedBehindItsBackAreBackWithinASecond) {
     EXPECT_EQ(TakeInput(Notify()).size(), 1u) << "the click after the hooks came back";
 }
 
+TEST_F(LowLevelInputTest, AWakeTheHostsLoopTookWithoutDispatchingIsPostedAgain) {
+    Feed({{WM_LBUTTONDOWN, {100, 100}}, {WM_MOUSEMOVE, {150, 130}}});
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+    Sleep(150);
+    Feed({{WM_LBUTTONUP, {150, 130}}});
+    EXPECT_EQ(TakeInput(Notify()).size(), 1u);
+    EXPECT_EQ(rcSelection, (RECT{100, 100, 150, 130}));
+}
+
 TEST_F(LowLevelInputTest, ALostReleaseEndsAHandleDragWhereARealOneWould) {
     SetWindowPos(Overlay(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     RECT aResult[2];
