@@ -142,11 +142,12 @@ SPXHK110_API int WINAPI SetKeyboardHook(HWND hwndEscapeTarget, BOOL bEnable);
 /* The live rectangle. While hwndTarget is set, uMsg is posted to it whenever the selection being
  * made or adjusted changes (the band, a handle drag, a vertex drag, an arrow-key nudge, a polygon
  * vertex placed), at most once per input event and once every 15 ms (a change that comes sooner
- * follows when the time is up), with the rectangle in the message: wParam =
+ * follows with the next input event after that, or on a timer of the thread), with the
+ * rectangle in the message: wParam =
  * MAKEWPARAM(left, top), lParam = MAKELPARAM(right, bottom), each a signed 16-bit screen
  * coordinate (read them with GET_X_LPARAM and GET_Y_LPARAM), the rectangle as the commit will
  * carry it (for a polygon its bounds, as rcBounds); and once more with all four 0 when the
- * selection ends in any way.
+ * selection ends in any way (a target replaced mid-selection gets it when it is replaced).
  * Posted, never sent. A null hwndTarget turns it off; turning the selection hook off keeps the
  * setting. Returns the previous target, or NULL. */
 SPXHK110_API HWND WINAPI SetTrackingNotify(HWND hwndTarget, UINT uMsg);

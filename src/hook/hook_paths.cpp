@@ -5,6 +5,7 @@
 #include "hook/hook_install.h"
 #include "hook/hook_thread.h"
 #include "hook/input_queue.h"
+#include "hook/live_rect.h"
 #include "host/hook_state.h"
 #include "tracker/mouse_capture.h"
 
@@ -37,8 +38,10 @@ void DrainInput() {
     while (TakeInputEvent(event)) {
         DispatchToSelection(event);
         // What came after this event is lost: its gesture cannot end as the person ended it.
-        if (TakeInputLoss() && bMouseHookOn && pHostRecord)
+        if (TakeInputLoss() && bMouseHookOn && pHostRecord) {
             DiscardGesture();
+            CheckLiveRectEnded();
+        }
     }
     bDraining = false;
 }

@@ -55,7 +55,11 @@ void NotifyLiveRect(const RECT &rc) {
         return;
     rcLivePosted = rcNew;
     bLivePosted = true;
-    if (GetTickCount() - dwLastPost >= kLiveIntervalMs && !bLivePending) {
+    // Once the interval is up the newest rectangle goes at once, whether or not one waited: the
+    // timer is the lowest of messages, and a busy or filtering loop may not get it for long.
+    if (GetTickCount() - dwLastPost >= kLiveIntervalMs) {
+        StopLiveTimer();
+        bLivePending = false;
         PostLiveRect(rcNew);
         return;
     }
@@ -83,6 +87,12 @@ void CheckLiveRectEnded() {
 
 extern "C" HWND WINAPI SetTrackingNotify(HWND hwndTarget, UINT uMsg) {
     const HWND hwndPrevious = hwndLiveRect;
+    // The target that heard of a selection hears that it ended for it: the last rectangle, then
+    // the empty one.
+    if (bLivePosted && hwndLiveRect && (hwndTarget != hwndLiveRect || uMsg != nLiveRectMessage)) {
+        FlushLiveRect();
+        PostLiveRect(RECT{0, 0, 0, 0});
+    }
     // A new target starts afresh: it hears of the next change, and of its end.
     StopLiveTimer();
     bLivePending = false;

@@ -1187,6 +1187,50 @@ TEST_F(LowLevelInputTest, HooksRemovedBehindItsBackAreBackWithinASecond) {
     EXPECT_EQ(TakeInput(Notify()).size(), 1u) << "the click after the hooks came back";
 }
 
+// The live rectangles each target received, in order.
+const UINT kLiveMessage = WM_APP + 60;
+std::vector<std::pair<HWND, RECT>> g_live;
+LRESULT CALLBACK LiveTargetProc(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
+    if (nMsg == kLiveMessage)
+        g_live.push_back({hwnd, RECT{SHORT(LOWORD(wParam)), SHORT(HIWORD(wParam)),
+                                     SHORT(LOWORD(lParam)), SHORT(HIWORD(lParam))}});
+    return DefWindowProcA(hwnd, nMsg, wParam, lParam);
+}
+
+TEST_F(LowLevelInputTest, TheLiveRectangleKeepsUpAndEndsForEveryTargetThatHeardOfIt) {
+    const RECT rcNone = {0, 0, 0, 0};
+    HWND hwndFirst = CreateMessageWindow("SpxLiveTarget", LiveTargetProc);
+    HWND hwndSecond = CreateMessageWindow("SpxLiveTarget", LiveTargetProc);
+    g_live.clear();
+    SetTrackingNotify(hwndFirst, kLiveMessage);
+    // A loop that takes only the library's wake messages and the live rectangles: no timer
+    // reaches the library.
+    const auto takeWakesOnly = [] {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, WM_APP + 0x5A, WM_APP + 0x5A, PM_REMOVE) ||
+               PeekMessageA(&msg, nullptr, kLiveMessage, kLiveMessage, PM_REMOVE))
+            DispatchMessageA(&msg);
+    };
+    Feed({{WM_LBUTTONDOWN, {100, 100}}, {WM_MOUSEMOVE, {120, 110}}, {WM_MOUSEMOVE, {130, 115}}});
+    takeWakesOnly();
+    Sleep(30);
+    Feed({{WM_MOUSEMOVE, {140, 120}}});
+    takeWakesOnly();
+    ASSERT_FALSE(g_live.empty());
+    EXPECT_EQ(g_live.back().second, (RECT{100, 100, 140, 120})) << "the newest, without a timer";
+    // Another target mid-gesture: the first hears that it ended for it.
+    SetTrackingNotify(hwndSecond, kLiveMessage);
+    TakeInput(Notify());
+    EXPECT_EQ(g_live.back(), std::make_pair(hwndFirst, rcNone));
+    // A gesture discarded behind a full queue ends at once.
+    Feed({{WM_MOUSEMOVE, {150, 130}}, {WM_KEYDOWN, {VK_LEFT, 0}, 0, 5000}});
+    TakeInput(Notify());
+    EXPECT_EQ(g_live.back(), std::make_pair(hwndSecond, rcNone));
+    SetTrackingNotify(nullptr, 0);
+    DestroyWindow(hwndFirst);
+    DestroyWindow(hwndSecond);
+}
+
 TEST_F(LowLevelInputTest, AWakeTheHostsLoopTookWithoutDispatchingIsPostedAgain) {
     Feed({{WM_LBUTTONDOWN, {100, 100}}, {WM_MOUSEMOVE, {150, 130}}});
     MSG msg;
