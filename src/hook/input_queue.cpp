@@ -95,18 +95,24 @@ UINT GestureRelease() {
     return nGestureButton == WM_LBUTTONDOWN ? WM_LBUTTONUP : WM_RBUTTONUP;
 }
 
-// True when the gesture under way cannot have its release any more before e: the platform
-// reported its button up, or e presses that button again.
+// The platform reported the gesture's button up at the event taken last. Its release may still
+// be on its way behind that event (the button was read when the callback ran, after the event):
+// only an event after it that is not the release shows the release lost.
+bool bReleaseDue = false;
+
+// True when the gesture under way cannot have its release any more before e: e presses that
+// button again, or an event before e found the button up and e is not its release.
 bool ReleaseLostBefore(const QueuedEvent &e) {
     if (!nGestureButton || e.bReleaseGiven || e.event.message == GestureRelease())
         return false;
-    return e.event.message == nGestureButton || (e.fReportedUp & ButtonOf(nGestureButton));
+    return e.event.message == nGestureButton || bReleaseDue;
 }
 
 } // namespace
 
 void OpenInputQueue(HWND hwndSink, UINT nWake) {
     ReadVirtualScreen();
+    bReleaseDue = false;
     GetCursorPos(&ptLastTaken);
     QueueLock lock;
     nHead = nTail = 0;
@@ -144,9 +150,10 @@ void QueueInputEvent(const EVENTMSG &event) {
         fButtonsHeld &= ~fOwn;
 
     QueuedEvent *pLast = nHead != nTail ? &aQueued[(nHead - 1) % kQueueSize] : nullptr;
-    // A move that reports a button up keeps the one before it: the gesture ends there.
+    // A move that reports a button up keeps the one before it, and the one after it: the
+    // gesture's release is found lost only at an event after the one that found the button up.
     if (pLast && pLast->event.message == WM_MOUSEMOVE && event.message == WM_MOUSEMOVE && !fUp &&
-        !pLast->bLossAfter)
+        !pLast->fReportedUp && !pLast->bLossAfter)
         pLast->event = event;
     else if (nHead - nTail >= kQueueSize)
         pLast->bLossAfter = true;
@@ -168,8 +175,11 @@ bool TakeInputEvent(EVENTMSG &event) {
             event = EVENTMSG{GestureRelease(), UINT(ptLastTaken.x), UINT(ptLastTaken.y),
                              next.event.time, nullptr};
             next.bReleaseGiven = true;
+            bReleaseDue = false;
             return true;
         }
+        bReleaseDue = nGestureButton && next.event.message != GestureRelease() &&
+                      (next.fReportedUp & ButtonOf(nGestureButton));
         ++nTail;
         event = next.event;
         bLossTaken = bLossTaken || next.bLossAfter;

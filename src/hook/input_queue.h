@@ -19,8 +19,9 @@ void QueueInputEvent(const EVENTMSG &event);
 
 // Takes the next event, in order: false when none waits. A mouse event's point lies within the
 // virtual screen. When the gesture under way has lost its release (the platform reported its
-// button up at a later event, or pressed it again), that release comes first, at the gesture's
-// last point (the point of the mouse event taken last, whether the dispatch or a drag took it).
+// button up at an event and the next one is not that release, or pressed it again), that release
+// comes first, at the gesture's last point (the point of the mouse event taken last, whether the
+// dispatch or a drag took it).
 bool TakeInputEvent(EVENTMSG &event);
 // True once after the event taken last, when events behind it were lost because the queue was
 // full.

@@ -1255,9 +1255,11 @@ TEST_F(LowLevelInputTest, ALostReleaseEndsAHandleDragWhereARealOneWould) {
         const POINT ptHandle = HandleCentre(*pResizingBox, 2); // bottom right
         const POINT ptLast = {ptHandle.x + 30, ptHandle.y + 20};
         Feed({{WM_LBUTTONDOWN, ptHandle}, {WM_MOUSEMOVE, ptLast}});
-        // Lost: the platform reports the button up at a late move instead.
-        Feed({bLost ? FedEvent{WM_MOUSEMOVE, {ptLast.x + 40, ptLast.y + 40}, 500}
-                    : FedEvent{WM_LBUTTONUP, ptLast}});
+        // Lost: the platform reports the button up at a late move there, and a move follows.
+        if (bLost)
+            Feed({{WM_MOUSEMOVE, ptLast, 500}, {WM_MOUSEMOVE, {ptLast.x + 40, ptLast.y + 40}}});
+        else
+            Feed({{WM_LBUTTONUP, ptLast}});
         TakeInput(Notify());
         aResult[bLost] = rcSelection;
     }
@@ -1274,13 +1276,21 @@ TEST_F(LowLevelInputTest, EveryEndingOfABandIsTheOneThePersonMade) {
         size_t nCommits;
         RECT rcLast; // the last selection committed
     } cases[] = {
-        {"the release never came: the button is reported up at a late move",
+        {"the release never came: the button is reported up at a late move, and another follows",
          {{WM_LBUTTONDOWN, {100, 100}},
           {WM_MOUSEMOVE, {150, 140}},
           {WM_MOUSEMOVE, {180, 160}},
-          {WM_MOUSEMOVE, {400, 300}, 500}},
+          {WM_MOUSEMOVE, {400, 300}, 500},
+          {WM_MOUSEMOVE, {410, 310}}},
          1,
-         {100, 100, 180, 160}},
+         {100, 100, 400, 300}},
+        {"the button is reported up at a late move and its release follows: it ends the band",
+         {{WM_LBUTTONDOWN, {100, 100}},
+          {WM_MOUSEMOVE, {180, 160}},
+          {WM_MOUSEMOVE, {300, 200}, 500},
+          {WM_LBUTTONUP, {300, 200}}},
+         1,
+         {100, 100, 300, 200}},
         {"the release never came: the same button is pressed again",
          {{WM_LBUTTONDOWN, {100, 100}},
           {WM_MOUSEMOVE, {180, 160}},
