@@ -122,8 +122,10 @@ SPXHK110_LAYOUT_CHECK(sizeof(HostRecord) == SPXHK110_AT(5460, 5480), host_size);
 #undef SPXHK110_LAYOUT_CHECK
 
 /* The selection hook. Turning it on (bEnable nonzero) keeps pRecord, installs a journal-record
- * hook on this thread's desktop (low-level mouse and keyboard hooks on this thread where journal
- * hooks are refused; SPXHK_HOOKS=journal or lowlevel in the environment forces one), saves the
+ * hook on this thread's desktop (where journal hooks are refused, low-level mouse and keyboard
+ * hooks on a thread of the library's own, which only queues the events for this thread, so that
+ * no program's input waits for this thread; SPXHK_HOOKS=journal or lowlevel in the environment
+ * forces one), saves the
  * current cursor in pRecord->hSavedCursor and shows the cursor; with pRecord->bAdjustable set, a
  * non-empty *pInitialRect is shown at the first input event in a resizing box in hwndOverlay's
  * client area. Turning it off erases everything the library drew but the window-highlight
