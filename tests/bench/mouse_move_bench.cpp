@@ -205,6 +205,36 @@ std::vector<Row> MeasurePath(HWND hwndOverlayWindow) {
     return rows;
 }
 
+// The low-level callbacks by themselves, on the hooks' thread as the platform calls them, beside
+// what any low-level hook must do (hand the event on). Moves merge in the queue, so it does not
+// grow; what waits is taken afterwards.
+std::vector<Row> MeasureCallbacks() {
+    std::vector<Row> rows;
+    MSLLHOOKSTRUCT mouse = {};
+    KBDLLHOOKSTRUCT key = {};
+    key.vkCode = 'A';
+    const auto passOn = [](WPARAM wParam, const void *p) {
+        CallNextHookEx(nullptr, HC_ACTION, wParam, reinterpret_cast<LPARAM>(p));
+    };
+    rows.push_back({"move noted", Median(
+                                      [&](int i) {
+                                          mouse.pt = Wiggle(i, {300, 300});
+                                          mouse.time = GetTickCount();
+                                          SelectionMouseProc(HC_ACTION, WM_MOUSEMOVE,
+                                                             reinterpret_cast<LPARAM>(&mouse));
+                                      },
+                                      [&](int) { passOn(WM_MOUSEMOVE, &mouse); })});
+    rows.push_back(
+        {"another program's key, passed on",
+         Median(
+             [&](int) { SelectionKeyProc(HC_ACTION, WM_KEYDOWN, reinterpret_cast<LPARAM>(&key)); },
+             [&](int) { passOn(WM_KEYDOWN, &key); })});
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&msg);
+    return rows;
+}
+
 } // namespace
 
 int main() {
@@ -229,6 +259,8 @@ int main() {
         UnhookWindowsHookEx(hMouseKeyHook);
         g_bLowLevel = true;
         Print("low-level", MeasurePath(hwndOverlayWindow));
+        Print("low-level callback alone (what every program's input waits for)",
+              MeasureCallbacks());
         RemoveSelectionHook();
     } else {
         std::printf("\nlow-level path: the hooks could not be installed\n");
