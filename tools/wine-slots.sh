@@ -14,7 +14,7 @@ spx_wine_cache=${SPX_WINE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/spxhk110}
 
 # start_slots ARCH SLOTS_DIR LAYOUT=COUNT...: starts the slots side by side and writes, in
 # SLOTS_DIR, one SLOT.env per slot (its DISPLAY, WINEPREFIX and Xvfb) and resources.json,
-# the resources CTest allots (its --resource-spec-file).
+# the resources CTest allots (the file test.sh hands to ctest).
 start_slots() {
     local arch=$1 dir=$2 entry layout count n id json="" ids cache=$spx_wine_cache
     shift 2
