@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -305,6 +306,15 @@ std::vector<InputStep> Steps(std::initializer_list<std::vector<InputStep>> parts
     for (const auto &part : parts)
         steps.insert(steps.end(), part.begin(), part.end());
     return steps;
+}
+
+// A row whose host falls asleep while the pointer passes over another program's window.
+Sequence WhileAsleep(const char *pszName, int nMode, BOOL bAdjustable, std::vector<InputStep> steps,
+                     RECT rcCommit, std::vector<UINT> vertices = {}) {
+    Sequence seq = {pszName,          nMode,      bAdjustable, false,
+                    std::move(steps), {rcCommit}, 0,           std::move(vertices)};
+    seq.bWitness = true;
+    return seq;
 }
 
 const Sequence kSequences[] = {
@@ -691,49 +701,21 @@ const Sequence kSequences[] = {
      0,
      {3}},
     // A host that takes no messages at all for a second and a half: the desktop does not wait.
-    {"AHostAsleepDuringABandDelaysNoOtherProgram",
-     MODE_RECTANGLE,
-     FALSE,
-     false,
-     Steps({{MoveTo(200, 200), LeftDown()}, AsleepWhileElsewhere(), {MoveTo(300, 260), LeftUp()}}),
-     {{200, 200, 300, 260}},
-     0,
-     {},
-     0,
-     {},
-     false,
-     {},
-     true},
-    {"AHostAsleepDuringAHandleDragDelaysNoOtherProgram",
-     MODE_RECTANGLE,
-     TRUE,
-     false,
-     Steps({Drag({200, 200}, {{300, 280}}),
-            AsleepWhileElsewhere(),
-            {MoveTo(304, 284), LeftDown(), MoveTo(344, 324), LeftUp()},
-            Click(250, 250)}),
-     {{200, 200, 340, 320}},
-     0,
-     {},
-     0,
-     {},
-     false,
-     {},
-     true},
-    {"AHostAsleepDuringAPolygonDelaysNoOtherProgram",
-     MODE_POLYGON,
-     FALSE,
-     false,
-     Steps({Click(200, 200), Click(300, 210), AsleepWhileElsewhere(), Click(260, 300),
-            Click(201, 202)}),
-     {{200, 200, 300, 300}},
-     0,
-     {3},
-     0,
-     {},
-     false,
-     {},
-     true},
+    WhileAsleep(
+        "AHostAsleepDuringABandDelaysNoOtherProgram", MODE_RECTANGLE, FALSE,
+        Steps(
+            {{MoveTo(200, 200), LeftDown()}, AsleepWhileElsewhere(), {MoveTo(300, 260), LeftUp()}}),
+        {200, 200, 300, 260}),
+    WhileAsleep("AHostAsleepDuringAHandleDragDelaysNoOtherProgram", MODE_RECTANGLE, TRUE,
+                Steps({Drag({200, 200}, {{300, 280}}),
+                       AsleepWhileElsewhere(),
+                       {MoveTo(304, 284), LeftDown(), MoveTo(344, 324), LeftUp()},
+                       Click(250, 250)}),
+                {200, 200, 340, 320}),
+    WhileAsleep("AHostAsleepDuringAPolygonDelaysNoOtherProgram", MODE_POLYGON, FALSE,
+                Steps({Click(200, 200), Click(300, 210), AsleepWhileElsewhere(), Click(260, 300),
+                       Click(201, 202)}),
+                {200, 200, 300, 300}, {3}),
 };
 
 class GestureEnding : public SelectionEndToEnd, public testing::WithParamInterface<Sequence> {};
