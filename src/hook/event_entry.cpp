@@ -6,7 +6,6 @@
 #include "hook/event_place.h"
 #include "hook/gesture.h"
 #include "hook/hook_install.h"
-#include "hook/hook_paths.h"
 #include "hook/live_rect.h"
 #include "hook/polygon_adjust.h"
 #include "hook/polygon_draw.h"
@@ -134,7 +133,7 @@ bool IsHandledKind(UINT nMessage) {
 
 namespace {
 
-void DispatchEvent(const EVENTMSG &event) {
+void DispatchEvent(const InputEvent &event) {
     const int nMode = pHostRecord->shape.nMode;
     // Input on the host's panel passes untouched, but for a press, which discards, and for the
     // moves and the release of a gesture begun elsewhere, which go on as anywhere else.
@@ -143,26 +142,26 @@ void DispatchEvent(const EVENTMSG &event) {
         // The panel shows cursors of its own: the library's is set again when the pointer
         // leaves it.
         hCursorShown = nullptr;
-        if (IsPress(event.message)) {
+        if (IsPress(event.nMessage)) {
             // While a track runs, its loop still uses the box.
             if (!bTracking)
                 PanelPress(nMode);
             return;
         }
-        if (!nGestureButton || event.message == WM_KEYDOWN)
+        if (!nGestureButton || event.nMessage == WM_KEYDOWN)
             return;
     }
     if (bTracking) {
         // The release that ends the track ends its gesture.
-        if (IsGestureRelease(event.message))
+        if (IsGestureRelease(event.nMessage))
             EndGesture();
         return;
     }
     // Read once: every handler of this event takes its place from here. A mouse record carries
     // its own place; reading the cursor costs more than all the rest of a move.
     EventPlace place;
-    POINT pt = {LONG(event.paramL), LONG(event.paramH)};
-    const BOOL bRead = event.message != WM_KEYDOWN || ReadEventCursorPos(&pt);
+    POINT pt = event.pt;
+    const BOOL bRead = event.nMessage != WM_KEYDOWN || ReadEventCursorPos(&pt);
     if (bRead)
         ptCursor = pt;
     place.Set(bRead, pt);
@@ -170,28 +169,28 @@ void DispatchEvent(const EVENTMSG &event) {
     if (nCursorState != CS_CLOSE)
         nCursorState = UpdateCursor(IsDrawingMode(nMode), nCursorState, CS_DEFAULT);
 
-    switch (event.message) {
+    switch (event.nMessage) {
     case WM_KEYDOWN:
-        KeyDown(nMode, BYTE(event.paramL & 0xFF), KeyModifiers(event));
+        KeyDown(nMode, BYTE(event.nVk), event.fModifiers);
         break;
     case WM_MOUSEMOVE:
         MouseMove(nMode);
         break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-        ButtonDown(event.message, nMode);
+        ButtonDown(event.nMessage, nMode);
         break;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
-        ButtonUp(event.message, nMode);
+        ButtonUp(event.nMessage, nMode);
         break;
     }
 }
 
 } // namespace
 
-void SelectionEvent(const EVENTMSG &event) {
-    if (!IsHandledKind(event.message))
+void SelectionEvent(const InputEvent &event) {
+    if (!IsHandledKind(event.nMessage))
         return;
     DispatchEvent(event);
     CheckLiveRectEnded();
@@ -199,6 +198,6 @@ void SelectionEvent(const EVENTMSG &event) {
 
 LRESULT CALLBACK SelectionHookProc(int nCode, WPARAM wParam, LPARAM lParam) {
     if (nCode >= 0 && pHostRecord && lParam)
-        SelectionEvent(*reinterpret_cast<const EVENTMSG *>(lParam));
+        SelectionEvent(FromJournalRecord(*reinterpret_cast<const EVENTMSG *>(lParam)));
     return CallNextHookEx(hMouseHook, nCode, wParam & 0xFFFF, lParam);
 }

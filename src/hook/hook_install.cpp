@@ -4,6 +4,7 @@
 #include "hook/gesture.h"
 #include "hook/hook_paths.h"
 #include "hook/live_rect.h"
+#include "hook/lowlevel_input.h"
 #include "host/hook_state.h"
 #include "tracker/resizing_box.h"
 
@@ -25,6 +26,8 @@ bool ShowResizingBox() {
     pResizingBox = NewResizingBox(&rcSelection, ptOffset.x, ptOffset.y, &pHostRecord->shape);
     if (!pResizingBox)
         return false;
+    pResizingBox->SetDragInput(QueuedDragInput());
+    pResizingBox->SetOutlineListener(LiveRectListener());
     pResizingBox->DrawXor(dc.get());
     RaiseOwnWindow();
     return true;

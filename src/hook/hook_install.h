@@ -1,6 +1,8 @@
 // Turning the selection hook on and off, and the pieces of state handling that every mode shares.
 #pragma once
 
+#include "hook/input_event.h"
+
 #include "spxhk110.h"
 
 // The journal-record hook procedure of the selection hook.
@@ -10,7 +12,7 @@ LRESULT CALLBACK SelectionHookProc(int nCode, WPARAM wParam, LPARAM lParam);
 bool IsHandledKind(UINT nMessage);
 
 // Acts on one input record as the selection hook does, without passing it on.
-void SelectionEvent(const EVENTMSG &event);
+void SelectionEvent(const InputEvent &event);
 
 // The platform cancelled the journal-record hooks (the person pressed Ctrl+Esc or
 // Ctrl+Alt+Del) and removed them: those of the selection and Escape hooks that were journal hooks

@@ -6,7 +6,7 @@
 namespace {
 
 struct QueuedEvent {
-    EVENTMSG event;
+    InputEvent event;
     UINT fReportedUp;   // buttons held by the events before this one that the platform reported up
     bool bLossAfter;    // events after this one were lost: the queue was full
     bool bReleaseGiven; // the lost release it reveals was taken before it
@@ -103,9 +103,9 @@ bool bReleaseDue = false;
 // True when the gesture under way cannot have its release any more before e: e presses that
 // button again, or an event before e found the button up and e is not its release.
 bool ReleaseLostBefore(const QueuedEvent &e) {
-    if (!nGestureButton || e.bReleaseGiven || e.event.message == GestureRelease())
+    if (!nGestureButton || e.bReleaseGiven || e.event.nMessage == GestureRelease())
         return false;
-    return e.event.message == nGestureButton || bReleaseDue;
+    return e.event.nMessage == nGestureButton || bReleaseDue;
 }
 
 } // namespace
@@ -133,18 +133,18 @@ void InputQueueWoken() {
     bWakePosted = false;
 }
 
-void QueueInputEvent(const EVENTMSG &event) {
+void QueueInputEvent(const InputEvent &event) {
     QueueLock lock;
     const DWORD dwNow = GetTickCount();
-    const UINT fOwn = ButtonOf(event.message);
+    const UINT fOwn = ButtonOf(event.nMessage);
     const UINT fOthers = fButtonsHeld & ~fOwn;
     UINT fUp = 0;
     // Asking the platform costs a call: only when a held button's release may have gone unseen.
-    if (fOthers && (dwNow - dwLastNoted > kQuietMs || dwNow - event.time > kQuietMs))
+    if (fOthers && (dwNow - dwLastNoted > kQuietMs || dwNow - event.dwTime > kQuietMs))
         fUp = ButtonsReportedUp(fOthers);
     dwLastNoted = dwNow;
     fButtonsHeld &= ~fUp;
-    if (IsButtonPress(event.message))
+    if (IsButtonPress(event.nMessage))
         fButtonsHeld |= fOwn;
     else
         fButtonsHeld &= ~fOwn;
@@ -152,7 +152,7 @@ void QueueInputEvent(const EVENTMSG &event) {
     QueuedEvent *pLast = nHead != nTail ? &aQueued[(nHead - 1) % kQueueSize] : nullptr;
     // A move that reports a button up keeps the one before it, and the one after it: the
     // gesture's release is found lost only at an event after the one that found the button up.
-    if (pLast && pLast->event.message == WM_MOUSEMOVE && event.message == WM_MOUSEMOVE && !fUp &&
+    if (pLast && pLast->event.nMessage == WM_MOUSEMOVE && event.nMessage == WM_MOUSEMOVE && !fUp &&
         !pLast->fReportedUp && !pLast->bLossAfter)
         pLast->event = event;
     else if (nHead - nTail >= kQueueSize)
@@ -165,39 +165,37 @@ void QueueInputEvent(const EVENTMSG &event) {
     }
 }
 
-bool TakeInputEvent(EVENTMSG &event) {
+bool TakeInputEvent(InputEvent &event) {
     {
         QueueLock lock;
         if (nHead == nTail)
             return false;
         QueuedEvent &next = aQueued[nTail % kQueueSize];
         if (ReleaseLostBefore(next)) {
-            event = EVENTMSG{GestureRelease(), UINT(ptLastTaken.x), UINT(ptLastTaken.y),
-                             next.event.time, nullptr};
+            event = InputEvent{GestureRelease(), ptLastTaken, 0, 0, next.event.dwTime, nullptr};
             next.bReleaseGiven = true;
             bReleaseDue = false;
             return true;
         }
-        bReleaseDue = nGestureButton && next.event.message != GestureRelease() &&
+        bReleaseDue = nGestureButton && next.event.nMessage != GestureRelease() &&
                       (next.fReportedUp & ButtonOf(nGestureButton));
         ++nTail;
         event = next.event;
         bLossTaken = bLossTaken || next.bLossAfter;
     }
-    if (event.message == WM_KEYDOWN)
+    if (event.nMessage == WM_KEYDOWN)
         return true;
-    if (IsButtonPress(event.message) || IsRectEmpty(&rcVirtualScreen))
+    if (IsButtonPress(event.nMessage) || IsRectEmpty(&rcVirtualScreen))
         ReadVirtualScreen();
     // Windows can report points beyond the screens' edges.
-    event.paramL = UINT(Within(LONG(event.paramL), rcVirtualScreen.left, rcVirtualScreen.right));
-    event.paramH = UINT(Within(LONG(event.paramH), rcVirtualScreen.top, rcVirtualScreen.bottom));
-    ptLastTaken = POINT{LONG(event.paramL), LONG(event.paramH)};
-    if (!event.hwnd && event.message == WM_MOUSEMOVE && pHostRecord && pHostRecord->hwndOwn) {
+    event.pt.x = Within(event.pt.x, rcVirtualScreen.left, rcVirtualScreen.right);
+    event.pt.y = Within(event.pt.y, rcVirtualScreen.top, rcVirtualScreen.bottom);
+    ptLastTaken = event.pt;
+    if (!event.hwnd && event.nMessage == WM_MOUSEMOVE && pHostRecord && pHostRecord->hwndOwn) {
         // A move needs its window only on the host's panel: looked up only where the panel is.
-        const POINT pt = {LONG(event.paramL), LONG(event.paramH)};
         RECT rcPanel;
-        if (GetWindowRect(pHostRecord->hwndOwn, &rcPanel) && PtInRect(&rcPanel, pt))
-            event.hwnd = WindowFromPoint(pt);
+        if (GetWindowRect(pHostRecord->hwndOwn, &rcPanel) && PtInRect(&rcPanel, event.pt))
+            event.hwnd = WindowFromPoint(event.pt);
     }
     return true;
 }

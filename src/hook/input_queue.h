@@ -4,7 +4,7 @@
 // it; the dispatch, and a drag that runs inside the dispatch, take from it.
 #pragma once
 
-#include <windows.h>
+#include "hook/input_event.h"
 
 // Empties the queue. Each time an event is added to an idle queue, nWake is posted to hwndSink
 // (none: nothing is posted).
@@ -15,14 +15,14 @@ void InputQueueWoken();
 
 // Notes one event of a low-level callback: its record, read at event time. A move's window is
 // looked up when it is taken.
-void QueueInputEvent(const EVENTMSG &event);
+void QueueInputEvent(const InputEvent &event);
 
 // Takes the next event, in order: false when none waits. A mouse event's point lies within the
 // virtual screen. When the gesture under way has lost its release (the platform reported its
 // button up at an event and the next one is not that release, or pressed it again), that release
 // comes first, at the gesture's last point (the point of the mouse event taken last, whether the
 // dispatch or a drag took it).
-bool TakeInputEvent(EVENTMSG &event);
+bool TakeInputEvent(InputEvent &event);
 // True once after the event taken last, when events behind it were lost because the queue was
 // full.
 bool TakeInputLoss();

@@ -1,7 +1,6 @@
 #include "hook/live_rect.h"
 
 #include "host/hook_state.h"
-#include "tracker/resizing_box.h"
 #include "tracker/tracker_geometry.h"
 
 namespace {
@@ -45,6 +44,14 @@ void CALLBACK LiveTimerProc(HWND, UINT, UINT_PTR, DWORD) {
     FlushLiveRect();
 }
 
+// The box's outline tells of every step of a track or drag.
+class BoxOutlineListener final : public OutlineListener {
+public:
+    void OutlineMoved(const RECT &rcScreen) override { NotifyLiveRect(rcScreen); }
+};
+
+BoxOutlineListener boxOutlineListener;
+
 } // namespace
 
 void NotifyLiveRect(const RECT &rc) {
@@ -85,6 +92,10 @@ void CheckLiveRectEnded() {
         PostLiveRect(RECT{0, 0, 0, 0});
 }
 
+OutlineListener *LiveRectListener() {
+    return &boxOutlineListener;
+}
+
 extern "C" HWND WINAPI SetTrackingNotify(HWND hwndTarget, UINT uMsg) {
     const HWND hwndPrevious = hwndLiveRect;
     // The target that heard of a selection hears that it ended for it: the last rectangle, then
@@ -99,7 +110,5 @@ extern "C" HWND WINAPI SetTrackingNotify(HWND hwndTarget, UINT uMsg) {
     hwndLiveRect = hwndTarget;
     nLiveRectMessage = uMsg;
     bLivePosted = false;
-    // The box's outline tells of every step of a track or drag.
-    pfnBoxOutlineMoved = hwndTarget ? NotifyLiveRect : nullptr;
     return hwndPrevious;
 }

@@ -3,6 +3,8 @@
 // the selection ends.
 #pragma once
 
+#include "tracker/resizing_box.h"
+
 #include <windows.h>
 
 // The selection now covers rc (screen coordinates, either order): posted unless it is what was
@@ -11,3 +13,5 @@ void NotifyLiveRect(const RECT &rc);
 // Posts the empty rectangle once the selection has ended in any way: nothing is being drawn,
 // shown in a box or tracked any more. Run after every event and when the hook goes off.
 void CheckLiveRectEnded();
+// Hears each step of the resizing box's outline and passes it on as above.
+OutlineListener *LiveRectListener();

@@ -2,8 +2,6 @@
 
 namespace {
 
-DragInputFn pfnDragInput = nullptr;
-
 bool IsInputMessage(UINT nMessage) {
     return (nMessage >= WM_MOUSEFIRST && nMessage <= WM_MOUSELAST) ||
            (nMessage >= WM_KEYFIRST && nMessage <= WM_KEYLAST);
@@ -11,21 +9,18 @@ bool IsInputMessage(UINT nMessage) {
 
 } // namespace
 
-void SetDragInput(DragInputFn pfnInput) noexcept {
-    pfnDragInput = pfnInput;
+bool IsFromDragInput(const MSG &msg, const DragInput *pInput) noexcept {
+    // While the source takes the input, the thread's own input messages never reach the loop.
+    return pInput && pInput->TakesInput() && IsInputMessage(msg.message);
 }
 
-bool IsFromDragInput(const MSG &msg) noexcept {
-    // With a source set, the thread's own input messages never reach the drag's loop.
-    return pfnDragInput && IsInputMessage(msg.message);
-}
-
-bool GetCapturedMessage(HWND hwnd, MSG &msg) noexcept {
+bool GetCapturedMessage(HWND hwnd, MSG &msg, DragInput *pInput) noexcept {
     for (;;) {
-        if (pfnDragInput) {
+        const bool bSource = pInput && pInput->TakesInput();
+        if (bSource) {
             if (GetCapture() != hwnd)
                 return false;
-            const int nInput = pfnDragInput(hwnd, msg);
+            const int nInput = pInput->Next(hwnd, msg);
             if (nInput == DRAG_INPUT_EVENT)
                 return true;
             if (nInput == DRAG_INPUT_END)
@@ -41,7 +36,7 @@ bool GetCapturedMessage(HWND hwnd, MSG &msg) noexcept {
             DispatchMessageA(&msg);
             return false;
         }
-        if (pfnDragInput && IsInputMessage(msg.message)) {
+        if (bSource && IsInputMessage(msg.message)) {
             // The source has this event already. Keys still reach the host's windows; the
             // mouse is the drag's.
             if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST)

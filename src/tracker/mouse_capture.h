@@ -25,22 +25,31 @@ inline MouseCapture SetCaptureTo(HWND hwnd) noexcept {
 }
 
 // Where a drag takes its input when the thread's own mouse messages do not carry it: a source
-// the hook layer sets while it takes input through a queue of its own. It gives the next event of
-// the drag as a message for hwnd (mouse points in hwnd's client coordinates).
+// the hook layer hands the box while it takes input through a queue of its own.
 enum { DRAG_INPUT_NONE, DRAG_INPUT_EVENT, DRAG_INPUT_END };
-using DragInputFn = int (*)(HWND hwnd, MSG &msg);
-void SetDragInput(DragInputFn pfnInput) noexcept;
+class DragInput {
+public:
+    // Whether the source carries the input now: the thread's own mouse and key messages are then
+    // not acted on again.
+    virtual bool TakesInput() const = 0;
+    // The next event of the drag as a message for hwnd (mouse points in hwnd's client
+    // coordinates): DRAG_INPUT_EVENT, DRAG_INPUT_NONE when none waits, DRAG_INPUT_END when the
+    // drag cannot go on as the person made it.
+    virtual int Next(HWND hwnd, MSG &msg) = 0;
 
-// The next message for a loop that runs while hwnd holds the mouse capture: from the drag input
-// source when one is set (the thread's own mouse and key messages are then not acted on again),
-// else the thread's next message. False when the loop has to end: WM_QUIT came (it is posted
-// again, for the host's own loop), the capture went to another window (a message that came is
-// dispatched as usual), or the source ended the drag.
-bool GetCapturedMessage(HWND hwnd, MSG &msg) noexcept;
+protected:
+    ~DragInput() = default;
+};
 
-// Whether msg, which GetCapturedMessage gave, came from the drag input source: a copy of input
+// The next message for a loop that runs while hwnd holds the mouse capture: from pInput when it
+// takes the input, else the thread's next message. False when the loop has to end: WM_QUIT came
+// (it is posted again, for the host's own loop), the capture went to another window (a message
+// that came is dispatched as usual), or the source ended the drag.
+bool GetCapturedMessage(HWND hwnd, MSG &msg, DragInput *pInput) noexcept;
+
+// Whether msg, which GetCapturedMessage gave with pInput, came from the source: a copy of input
 // that the thread's own loop has already delivered, not to be dispatched again.
-bool IsFromDragInput(const MSG &msg) noexcept;
+bool IsFromDragInput(const MSG &msg, const DragInput *pInput) noexcept;
 
 // Mouse messages a drag acts on: moves and the release of either button.
 inline bool IsDragMessage(UINT nMessage) noexcept {

@@ -130,7 +130,7 @@ BOOL CRectTracker::Track(HWND hwnd, POINT point, BOOL bAllowInvert, HWND hwndCli
     bool bCancelled = false;
     for (;;) {
         MSG msg;
-        if (!GetCapturedMessage(hwnd, msg)) {
+        if (!GetCapturedMessage(hwnd, msg, m_pDragInput)) {
             bCancelled = true;
             break;
         }

@@ -2,6 +2,7 @@
 // box is built on. Its rectangle is in client coordinates of the window it is tracked in.
 #pragma once
 
+#include "tracker/mouse_capture.h"
 #include "tracker/tracker_geometry.h"
 
 #include <windows.h>
@@ -50,6 +51,8 @@ public:
     // feedback is drawn on a context of hwndClipTo (hwnd when none), clipped to that window but in
     // client coordinates of hwnd.
     BOOL Track(HWND hwnd, POINT point, BOOL bAllowInvert = FALSE, HWND hwndClipTo = nullptr);
+    // Where a track takes its input while pInput takes it (none: the thread's own messages).
+    void SetDragInput(DragInput *pInput) { m_pDragInput = pInput; }
 
     RECT m_rect;
     UINT m_nStyle;
@@ -65,4 +68,5 @@ protected:
     BOOL m_bAllowInvert;
     // The rectangle the current or last track began with: AdjustRect keeps its orientation.
     RECT m_rectTrackStart;
+    DragInput *m_pDragInput = nullptr;
 };

@@ -16,7 +16,13 @@ bool IsPolygon(const SelectionShape *pShape) {
 
 } // namespace
 
-void (*pfnBoxOutlineMoved)(const RECT &rcScreen) = nullptr;
+void SnapixResizingBox::TellOutline(const RECT &rcClient) const {
+    if (!m_pOutlineListener)
+        return;
+    RECT rcScreen = rcClient;
+    OffsetRect(&rcScreen, -m_nOffsetX, -m_nOffsetY);
+    m_pOutlineListener->OutlineMoved(rcScreen);
+}
 
 SnapixResizingBox::SnapixResizingBox(RECT *pTargetRect, int nOffsetX, int nOffsetY,
                                      SelectionShape *pShape)
@@ -75,11 +81,7 @@ void SnapixResizingBox::DrawTrackerRect(LPCRECT lpRect, HWND, HDC, HWND) {
         StretchPolygonOn(hdc, *m_pShape, *m_pShapeCopy, *m_pTargetRect, rcDest);
     }
     m_rectPrev = *lpRect;
-    if (pfnBoxOutlineMoved) {
-        RECT rcScreen = *lpRect;
-        OffsetRect(&rcScreen, -m_nOffsetX, -m_nOffsetY);
-        pfnBoxOutlineMoved(rcScreen);
-    }
+    TellOutline(*lpRect);
 }
 
 void SnapixResizingBox::MoveSelection(const RECT &rcScreen) {
@@ -103,8 +105,7 @@ void SnapixResizingBox::MoveSelection(const RECT &rcScreen) {
     m_rect = rcClient;
     m_rectPrev = rcClient;
     *m_pTargetRect = rcScreen;
-    if (pfnBoxOutlineMoved)
-        pfnBoxOutlineMoved(rcScreen);
+    TellOutline(rcClient);
 }
 
 int SnapixResizingBox::HitTestSelection(int x, int y) const {

@@ -14,6 +14,17 @@
 // HitTestSelection results.
 enum { SEL_HIT_OUTSIDE = -1, SEL_HIT_INSIDE = 0, SEL_HIT_HANDLE = 1, SEL_HIT_VERTEX = 2 };
 
+// Told where the selection's outline is after every step a box draws (a track, a vertex drag, a
+// move).
+class OutlineListener {
+public:
+    // rcScreen: the box's rectangle, in screen coordinates.
+    virtual void OutlineMoved(const RECT &rcScreen) = 0;
+
+protected:
+    ~OutlineListener() = default;
+};
+
 class SnapixResizingBox : public CRectTracker {
 public:
     // A box around *pTargetRect (screen coordinates), which it edits and writes back to. For a
@@ -54,6 +65,8 @@ public:
     // copies of its own, so that a running track or drag can finish after the host's record is
     // gone.
     void Detach();
+    // Who hears of each step of the outline (none: nobody).
+    void SetOutlineListener(OutlineListener *pListener) { m_pOutlineListener = pListener; }
 
     int m_nOffsetX;
     int m_nOffsetY;
@@ -63,15 +76,15 @@ public:
     SelectionShape *m_pShape;
 
 private:
+    // Tells the listener that the outline is at rcClient (client coordinates).
+    void TellOutline(const RECT &rcClient) const;
+
+    OutlineListener *m_pOutlineListener = nullptr;
     // The display context the outline is moved on while a track runs.
     HDC m_hdcOutline;
     RECT m_rcDetachedTarget;
     SelectionShape m_shapeDetached;
 };
-
-// Told where the selection's outline is after every step a box draws (a track, a vertex drag, a
-// move), in screen coordinates; none: nobody listens.
-extern void (*pfnBoxOutlineMoved)(const RECT &rcScreen);
 
 // Allocates a box without throwing: none when the box or the polygon's working copy cannot be
 // had, so that there is never a box that is only half made.

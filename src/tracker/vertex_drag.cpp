@@ -24,13 +24,13 @@ int SnapixResizingBox::DragVertex(int nIndex, HWND hwnd, int x, int y, UINT nPre
         UpdateWindow(hwnd);
         for (;;) {
             MSG msg;
-            if (!GetCapturedMessage(hwnd, msg))
+            if (!GetCapturedMessage(hwnd, msg, m_pDragInput))
                 break;
             if (msg.message == nOtherRelease)
                 continue;
             if (!IsDragMessage(msg.message)) {
                 // Nothing cancels a vertex drag: keys and other buttons go their normal way, once.
-                if (!IsFromDragInput(msg))
+                if (!IsFromDragInput(msg, m_pDragInput))
                     DispatchMessageA(&msg);
                 continue;
             }
@@ -58,11 +58,7 @@ int SnapixResizingBox::DragVertex(int nIndex, HWND hwnd, int x, int y, UINT nPre
                     }
                 }
                 ptLast = pt;
-                if (pfnBoxOutlineMoved) {
-                    RECT rcScreen = m_rect;
-                    OffsetRect(&rcScreen, -m_nOffsetX, -m_nOffsetY);
-                    pfnBoxOutlineMoved(rcScreen);
-                }
+                TellOutline(m_rect);
             }
             if (msg.message != WM_MOUSEMOVE)
                 break;

@@ -7,6 +7,7 @@
 #include "hook/gesture.h"
 #include "hook/hook_install.h"
 #include "hook/hook_paths.h"
+#include "hook/lowlevel_input.h"
 #include "host/hook_state.h"
 #include "shape/polygon_list.h"
 #include "tracker/resizing_box.h"

@@ -5,6 +5,7 @@
 #include "hook/gesture.h"
 #include "hook/hook_install.h"
 #include "hook/hook_paths.h"
+#include "hook/lowlevel_input.h"
 #include "hook/hook_thread.h"
 
 #include "draw/xor_draw.h"

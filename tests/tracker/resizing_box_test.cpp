@@ -445,21 +445,28 @@ TEST_F(VertexDragTest, KeysAndTheOtherButtonDoNotEndTheDrag) {
     }
 }
 
-// A drag input source, as the low-level path sets one: a move, Escape, the release.
-int g_nSourceStep = 0;
+// A drag input source, as the low-level path hands one to the box: a move, Escape, the release.
+class ThreeSteps final : public DragInput {
+public:
+    explicit ThreeSteps(POINT ptEnd) : m_ptEnd(ptEnd) {}
+    bool TakesInput() const override { return true; }
+    int Next(HWND hwnd, MSG &msg) override {
+        static const UINT aMessage[] = {WM_MOUSEMOVE, WM_KEYDOWN, WM_LBUTTONUP};
+        if (m_nStep == 3)
+            return DRAG_INPUT_END;
+        msg = MSG();
+        msg.hwnd = hwnd;
+        msg.message = aMessage[m_nStep++];
+        msg.wParam = msg.message == WM_KEYDOWN ? VK_ESCAPE : 0;
+        msg.lParam = msg.message == WM_KEYDOWN ? 0 : MAKELPARAM(m_ptEnd.x, m_ptEnd.y);
+        return DRAG_INPUT_EVENT;
+    }
+
+private:
+    POINT m_ptEnd; // client coordinates of the move and the release
+    int m_nStep = 0;
+};
 int g_nKeysSeen = 0;
-POINT g_ptSourceEnd; // client coordinates of the move and the release
-int ThreeSteps(HWND hwnd, MSG &msg) {
-    static const UINT aMessage[] = {WM_MOUSEMOVE, WM_KEYDOWN, WM_LBUTTONUP};
-    if (g_nSourceStep == 3)
-        return DRAG_INPUT_END;
-    msg = MSG();
-    msg.hwnd = hwnd;
-    msg.message = aMessage[g_nSourceStep++];
-    msg.wParam = msg.message == WM_KEYDOWN ? VK_ESCAPE : 0;
-    msg.lParam = msg.message == WM_KEYDOWN ? 0 : MAKELPARAM(g_ptSourceEnd.x, g_ptSourceEnd.y);
-    return DRAG_INPUT_EVENT;
-}
 LRESULT CALLBACK CountKeys(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
     g_nKeysSeen += nMsg == WM_KEYDOWN;
     return DefWindowProcA(hwnd, nMsg, wParam, lParam);
@@ -469,11 +476,10 @@ TEST_F(VertexDragTest, KeysFromTheDragInputAreNotDeliveredASecondTime) {
     MakePolygonBox({{200, 200}, {300, 220}, {260, 300}});
     Show(2);
     const LONG_PTR pfnOld = SetWindowLongPtrA(Overlay(), GWLP_WNDPROC, LONG_PTR(&CountKeys));
-    g_nSourceStep = g_nKeysSeen = 0;
-    g_ptSourceEnd = Client(POINT{262, 310});
-    SetDragInput(ThreeSteps);
+    g_nKeysSeen = 0;
+    ThreeSteps source(Client(POINT{262, 310}));
+    m_box->SetDragInput(&source);
     EXPECT_EQ(m_box->DragVertex(2, Overlay(), 260, 300, WM_LBUTTONDOWN), 1);
-    SetDragInput(nullptr);
     SetWindowLongPtrA(Overlay(), GWLP_WNDPROC, pfnOld);
     EXPECT_EQ(m_shape.aPoints[2].y, 310) << "Escape does not end a vertex drag";
     EXPECT_EQ(g_nKeysSeen, 0) << "the window had its key from its own loop already";

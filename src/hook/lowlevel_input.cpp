@@ -1,0 +1,206 @@
+#include "hook/lowlevel_input.h"
+
+#include "hook/gesture.h"
+#include "hook/hook_install.h"
+#include "hook/hook_paths.h"
+#include "hook/hook_thread.h"
+#include "hook/input_queue.h"
+#include "hook/live_rect.h"
+#include "host/hook_state.h"
+
+namespace {
+
+const UINT WM_SPX_INPUT = WM_APP + 0x5A;
+const char kSinkClass[] = "SPXHK110InputSink";
+
+// The message-only window that the queue wakes when input waits.
+HWND hwndInputSink = nullptr;
+
+// The threads that hold the low-level hooks: the selection's mouse and keyboard hooks, and the
+// Escape hook's.
+HookThread selectionHooks;
+HookThread escapeHooks;
+
+bool SelectionTakesQueue() {
+    return bMouseHookOn && pHostRecord && nMouseHookPath == HOOK_LOWLEVEL;
+}
+
+// Acts on every event waiting, in order. A track or vertex drag that an event starts takes the
+// events of its drag itself; the rest are acted on here after it returns.
+void DrainInput() {
+    static bool bDraining = false;
+    if (bDraining)
+        return;
+    bDraining = true;
+    InputEvent event;
+    while (TakeInputEvent(event)) {
+        if (SelectionTakesQueue())
+            SelectionEvent(event);
+        // What came after this event is lost: its gesture cannot end as the person ended it.
+        if (TakeInputLoss() && bMouseHookOn && pHostRecord) {
+            DiscardGesture();
+            CheckLiveRectEnded();
+        }
+    }
+    bDraining = false;
+}
+
+// The input of a drag: the next queued event, as a message for the drag's window.
+class QueueDragInput final : public DragInput {
+public:
+    bool TakesInput() const override { return hwndInputSink != nullptr; }
+
+    int Next(HWND hwnd, MSG &msg) override {
+        if (InputLossPending())
+            return DRAG_INPUT_END;
+        InputEvent event;
+        while (TakeInputEvent(event)) {
+            // The selection sees each event of a drag too, as a journal-record hook does: the
+            // release that ends the drag ends its gesture.
+            if (SelectionTakesQueue())
+                SelectionEvent(event);
+            msg = MSG();
+            msg.hwnd = hwnd;
+            msg.message = event.nMessage;
+            msg.time = event.dwTime;
+            if (event.nMessage == WM_KEYDOWN) {
+                // Escape cancels a track; other keys are no drag's.
+                if (event.nVk != VK_ESCAPE)
+                    continue;
+                msg.wParam = VK_ESCAPE;
+                return DRAG_INPUT_EVENT;
+            }
+            msg.pt = event.pt;
+            POINT pt = event.pt;
+            ScreenToClient(hwnd, &pt);
+            msg.lParam = MAKELPARAM(pt.x, pt.y);
+            return DRAG_INPUT_EVENT;
+        }
+        return DRAG_INPUT_NONE;
+    }
+};
+
+QueueDragInput queueDragInput;
+
+LRESULT CALLBACK InputSinkProc(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
+    if (nMsg == WM_SPX_INPUT) {
+        InputQueueWoken();
+        DrainInput();
+        return 0;
+    }
+    return DefWindowProcA(hwnd, nMsg, wParam, lParam);
+}
+
+bool OpenInputSink() {
+    if (!hwndInputSink) {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = InputSinkProc;
+        wc.hInstance = hResourceModule;
+        wc.lpszClassName = kSinkClass;
+        RegisterClassA(&wc); // already there after an earlier time: that is fine
+        hwndInputSink = CreateWindowExA(0, kSinkClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                        hResourceModule, nullptr);
+    }
+    OpenInputQueue(hwndInputSink, WM_SPX_INPUT);
+    return hwndInputSink != nullptr;
+}
+
+void CloseInputSink() {
+    CloseInputQueue();
+    if (hwndInputSink)
+        DestroyWindow(hwndInputSink);
+    hwndInputSink = nullptr;
+}
+
+// The window with the keyboard focus, in whichever thread has it.
+HWND FocusWindow() {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    return GetGUIThreadInfo(0, &info) ? info.hwndFocus : nullptr;
+}
+
+// A key-down as the selection acts on it; an arrow key carries the modifiers held at event time.
+InputEvent KeyDownEvent(const KBDLLHOOKSTRUCT &key) {
+    const UINT nVk = key.vkCode & 0xFF;
+    const UINT fModifiers = nVk >= VK_LEFT && nVk <= VK_DOWN ? HeldModifiers() : 0;
+    return InputEvent{WM_KEYDOWN, POINT{0, 0}, nVk, fModifiers, key.time, FocusWindow()};
+}
+
+// Reports Escape and passes every key on: a low-level hook that kept a key would take it from
+// every program. Runs on the Escape hook's thread.
+LRESULT CALLBACK EscapeKeyProc(int nCode, WPARAM wParam, LPARAM lParam) {
+    if (nCode == HC_ACTION && lParam && wParam == WM_KEYDOWN &&
+        (reinterpret_cast<const KBDLLHOOKSTRUCT *>(lParam)->vkCode & 0xFF) == VK_ESCAPE)
+        PostMessageA(hwndEscapeTarget, UM_ESCAPE, 0, 0);
+    return CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+
+} // namespace
+
+bool IsSelectionKey(UINT nVk) {
+    return nVk == VK_RETURN || nVk == VK_ESCAPE || (nVk >= VK_LEFT && nVk <= VK_DOWN);
+}
+
+// The callbacks run on the selection hooks' thread. They only note what must be read at event
+// time and pass the event on at once: every program's input waits for them, and the platform
+// drops a low-level hook whose callback takes too long.
+LRESULT CALLBACK SelectionMouseProc(int nCode, WPARAM wParam, LPARAM lParam) {
+    NoteHookCall(selectionHooks);
+    if (nCode == HC_ACTION && lParam && IsHandledKind(UINT(wParam))) {
+        const MSLLHOOKSTRUCT &mouse = *reinterpret_cast<const MSLLHOOKSTRUCT *>(lParam);
+        // A click belongs to the window it was made on; a move's window is looked up later, and
+        // only on the host's panel.
+        const HWND hwnd = wParam == WM_MOUSEMOVE ? nullptr : WindowFromPoint(mouse.pt);
+        QueueInputEvent(InputEvent{UINT(wParam), mouse.pt, 0, 0, mouse.time, hwnd});
+    }
+    return CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+
+// Only the keys the selection acts on are noted: other programs' typing is passed on and
+// forgotten.
+LRESULT CALLBACK SelectionKeyProc(int nCode, WPARAM wParam, LPARAM lParam) {
+    NoteHookCall(selectionHooks);
+    if (nCode == HC_ACTION && lParam && wParam == WM_KEYDOWN) {
+        const KBDLLHOOKSTRUCT &key = *reinterpret_cast<const KBDLLHOOKSTRUCT *>(lParam);
+        if (IsSelectionKey(key.vkCode & 0xFF))
+            QueueInputEvent(KeyDownEvent(key));
+    }
+    return CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+
+bool StartLowLevelSelection(HHOOK &hMouse, HHOOK &hKey) {
+    if (!OpenInputSink()) {
+        CloseInputSink();
+        return false;
+    }
+    if (!StartHookThread(selectionHooks, WH_MOUSE_LL, SelectionMouseProc, WH_KEYBOARD_LL,
+                         SelectionKeyProc, true)) {
+        CloseInputSink();
+        return false;
+    }
+    hMouse = selectionHooks.ahHook[0];
+    hKey = selectionHooks.ahHook[1];
+    return true;
+}
+
+BOOL StopLowLevelSelection() {
+    // No callback notes anything once the thread has ended: the queue can go.
+    const BOOL bResult = StopHookThread(selectionHooks);
+    CloseInputSink();
+    return bResult;
+}
+
+bool StartLowLevelEscape(HHOOK &hKey) {
+    if (!StartHookThread(escapeHooks, WH_KEYBOARD_LL, EscapeKeyProc))
+        return false;
+    hKey = escapeHooks.ahHook[0];
+    return true;
+}
+
+BOOL StopLowLevelEscape() {
+    return StopHookThread(escapeHooks);
+}
+
+DragInput *QueuedDragInput() {
+    return &queueDragInput;
+}
