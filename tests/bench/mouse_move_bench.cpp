@@ -3,6 +3,7 @@
 // outlines it moves drawn on a context already held). Medians over many repetitions, with the
 // cursor put in place outside the timed call; figures only, nothing is asserted. Both hook paths:
 // the journal-record procedure, and the low-level callback with the delivery of its message.
+// Last, what the low-level hooks cost other programs: their mouse moves timed with and without.
 #include "draw/xor_draw.h"
 #include "hook/gesture.h"
 #include "hook/hook_install.h"
@@ -108,14 +109,19 @@ std::vector<Row> MeasurePath(HWND hwndOverlayWindow) {
     // The low-level path cannot do without posting the event and taking it from the queue.
     HWND hwndRoundTrip =
         CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    const auto floor = [&](int) {
-        passOn();
+    // Taking messages after drawing hands what was drawn to the display, which costs as much as
+    // the drawing: whatever an event draws, its floor draws before the round trip.
+    const auto roundTrip = [&] {
         if (!g_bLowLevel)
             return;
         PostMessageA(hwndRoundTrip, WM_NULL, 0, 0);
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
             DispatchMessageA(&msg);
+    };
+    const auto floor = [&](int) {
+        passOn();
+        roundTrip();
     };
     ScreenDC dc = CreateXorDisplayDC();
     const auto move = [](int i) { Deliver(WM_MOUSEMOVE, Wiggle(i, {300, 300})); };
@@ -153,9 +159,10 @@ std::vector<Row> MeasurePath(HWND hwndOverlayWindow) {
                 Deliver(WM_MOUSEMOVE, POINT{420 + (i & 1), 330});
             },
             [&](int i) {
-                floor(i);
+                passOn();
                 DrawBoxShape(dc.get(), 200, 200, 420 + (i & 1), 330, bEllipse);
                 DrawBoxShape(dc.get(), 200, 200, 421 - (i & 1), 330, bEllipse);
+                roundTrip();
             });
         Deliver(WM_LBUTTONUP, POINT{420, 330});
         SetTrackingNotify(nullptr, 0);
@@ -236,6 +243,98 @@ std::vector<Row> MeasureCallbacks() {
     return rows;
 }
 
+// Another program's input while the host's thread pumps or sleeps: a window of a thread of its
+// own times each mouse move from SendInput to its window procedure. A thread of its own sends
+// the moves, one every 50 ms, each after the last has arrived.
+const int kTimedMoves = 30;
+HANDLE g_hMoveSeen = nullptr;
+volatile double g_dSent = 0;
+volatile double g_dArrived = 0;
+
+LRESULT CALLBACK TimedWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_MOUSEMOVE) {
+        g_dArrived = Now();
+        SetEvent(g_hMoveSeen);
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+DWORD WINAPI TimedWindowThread(LPVOID pReady) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = TimedWindowProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "SpxBenchOtherProgram";
+    RegisterClassA(&wc);
+    CreateWindowExA(WS_EX_TOPMOST | WS_EX_NOACTIVATE, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE,
+                    600, 400, 200, 150, nullptr, nullptr, wc.hInstance, nullptr);
+    SetEvent(HANDLE(pReady));
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0)
+        DispatchMessageA(&msg);
+    return 0;
+}
+
+DWORD WINAPI SendTimedMoves(LPVOID pDelays) {
+    auto &delays = *static_cast<std::vector<double> *>(pDelays);
+    const int cx = GetSystemMetrics(SM_CXVIRTUALSCREEN), cy = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    for (int i = 0; i < kTimedMoves; ++i) {
+        INPUT in = {};
+        in.type = INPUT_MOUSE;
+        in.mi.dx = ((650 + 20 * (i & 1) - GetSystemMetrics(SM_XVIRTUALSCREEN)) * 65536 + cx - 1) / cx;
+        in.mi.dy = ((450 - GetSystemMetrics(SM_YVIRTUALSCREEN)) * 65536 + cy - 1) / cy;
+        in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
+        ResetEvent(g_hMoveSeen);
+        g_dSent = Now();
+        SendInput(1, &in, sizeof(in));
+        const bool bSeen = WaitForSingleObject(g_hMoveSeen, 5000) == WAIT_OBJECT_0;
+        delays.push_back(bSeen ? (g_dArrived - g_dSent) / 1000 : 5000);
+        Sleep(50);
+    }
+    return 0;
+}
+
+// The moves' delays in milliseconds, this thread asleep for nSleepMs as they begin, pumping
+// otherwise.
+std::vector<double> TimeOtherProgramsMoves(DWORD nSleepMs) {
+    std::vector<double> delays;
+    HANDLE hSender = CreateThread(nullptr, 0, SendTimedMoves, &delays, 0, nullptr);
+    if (nSleepMs)
+        Sleep(nSleepMs);
+    while (MsgWaitForMultipleObjects(1, &hSender, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
+    }
+    CloseHandle(hSender);
+    return delays;
+}
+
+void PrintOtherProgramsMoves() {
+    g_hMoveSeen = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE hReady = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    DWORD dwWindowThread = 0;
+    HANDLE hWindowThread = CreateThread(nullptr, 0, TimedWindowThread, hReady, 0, &dwWindowThread);
+    WaitForSingleObject(hReady, 5000);
+    std::printf("\nanother program's mouse moves, SendInput to its window   median ms   worst ms\n");
+    const auto print = [](const char *pszName, std::vector<double> delays) {
+        const double dWorst = *std::max_element(delays.begin(), delays.end());
+        std::printf("  %-52s %8.2f   %8.2f\n", pszName, MedianOf(delays), dWorst);
+    };
+    print("no hook", TimeOtherProgramsMoves(0));
+    g_record.shape.nMode = MODE_RECTANGLE;
+    if (InstallSelectionHook()) {
+        print("low-level hook, host pumping", TimeOtherProgramsMoves(0));
+        print("low-level hook, host asleep 1.5 s", TimeOtherProgramsMoves(1500));
+        RemoveSelectionHook();
+    }
+    PostThreadMessageA(dwWindowThread, WM_QUIT, 0, 0);
+    WaitForSingleObject(hWindowThread, 5000);
+    CloseHandle(hWindowThread);
+    CloseHandle(hReady);
+    CloseHandle(g_hMoveSeen);
+}
+
 } // namespace
 
 int main() {
@@ -266,6 +365,7 @@ int main() {
     } else {
         std::printf("\nlow-level path: the hooks could not be installed\n");
     }
+    PrintOtherProgramsMoves();
 
     const int nAfter = ShowCursor(TRUE) - 1;
     ShowCursor(FALSE);
