@@ -131,15 +131,17 @@ SPXHK110_LAYOUT_CHECK(sizeof(HostRecord) == SPXHK110_AT(5460, 5480), host_size);
  * client area. Turning it off erases everything the library drew but the window-highlight
  * frame, sets the arrow cursor and puts the cursor display counter back. Returns 1 when turned
  * on; when turned off, the platform's unhook result; 0 when nothing changed (no record, already
- * in that state, the platform refused, or another running process has the hook on). Turn it off
- * before the record goes away; afterwards the library never touches the record again. */
+ * in that state, the platform refused, or another host of this architecture in this session has
+ * the hook on: one host at a time, so that two never draw the same band over each other). Turn
+ * it off before the record goes away; afterwards the library never touches the record again.
+ * The library's state is this process's own: no other process can change it. */
 SPXHK110_API int WINAPI SetMouseHook(HWND hwndNotify, HostRecord *pRecord, BOOL bEnable,
                                      const RECT *pInitialRect, HWND hwndOverlay);
 /* The Escape hook: while on, every Escape key press posts UM_ESCAPE to hwndEscapeTarget (each
  * call, on or off, replaces that window); a journal-record hook, or a low-level keyboard hook
  * where those are refused. The key itself still reaches the window with the focus. Returns 1
  * when turned on; the unhook result when turned off; 0 when it was already in that state, the
- * platform refused, or another running process has it on. */
+ * platform refused, or another host of this architecture in this session has it on. */
 SPXHK110_API int WINAPI SetKeyboardHook(HWND hwndEscapeTarget, BOOL bEnable);
 /* The live rectangle. While hwndTarget is set, uMsg is posted to it whenever the selection being
  * made or adjusted changes (the band, a handle drag, a vertex drag, an arrow-key nudge, a polygon

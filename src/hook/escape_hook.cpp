@@ -2,6 +2,7 @@
 
 #include "hook/hook_install.h"
 #include "hook/hook_paths.h"
+#include "host/hook_claim.h"
 #include "host/hook_state.h"
 
 namespace {
@@ -35,15 +36,17 @@ LRESULT CALLBACK EscapeHookProc(int nCode, WPARAM wParam, LPARAM lParam) {
 }
 
 extern "C" int WINAPI SetKeyboardHook(HWND hwndTarget, BOOL bEnable) {
-    if (HookOwnedElsewhere(hKeyHook, dwKeyHookProcess))
+    // While another host has the hook on, turning on changes nothing here.
+    if (bEnable && !bKeyHookOn && !ClaimHook(CLAIM_ESCAPE))
         return 0;
     hwndEscapeTarget = hwndTarget;
     if (bEnable) {
         if (bKeyHookOn)
             return 0;
-        if (!InstallEscapeHook())
+        if (!InstallEscapeHook()) {
+            FreeHookClaim(CLAIM_ESCAPE);
             return 0;
-        dwKeyHookProcess = GetCurrentProcessId();
+        }
         bKeyHookOn = 1;
         bKeyHookFirst = bMouseHookOn;
         return 1;
@@ -52,5 +55,6 @@ extern "C" int WINAPI SetKeyboardHook(HWND hwndTarget, BOOL bEnable) {
         return 0;
     const BOOL bResult = RemoveEscapeHook();
     bKeyHookOn = 0;
+    FreeHookClaim(CLAIM_ESCAPE);
     return bResult;
 }

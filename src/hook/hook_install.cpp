@@ -5,6 +5,7 @@
 #include "hook/hook_paths.h"
 #include "hook/live_rect.h"
 #include "hook/lowlevel_input.h"
+#include "host/hook_claim.h"
 #include "host/hook_state.h"
 #include "tracker/resizing_box.h"
 
@@ -53,17 +54,6 @@ void CommitSelectionRect() {
     bSelectionShown = 0;
 }
 
-bool HookOwnedElsewhere(HHOOK hHook, DWORD dwOwner) {
-    if (!hHook || dwOwner == 0 || dwOwner == GetCurrentProcessId())
-        return false;
-    HANDLE hProcess = OpenProcess(SYNCHRONIZE, FALSE, dwOwner);
-    if (!hProcess)
-        return false;
-    const bool bRunning = WaitForSingleObject(hProcess, 0) == WAIT_TIMEOUT;
-    CloseHandle(hProcess);
-    return bRunning;
-}
-
 bool IsDrawingMode(int nMode) {
     const unsigned nUnsigned = unsigned(nMode);
     return nUnsigned == MODE_RECTANGLE || nUnsigned == MODE_ELLIPSE || nUnsigned == MODE_POLYGON ||
@@ -75,15 +65,14 @@ namespace {
 int TurnSelectionHookOn(HostRecord *pRecord, const RECT *pInitialRect, HWND hwndOverlayArg) {
     const bool bInstalled = InstallSelectionHook();
     bAdjustable = pRecord->bAdjustable;
-    if (!bInstalled)
+    if (!bInstalled) {
+        FreeHookClaim(CLAIM_SELECTION);
         return 0;
+    }
 
-    // A box left from an earlier time is dropped without drawing; one left by another process
-    // lives in that process's memory and is only forgotten.
-    if (dwMouseHookProcess == GetCurrentProcessId())
-        delete pResizingBox;
+    // A box left from an earlier time is dropped without drawing.
+    delete pResizingBox;
     pResizingBox = nullptr;
-    dwMouseHookProcess = GetCurrentProcessId();
 
     if (HCURSOR hCursor = GetCursor())
         pRecord->hSavedCursor = hCursor;
@@ -139,6 +128,7 @@ int TurnSelectionHookOff() {
     for (; nCursorShows > 0; --nCursorShows)
         ShowCursor(FALSE);
     bAdjustable = 0;
+    FreeHookClaim(CLAIM_SELECTION);
     return bResult;
 }
 
@@ -150,18 +140,20 @@ void JournalHooksCancelled() {
     if (bKeyHookOn && nKeyHookPath == HOOK_JOURNAL) {
         RemoveEscapeHook();
         bKeyHookOn = 0;
+        FreeHookClaim(CLAIM_ESCAPE);
     }
 }
 
 extern "C" int WINAPI SetMouseHook(HWND hwndNotifyArg, HostRecord *pRecord, BOOL bEnable,
                                    const RECT *pInitialRect, HWND hwndOverlayArg) {
-    if (!pRecord || HookOwnedElsewhere(hMouseHook, dwMouseHookProcess))
+    // Any nonzero value means on: a second "on" must not install a second hook.
+    const bool bOn = bEnable != 0;
+    // While another host has the hook on, turning on changes nothing here.
+    if (!pRecord || (bOn && !bMouseHookOn && !ClaimHook(CLAIM_SELECTION)))
         return 0;
     pHostRecord = pRecord;
     hwndNotify = hwndNotifyArg;
     bEllipse = pRecord->shape.nMode == MODE_ELLIPSE;
-    // Any nonzero value means on: a second "on" must not install a second hook.
-    const bool bOn = bEnable != 0;
     if (bOn == (bMouseHookOn != 0))
         return 0;
     return bOn ? TurnSelectionHookOn(pRecord, pInitialRect, hwndOverlayArg)

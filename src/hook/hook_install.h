@@ -37,10 +37,6 @@ void RaiseOwnWindow();
 // committed. The cursor state goes back to CS_DEFAULT and nothing counts as shown.
 void CommitSelectionRect();
 
-// True when another process that is still running turned the hook on and has not turned it off:
-// the shared words are that process's own.
-bool HookOwnedElsewhere(HHOOK hHook, DWORD dwOwner);
-
 // Modes whose cursor is the drawing crosshair: 3, 4, 5 and every value above 7, negative values
 // included.
 bool IsDrawingMode(int nMode);

@@ -1,20 +1,19 @@
 #include "host/hook_state.h"
 
-// One section, shared between every process that maps the module. The shared attribute only
-// takes initialized data, hence the explicit zeros.
-#define SPX_SHARED __attribute__((section("Vantu_SP"), shared))
+// The words a host's hooks work on, in a section of their own. Each process that loads the module
+// has its own copy: the section is not shared, so no other process can change what the library
+// does in the host.
+#define SPX_SECTION __attribute__((section("Vantu_SP")))
 
-HHOOK hMouseHook SPX_SHARED = nullptr;
-HHOOK hKeyHook SPX_SHARED = nullptr;
-HostRecord *pHostRecord SPX_SHARED = nullptr;
-BOOL bButtonDown SPX_SHARED = 0;
-BOOL bEllipse SPX_SHARED = 0;
-BOOL bSelectionShown SPX_SHARED = 0;
-BOOL bAdjustable SPX_SHARED = 0;
-SnapixResizingBox *pResizingBox SPX_SHARED = nullptr;
-HWND hwndOverlay SPX_SHARED = nullptr;
-DWORD dwMouseHookProcess SPX_SHARED = 0;
-DWORD dwKeyHookProcess SPX_SHARED = 0;
+HHOOK hMouseHook SPX_SECTION = nullptr;
+HHOOK hKeyHook SPX_SECTION = nullptr;
+HostRecord *pHostRecord SPX_SECTION = nullptr;
+BOOL bButtonDown SPX_SECTION = 0;
+BOOL bEllipse SPX_SECTION = 0;
+BOOL bSelectionShown SPX_SECTION = 0;
+BOOL bAdjustable SPX_SECTION = 0;
+SnapixResizingBox *pResizingBox SPX_SECTION = nullptr;
+HWND hwndOverlay SPX_SECTION = nullptr;
 
 HWND hwndNotify = nullptr;
 BOOL bMouseHookOn = 0;

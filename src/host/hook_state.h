@@ -1,5 +1,5 @@
-// The library's global state: the shared words, visible to every process that loads the module,
-// and the per-process words. The hook procedures are called with nothing but the event, so
+// The library's global state: the words of the section Vantu_SP and the other words, all of
+// them the host process's own. The hook procedures are called with nothing but the event, so
 // everything they remember between events lives here, under these names.
 #pragma once
 
@@ -17,7 +17,7 @@ enum {
     CS_DEFAULT = 6  // as a request, "work it out"; as a result with a box up, no cursor of its own
 };
 
-// Shared words (section "Vantu_SP", shared, zero at load).
+// The section's words (section "Vantu_SP", not shared, zero at load).
 extern HHOOK hMouseHook;
 extern HHOOK hKeyHook;
 extern HostRecord *pHostRecord;
@@ -27,12 +27,8 @@ extern BOOL bSelectionShown;
 extern BOOL bAdjustable;
 extern SnapixResizingBox *pResizingBox;
 extern HWND hwndOverlay;
-// The process that last turned each hook on: the shared words above belong to it while its hook
-// is on, and no other process may change them meanwhile.
-extern DWORD dwMouseHookProcess;
-extern DWORD dwKeyHookProcess;
 
-// Process words.
+// The other words.
 extern HWND hwndNotify;
 extern BOOL bMouseHookOn;
 extern HWND hwndEscapeTarget;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <utility>
 
@@ -780,27 +781,44 @@ INSTANTIATE_TEST_SUITE_P(Sequences, GestureEnding, testing::ValuesIn(kSequences)
                              return std::string(info.param.pszName);
                          });
 
+// Runs this program again as another host process in role pszRole (see main). This host's loop
+// runs until the other has ended, or, with hReady, until that is set: the other goes on then.
+PROCESS_INFORMATION StartOtherHost(TestHost &host, const char *pszRole, HANDLE hReady = nullptr) {
+    char szPath[MAX_PATH];
+    GetModuleFileNameA(nullptr, szPath, MAX_PATH);
+    std::string command = std::string("\"") + szPath + "\" " + pszRole;
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi))
+        return pi;
+    const HANDLE ahWait[] = {pi.hProcess, hReady};
+    while (MsgWaitForMultipleObjects(hReady ? 2 : 1, ahWait, FALSE, 10000, QS_ALLINPUT) ==
+           WAIT_OBJECT_0 + (hReady ? 2 : 1))
+        host.Pump(10);
+    return pi;
+}
+
+// The exit code of the other host, which has ended (99 when it never started), and its handles
+// closed.
+DWORD EndOfOtherHost(PROCESS_INFORMATION &pi) {
+    DWORD dwExit = 99;
+    if (!pi.hProcess)
+        return dwExit;
+    WaitForSingleObject(pi.hProcess, 10000);
+    GetExitCodeProcess(pi.hProcess, &dwExit);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return dwExit;
+}
+
 // A second host process: while this one has the hooks on, its calls change nothing.
 TEST_F(SelectionEndToEnd, SecondHostProcessCannotTakeTheHooks) {
     ASSERT_EQ(m_host.StartSelection(MODE_RECTANGLE, FALSE), 1);
     ASSERT_EQ(m_host.pfnSetKeyboardHook(m_host.Notify(), TRUE), 1);
-
-    char szPath[MAX_PATH];
-    GetModuleFileNameA(nullptr, szPath, MAX_PATH);
-    std::string command = std::string("\"") + szPath + "\" --second-host";
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &si, &pi));
-    // Keep this host's message loop running while the other one tries.
-    while (MsgWaitForMultipleObjects(1, &pi.hProcess, FALSE, 10000, QS_ALLINPUT) != WAIT_OBJECT_0)
-        m_host.Pump(10);
-    DWORD dwExit = 99;
-    GetExitCodeProcess(pi.hProcess, &dwExit);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    EXPECT_EQ(dwExit, 0u) << "the second host's calls were not all refused";
+    PROCESS_INFORMATION pi = StartOtherHost(m_host, "--second-host");
+    EXPECT_EQ(EndOfOtherHost(pi), 0u) << "the second host's calls were not all refused";
 
     // This host's selection still works.
     m_host.Play(Drag({100, 100}, {{140, 150}}));
@@ -810,11 +828,60 @@ TEST_F(SelectionEndToEnd, SecondHostProcessCannotTakeTheHooks) {
     EXPECT_NE(m_host.pfnSetKeyboardHook(m_host.Notify(), FALSE), 0);
 }
 
-// The second host: every hook call must be refused while the first host has the hooks on.
-int RunSecondHost() {
+// Another process fills its view of the library's state section while a selection waits in its
+// box here: the view is its own, and the confirming click commits the exact rectangle.
+TEST_F(SelectionEndToEnd, AnotherProcessWritingTheStateSectionChangesNothingHere) {
+    ASSERT_EQ(m_host.StartSelection(MODE_RECTANGLE, TRUE), 1);
+    m_host.Play(Drag({100, 100}, {{180, 160}}));
+    PROCESS_INFORMATION pi = StartOtherHost(m_host, "--scribbling-host");
+    ASSERT_EQ(EndOfOtherHost(pi), 0u) << "the other process found no section to write";
+    m_host.Play(Click(140, 130));
+    const auto commits = m_host.Commits();
+    ASSERT_EQ(commits.size(), 1u);
+    EXPECT_EQ(commits[0].rcAtArrival, (RECT{100, 100, 180, 160}));
+    EXPECT_TRUE(ScreenClean());
+}
+
+// A host killed with its hooks on locks nobody out: the next host turns them on and selects.
+TEST_F(SelectionEndToEnd, AHostKilledWithItsHooksOnLeavesThemToTheNext) {
+    HANDLE hReady = CreateEventA(nullptr, TRUE, FALSE, "Local\\SpxE2EHostHoldingHooks");
+    PROCESS_INFORMATION pi = StartOtherHost(m_host, "--holding-host", hReady);
+    ASSERT_NE(pi.hProcess, nullptr);
+    ASSERT_EQ(WaitForSingleObject(hReady, 0), WAIT_OBJECT_0) << "the other host's hooks are on";
+    EXPECT_EQ(m_host.StartSelection(MODE_RECTANGLE, FALSE), 0) << "one host at a time";
+    TerminateProcess(pi.hProcess, 3);
+    EXPECT_EQ(EndOfOtherHost(pi), 3u);
+    CloseHandle(hReady);
+
+    ASSERT_EQ(m_host.StartSelection(MODE_RECTANGLE, FALSE), 1);
+    ASSERT_EQ(m_host.pfnSetKeyboardHook(m_host.Notify(), TRUE), 1);
+    m_host.Play(Drag({100, 100}, {{140, 150}}));
+    const auto commits = m_host.Commits();
+    ASSERT_EQ(commits.size(), 1u);
+    EXPECT_EQ(commits[0].rcAtArrival, (RECT{100, 100, 140, 150}));
+    EXPECT_NE(m_host.pfnSetKeyboardHook(m_host.Notify(), FALSE), 0);
+}
+
+// The other hosts. A second host: every hook call is refused while the first host has the hooks
+// on (0 when all were). A scribbling host: fills its view of the state section (0 when it found
+// the section). A holding host: turns both hooks on, says so, and waits to be killed.
+int RunOtherHost(const std::string &role) {
     HMODULE hDll = LoadLibraryA("SPXHK110.dll");
     if (!hDll)
         return 10;
+    if (role == "--scribbling-host") {
+        const auto *pBase = reinterpret_cast<const BYTE *>(hDll);
+        const auto *pNt = reinterpret_cast<const IMAGE_NT_HEADERS *>(
+            pBase + reinterpret_cast<const IMAGE_DOS_HEADER *>(pBase)->e_lfanew);
+        const IMAGE_SECTION_HEADER *pSection = IMAGE_FIRST_SECTION(pNt);
+        for (int i = 0; i < pNt->FileHeader.NumberOfSections; ++i, ++pSection)
+            if (std::memcmp(pSection->Name, "Vantu_SP", 8) == 0) {
+                std::memset(const_cast<BYTE *>(pBase) + pSection->VirtualAddress, 0xA5,
+                            pSection->Misc.VirtualSize);
+                return 0;
+            }
+        return 20;
+    }
     auto pfnSetMouseHook =
         reinterpret_cast<decltype(&SetMouseHook)>(GetProcAddress(hDll, "SetMouseHook"));
     auto pfnSetKeyboardHook =
@@ -823,6 +890,15 @@ int RunSecondHost() {
     record.shape.nMode = MODE_ELLIPSE;
     HWND hwnd =
         CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    if (role == "--holding-host") {
+        if (pfnSetMouseHook(hwnd, &record, TRUE, nullptr, hwnd) != 1 ||
+            pfnSetKeyboardHook(hwnd, TRUE) != 1)
+            return 30;
+        SetEvent(OpenEventA(EVENT_MODIFY_STATE, FALSE, "Local\\SpxE2EHostHoldingHooks"));
+        for (MSG msg; GetMessageA(&msg, nullptr, 0, 0) > 0;)
+            DispatchMessageA(&msg);
+        return 0;
+    }
     int nFailures = 0;
     nFailures += pfnSetMouseHook(hwnd, &record, TRUE, nullptr, hwnd) != 0;
     nFailures += pfnSetMouseHook(hwnd, &record, FALSE, nullptr, hwnd) != 0;
@@ -836,8 +912,8 @@ int RunSecondHost() {
 } // namespace
 
 int main(int argc, char **argv) {
-    if (argc > 1 && std::string(argv[1]) == "--second-host")
-        return RunSecondHost();
+    if (argc > 1 && std::string(argv[1]).find("-host") != std::string::npos)
+        return RunOtherHost(argv[1]);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

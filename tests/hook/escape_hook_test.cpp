@@ -35,7 +35,6 @@ protected:
         hKeyHook = nullptr;
         bKeyHookOn = 0;
         hwndEscapeTarget = nullptr;
-        dwKeyHookProcess = 0;
         bKeyHookFirst = 0;
         m_hwndFirst = CreateTarget();
         m_hwndSecond = CreateTarget();
@@ -75,7 +74,6 @@ protected:
 private:
     // Declared first, so that they are put back last.
     SavedHookState m_state;
-    SavedHookOwners m_owners;
     HWND m_hwndFirst = nullptr;
     HWND m_hwndSecond = nullptr;
 };
@@ -89,7 +87,6 @@ TEST_F(SetKeyboardHookTest, TurningOnInstallsTheHookAndNamesTheTarget) {
     EXPECT_NE(hKeyHook, nullptr);
     EXPECT_EQ(bKeyHookOn, 1);
     EXPECT_EQ(hwndEscapeTarget, First());
-    EXPECT_EQ(dwKeyHookProcess, GetCurrentProcessId());
 
     EXPECT_NE(SetKeyboardHook(First(), 0), 0);
     EXPECT_EQ(hKeyHook, nullptr);
@@ -154,43 +151,20 @@ TEST_F(SetKeyboardHookTest, TheInstalledHookReportsAnEscapePressOfThisThread) {
     DestroyWindow(hwndFocus);
 }
 
-TEST_F(SetKeyboardHookTest, AnotherRunningProcessKeepsTheHookAndTheTarget) {
-    OtherProcess other;
-    ASSERT_TRUE(other.Started());
-    ASSERT_TRUE(other.Running());
-    const HHOOK hOthersHook = reinterpret_cast<HHOOK>(0x4321);
-    for (BOOL bEnable : {1, 0}) {
-        SCOPED_TRACE(bEnable ? "on" : "off");
-        dwKeyHookProcess = other.Id();
-        hKeyHook = hOthersHook;
-        bKeyHookOn = !bEnable;
+TEST_F(SetKeyboardHookTest, AnotherHostsClaimKeepsTheHookOffUntilItGoes) {
+    {
+        AnotherHostsClaim other(CLAIM_ESCAPE);
+        ASSERT_TRUE(other.Held());
         hwndEscapeTarget = First();
-        EXPECT_EQ(SetKeyboardHook(Second(), bEnable), 0);
-        EXPECT_EQ(hKeyHook, hOthersHook);
-        EXPECT_EQ(dwKeyHookProcess, other.Id());
-        EXPECT_EQ(bKeyHookOn, !bEnable);
-        EXPECT_EQ(hwndEscapeTarget, First());
+        EXPECT_EQ(SetKeyboardHook(Second(), TRUE), 0);
+        EXPECT_EQ(hKeyHook, nullptr);
+        EXPECT_EQ(bKeyHookOn, 0);
+        EXPECT_EQ(hwndEscapeTarget, First()) << "nothing changed";
     }
-    hKeyHook = nullptr;
-    bKeyHookOn = 0;
-}
-
-TEST_F(SetKeyboardHookTest, AnOwnerThatHasEndedOrNeverRanDoesNotKeepTheHook) {
-    OtherProcess other;
-    ASSERT_TRUE(other.Started());
-    other.End();
-    ASSERT_FALSE(other.Running());
-    for (DWORD dwOwner : {other.Id(), DWORD(0xFFFFFFF0)}) {
-        SCOPED_TRACE("owner " + std::to_string(dwOwner));
-        dwKeyHookProcess = dwOwner;
-        hKeyHook = reinterpret_cast<HHOOK>(0x4321);
-        bKeyHookOn = 0;
-        ASSERT_EQ(SetKeyboardHook(First(), 1), 1);
-        EXPECT_NE(hKeyHook, reinterpret_cast<HHOOK>(0x4321));
-        EXPECT_EQ(dwKeyHookProcess, GetCurrentProcessId());
-        EXPECT_EQ(hwndEscapeTarget, First());
-        EXPECT_NE(SetKeyboardHook(First(), 0), 0);
-    }
+    ASSERT_EQ(SetKeyboardHook(Second(), TRUE), 1);
+    EXPECT_FALSE(AnotherHostsClaim(CLAIM_ESCAPE).Held());
+    EXPECT_NE(SetKeyboardHook(Second(), FALSE), 0);
+    EXPECT_TRUE(AnotherHostsClaim(CLAIM_ESCAPE).Held()) << "turning off gives the claim up";
 }
 
 // --- The records ---------------------------------------------------------------------------------

@@ -1,8 +1,9 @@
-// What the tests of the two journal-record hook procedures share besides hook_test_support.h: the
-// words that name the process owning each hook, a second process to own them, and a real hook
-// chain to call a hook procedure from, so that what it hands on down the chain can be seen.
+// What the tests of the two journal-record hook procedures share besides hook_test_support.h: a
+// hook claimed by another host, and a real hook chain to call a hook procedure from, so that what
+// it hands on down the chain can be seen.
 #pragma once
 
+#include "host/hook_claim.h"
 #include "host/hook_state.h"
 
 #include <gtest/gtest.h>
@@ -10,60 +11,24 @@
 #include <functional>
 #include <vector>
 
-// The two owner words, as they were when the object was made; both are put back when it goes.
-class SavedHookOwners {
+// A hook's claim as another host holds it: its named object, open while this lives. Held() only
+// when no one held it before: this process's hooks included.
+class AnotherHostsClaim {
 public:
-    SavedHookOwners() : m_dwMouse(dwMouseHookProcess), m_dwKey(dwKeyHookProcess) {}
-    SavedHookOwners(const SavedHookOwners &) = delete;
-    SavedHookOwners &operator=(const SavedHookOwners &) = delete;
-    ~SavedHookOwners() {
-        dwMouseHookProcess = m_dwMouse;
-        dwKeyHookProcess = m_dwKey;
+    explicit AnotherHostsClaim(HookClaim nClaim)
+        : m_hClaim(CreateMutexA(nullptr, FALSE, HookClaimName(nClaim))),
+          m_bFirst(m_hClaim && GetLastError() != ERROR_ALREADY_EXISTS) {}
+    ~AnotherHostsClaim() {
+        if (m_hClaim)
+            CloseHandle(m_hClaim);
     }
+    AnotherHostsClaim(const AnotherHostsClaim &) = delete;
+    AnotherHostsClaim &operator=(const AnotherHostsClaim &) = delete;
+    bool Held() const { return m_bFirst; }
 
 private:
-    DWORD m_dwMouse;
-    DWORD m_dwKey;
-};
-
-// Another process, created suspended so that it stays alive until the test ends it (or the
-// object goes).
-class OtherProcess {
-public:
-    OtherProcess() {
-        STARTUPINFOA si = {};
-        si.cb = sizeof(si);
-        char szCommand[] = "cmd.exe";
-        m_bStarted = CreateProcessA(nullptr, szCommand, nullptr, nullptr, FALSE,
-                                    CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr, nullptr, &si,
-                                    &m_pi) != FALSE;
-    }
-    ~OtherProcess() {
-        End();
-        if (m_bStarted) {
-            CloseHandle(m_pi.hThread);
-            CloseHandle(m_pi.hProcess);
-        }
-    }
-    OtherProcess(const OtherProcess &) = delete;
-    OtherProcess &operator=(const OtherProcess &) = delete;
-
-    bool Started() const { return m_bStarted; }
-    DWORD Id() const { return m_pi.dwProcessId; }
-    bool Running() const {
-        return m_bStarted && WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT;
-    }
-    // Ends the process and waits until it has ended; its id no longer names a running process.
-    void End() {
-        if (Running()) {
-            TerminateProcess(m_pi.hProcess, 0);
-            WaitForSingleObject(m_pi.hProcess, 5000);
-        }
-    }
-
-private:
-    bool m_bStarted = false;
-    PROCESS_INFORMATION m_pi = {};
+    HANDLE m_hClaim;
+    bool m_bFirst;
 };
 
 // What the hook after ours in the chain was handed.

@@ -289,7 +289,6 @@ protected:
         bAdjustable = 0;
         pResizingBox = nullptr;
         hwndOverlay = Overlay();
-        dwMouseHookProcess = GetCurrentProcessId();
         hwndNotify = m_hwndNotify;
         bMouseHookOn = 1;
         nCursorState = CS_DEFAULT;
@@ -529,7 +528,6 @@ protected:
 private:
     // Declared first, so that they are put back last.
     SavedHookState m_state;
-    SavedHookOwners m_owners;
     SavedCursor m_cursor;
     PatternWindow m_overlay;
     std::unique_ptr<HostRecord> m_pRecord;
@@ -972,7 +970,6 @@ protected:
     void SetUp() override {
         SelectionHookTest::SetUp();
         bMouseHookOn = 0;
-        dwMouseHookProcess = 0;
     }
 };
 
@@ -1048,7 +1045,7 @@ TEST_F(SetMouseHookTest, TurningOnInstallsTheHookAndTakesTheHostsSettings) {
         EXPECT_EQ(bAdjustable, 1);
         EXPECT_EQ(bButtonDown, 0);
         EXPECT_EQ(Record().hSavedCursor, SystemCursor(IDC_CROSS));
-        EXPECT_EQ(dwMouseHookProcess, GetCurrentProcessId());
+        EXPECT_FALSE(AnotherHostsClaim(CLAIM_SELECTION).Held()) << "the hook is claimed";
         EXPECT_EQ(rcSelection, (RECT{0, 0, 0, 0}));
         EXPECT_EQ(bSelectionShown, 0);
         EXPECT_NE(TurnOff(), 0);
@@ -1509,7 +1506,6 @@ TEST_F(SetMouseHookTest, TurningOffDropsTheBoxOfAnOverlayThatIsGone) {
 TEST_F(SetMouseHookTest, TurningOnDropsABoxLeftFromAnEarlierTimeWithoutDrawing) {
     rcSelection = kSelection;
     pResizingBox = new WatchedBox(&rcSelection, Offset().x, Offset().y, &Record().shape);
-    dwMouseHookProcess = GetCurrentProcessId();
     UseMode(MODE_RECTANGLE, 1);
     ASSERT_TRUE(TurnOn());
     EXPECT_EQ(WatchedBox::s_nDestroyed, 1);
@@ -1518,55 +1514,22 @@ TEST_F(SetMouseHookTest, TurningOnDropsABoxLeftFromAnEarlierTimeWithoutDrawing) 
     EXPECT_NE(TurnOff(), 0);
 }
 
-TEST_F(SetMouseHookTest, AnotherRunningProcessKeepsTheHookAndTheSharedWords) {
-    OtherProcess other;
-    ASSERT_TRUE(other.Started());
-    ASSERT_TRUE(other.Running());
-    HostRecord othersRecord = {};
-    const HHOOK hOthersHook = reinterpret_cast<HHOOK>(0x4321);
-    for (BOOL bEnable : {1, 0}) {
-        SCOPED_TRACE(bEnable ? "on" : "off");
-        UseMode(MODE_ELLIPSE, 1);
-        dwMouseHookProcess = other.Id();
-        hMouseHook = hOthersHook;
+TEST_F(SetMouseHookTest, AnotherHostsClaimKeepsTheHookOffUntilItGoes) {
+    {
+        AnotherHostsClaim other(CLAIM_SELECTION);
+        ASSERT_TRUE(other.Held());
+        HostRecord othersRecord = {};
         pHostRecord = &othersRecord;
-        bMouseHookOn = !bEnable;
-        bEllipse = 0;
-        bAdjustable = 0;
-        hwndOverlay = nullptr;
-        hwndNotify = nullptr;
-
-        EXPECT_EQ(SetMouseHook(Notify(), &Record(), bEnable, &kSelection, Overlay()), 0);
-
-        EXPECT_EQ(hMouseHook, hOthersHook);
-        EXPECT_EQ(dwMouseHookProcess, other.Id());
-        EXPECT_EQ(pHostRecord, &othersRecord);
-        EXPECT_EQ(bMouseHookOn, !bEnable);
-        EXPECT_EQ(hwndNotify, nullptr);
-        EXPECT_EQ(hwndOverlay, nullptr);
-        EXPECT_EQ(bEllipse, 0);
-        EXPECT_EQ(bAdjustable, 0);
-        EXPECT_EQ(rcSelection, (RECT{0, 0, 0, 0}));
+        UseMode(MODE_ELLIPSE, 1);
+        EXPECT_EQ(SetMouseHook(Notify(), &Record(), TRUE, &kSelection, Overlay()), 0);
+        EXPECT_EQ(pHostRecord, &othersRecord) << "nothing changed";
+        EXPECT_EQ(bMouseHookOn, 0);
+        EXPECT_EQ(hMouseHook, nullptr);
     }
-    bMouseHookOn = 0;
-    hMouseHook = nullptr;
-}
-
-TEST_F(SetMouseHookTest, AnOwnerThatHasEndedOrNeverRanDoesNotKeepTheHook) {
-    OtherProcess other;
-    ASSERT_TRUE(other.Started());
-    other.End();
-    ASSERT_FALSE(other.Running());
-    for (DWORD dwOwner : {other.Id(), DWORD(0xFFFFFFF0)}) {
-        SCOPED_TRACE("owner " + std::to_string(dwOwner));
-        dwMouseHookProcess = dwOwner;
-        hMouseHook = reinterpret_cast<HHOOK>(0x4321);
-        ASSERT_TRUE(TurnOn());
-        EXPECT_NE(hMouseHook, reinterpret_cast<HHOOK>(0x4321));
-        EXPECT_EQ(dwMouseHookProcess, GetCurrentProcessId());
-        EXPECT_EQ(pHostRecord, &Record());
-        EXPECT_NE(TurnOff(), 0);
-    }
+    // The other host has ended, and its claim with it.
+    ASSERT_TRUE(TurnOn());
+    EXPECT_NE(TurnOff(), 0);
+    EXPECT_TRUE(AnotherHostsClaim(CLAIM_SELECTION).Held()) << "turning off gives the claim up";
 }
 
 // --- The rubber band -----------------------------------------------------------------------------

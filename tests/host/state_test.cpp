@@ -13,8 +13,6 @@ TEST(HookState, FreshModuleHoldsTheInitialValues) {
     EXPECT_EQ(bAdjustable, 0);
     EXPECT_EQ(pResizingBox, nullptr);
     EXPECT_EQ(hwndOverlay, nullptr);
-    EXPECT_EQ(dwMouseHookProcess, 0u);
-    EXPECT_EQ(dwKeyHookProcess, 0u);
 
     EXPECT_EQ(hwndNotify, nullptr);
     EXPECT_EQ(bMouseHookOn, 0);
