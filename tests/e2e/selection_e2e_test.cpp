@@ -891,6 +891,9 @@ int RunOtherHost(const std::string &role) {
     HWND hwnd =
         CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
     if (role == "--holding-host") {
+        // Low-level hooks, as most hosts have them: under Wine a journal-record hook left by a
+        // killed process goes on disturbing the journal hooks of the others.
+        SetEnvironmentVariableA("SPXHK_HOOKS", "lowlevel");
         if (pfnSetMouseHook(hwnd, &record, TRUE, nullptr, hwnd) != 1 ||
             pfnSetKeyboardHook(hwnd, TRUE) != 1)
             return 30;
