@@ -156,6 +156,14 @@ SPXHK110_API int WINAPI SetKeyboardHook(HWND hwndEscapeTarget, BOOL bEnable);
  * setting. Returns the previous target, or NULL. */
 SPXHK110_API HWND WINAPI SetTrackingNotify(HWND hwndTarget, UINT uMsg);
 
+/* Options of the selection: bits of SetSelectionOptions, all off by default. */
+/* While a polygon is placed, a line follows the pointer from its last vertex. */
+#define SPX_OPT_POLYGON_RUBBER_EDGE 0x1u
+/* Sets the options for every event from now on and returns those set before. Bits without a
+ * meaning in this version are kept (and returned) but do nothing. The setting outlives turning
+ * the hooks off and on; turning an option off takes off the screen what it drew. */
+SPXHK110_API DWORD WINAPI SetSelectionOptions(DWORD dwOptions);
+
 /* XOR drawing on the whole display. Drawing a figure again with the same arguments erases it.
  * Each returns the result of releasing its display context: 0 when nothing could be drawn. */
 

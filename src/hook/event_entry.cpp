@@ -1,6 +1,7 @@
 // The selection hook's entry: every input event of the desktop comes through here, is filtered,
 // handed to the handler of its kind and mode, and passed on unchanged.
 #include "draw/xor_draw.h"
+#include "hook/input_event.h"
 #include "hook/box_adjust.h"
 #include "hook/cursor_feedback.h"
 #include "hook/event_place.h"
@@ -12,6 +13,8 @@
 #include "hook/rubber_band.h"
 #include "hook/window_highlight.h"
 #include "host/hook_state.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -35,7 +38,8 @@ void PanelPress(int nMode) {
         SPXFreePolyPoints(&pHostRecord->shape);
     bVertexMarked = 0;
     bNewPolygon = 1;
-    if (nGestureButton)
+    // A band made with Space has no button whose release to wait for.
+    if (nGestureButton && !IsKeyboardGesture())
         bSwallowUntilUp = 1;
     else
         EndGesture();
@@ -53,6 +57,64 @@ void ShowInitialSelection(int nMode) {
         SPXXorPolyPoints(&pHostRecord->shape);
 }
 
+void MouseMove(int nMode);
+void ButtonUp(UINT nRelease, int nMode);
+
+// The keys held before the event being dispatched.
+UINT fHeldBefore = 0;
+
+// An arrow key without a mouse: the pointer moves a pixel, ten with Shift, within the virtual
+// screen, and the move is acted on at once.
+void MovePointer(int nMode, BYTE nKey) {
+    POINT pt;
+    if (!ReadEventCursorPos(&pt))
+        return;
+    const LONG nStep = (fHeldKeys & MOD_SHIFT) ? 10 : 1;
+    pt.x += nKey == VK_LEFT ? -nStep : nKey == VK_RIGHT ? nStep : 0;
+    pt.y += nKey == VK_UP ? -nStep : nKey == VK_DOWN ? nStep : 0;
+    const RECT rcScreen = VirtualScreenRect();
+    pt.x = std::clamp(pt.x, rcScreen.left, rcScreen.right - 1);
+    pt.y = std::clamp(pt.y, rcScreen.top, rcScreen.bottom - 1);
+    SetCursorPos(pt.x, pt.y);
+    EventPlace place;
+    place.Set(TRUE, pt);
+    ptCursor = pt;
+    MouseMove(nMode);
+}
+
+// Space without a mouse is a click at the pointer: the first begins a band that the second ends
+// as a release would; in polygon mode it places a vertex; in the other modes it completes.
+void ClickWithSpace(int nMode) {
+    if (IsKeyboardGesture()) {
+        ButtonUp(GESTURE_SPACE, nMode);
+    } else if (IsBoxMode(nMode)) {
+        BeginGesture(GESTURE_SPACE, ptCursor);
+        StartBand();
+    } else if (nMode == MODE_POLYGON) {
+        PolygonRelease();
+    } else {
+        CompleteBand(nMode);
+    }
+}
+
+// The keys that stand in for the mouse while no button is held and no box is shown: true when
+// nKey was one of them.
+bool PointerKey(int nMode, BYTE nKey) {
+    if ((bSelectionShown && pResizingBox) || (nGestureButton && !IsKeyboardGesture()) ||
+        bSwallowUntilUp)
+        return false;
+    if (nKey >= VK_LEFT && nKey <= VK_DOWN) {
+        MovePointer(nMode, nKey);
+        return true;
+    }
+    if (nKey != VK_SPACE)
+        return false;
+    // A key held down repeats: only its first down clicks.
+    if (!(fHeldBefore & HELD_SPACE))
+        ClickWithSpace(nMode);
+    return true;
+}
+
 void KeyDown(int nMode, BYTE nKey, UINT fModifiers) {
     if (pHostRecord->bPaused) {
         nCursorState = CS_DEFAULT;
@@ -60,10 +122,27 @@ void KeyDown(int nMode, BYTE nKey, UINT fModifiers) {
     }
     if ((IsBoxMode(nMode) || nMode == MODE_POLYGON) && NudgeBoxedSelection(nMode, nKey, fModifiers))
         return;
+    if (PointerKey(nMode, nKey))
+        return;
+    // Escape throws away a band made with Space: no button is held to go on with it.
+    if (nKey == VK_ESCAPE && IsKeyboardGesture()) {
+        DiscardGesture();
+        return;
+    }
     if (IsBoxMode(nMode))
         BoxSelectionKey(nMode, nKey);
     else if (nMode == MODE_POLYGON)
         PolygonKey(nKey);
+}
+
+// Shift, Ctrl or Space went down or up: the band and the polygon's edge follow at once.
+void HeldKeysChanged(int nMode) {
+    if (pHostRecord->bPaused)
+        return;
+    if (fDrawn & DRAWN_BAND)
+        StretchBand();
+    else if (nMode == MODE_POLYGON)
+        PolygonHeldKeysChanged();
 }
 
 void MouseMove(int nMode) {
@@ -99,7 +178,7 @@ void ButtonUp(UINT nRelease, int nMode) {
     if (pHostRecord->bPaused)
         nCursorState = CS_DEFAULT;
     // A release that ends no gesture of its own does nothing.
-    if (!IsGestureRelease(nRelease))
+    if (!IsGestureRelease(nRelease) && !(nRelease == GESTURE_SPACE && IsKeyboardGesture()))
         return;
     const bool bCompletes = !pHostRecord->bPaused && !bSwallowUntilUp;
     // The gesture ends with nothing of it left on the screen; a completion draws what follows.
@@ -120,6 +199,7 @@ void ButtonUp(UINT nRelease, int nMode) {
 bool IsHandledKind(UINT nMessage) {
     switch (nMessage) {
     case WM_KEYDOWN:
+    case WM_KEYUP:
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
@@ -135,6 +215,8 @@ namespace {
 
 void DispatchEvent(const InputEvent &event) {
     const int nMode = pHostRecord->shape.nMode;
+    fHeldBefore = fHeldKeys;
+    fHeldKeys = event.fHeld;
     // Input on the host's panel passes untouched, but for a press, which discards, and for the
     // moves and the release of a gesture begun elsewhere, which go on as anywhere else.
     if (IsPanelWindow(event.hwnd)) {
@@ -148,7 +230,7 @@ void DispatchEvent(const InputEvent &event) {
                 PanelPress(nMode);
             return;
         }
-        if (!nGestureButton || event.nMessage == WM_KEYDOWN)
+        if (!nGestureButton || event.nMessage == WM_KEYDOWN || event.nMessage == WM_KEYUP)
             return;
     }
     if (bTracking) {
@@ -161,7 +243,8 @@ void DispatchEvent(const InputEvent &event) {
     // its own place; reading the cursor costs more than all the rest of a move.
     EventPlace place;
     POINT pt = event.pt;
-    const BOOL bRead = event.nMessage != WM_KEYDOWN || ReadEventCursorPos(&pt);
+    const bool bKey = event.nMessage == WM_KEYDOWN || event.nMessage == WM_KEYUP;
+    const BOOL bRead = !bKey || ReadEventCursorPos(&pt);
     if (bRead)
         ptCursor = pt;
     place.Set(bRead, pt);
@@ -171,7 +254,7 @@ void DispatchEvent(const InputEvent &event) {
 
     switch (event.nMessage) {
     case WM_KEYDOWN:
-        KeyDown(nMode, BYTE(event.nVk), event.fModifiers);
+        KeyDown(nMode, BYTE(event.nVk), event.fHeld);
         break;
     case WM_MOUSEMOVE:
         MouseMove(nMode);
@@ -185,19 +268,25 @@ void DispatchEvent(const InputEvent &event) {
         ButtonUp(event.nMessage, nMode);
         break;
     }
+    if (fHeldKeys != fHeldBefore)
+        HeldKeysChanged(nMode);
 }
 
 } // namespace
 
 void SelectionEvent(const InputEvent &event) {
-    if (!IsHandledKind(event.nMessage))
+    // Of key-ups, only those of the keys held for the band.
+    if (!IsHandledKind(event.nMessage) || (event.nMessage == WM_KEYUP && !HeldKeyOf(event.nVk)))
         return;
     DispatchEvent(event);
     CheckLiveRectEnded();
 }
 
 LRESULT CALLBACK SelectionHookProc(int nCode, WPARAM wParam, LPARAM lParam) {
-    if (nCode >= 0 && pHostRecord && lParam)
-        SelectionEvent(FromJournalRecord(*reinterpret_cast<const EVENTMSG *>(lParam)));
+    if (nCode >= 0 && pHostRecord && lParam) {
+        const EVENTMSG &record = *reinterpret_cast<const EVENTMSG *>(lParam);
+        fJournalHeld = HeldAfter(fJournalHeld, record.message, record.paramL & 0xFF);
+        SelectionEvent(FromJournalRecord(record, fJournalHeld));
+    }
     return CallNextHookEx(hMouseHook, nCode, wParam & 0xFFFF, lParam);
 }

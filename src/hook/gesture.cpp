@@ -85,8 +85,15 @@ void EraseSelection(int nMode) {
     bSelectionShown = 0;
 }
 
+void EraseRubberEdge() {
+    if (fDrawn & DRAWN_RUBBER_EDGE)
+        SPXXorLine(&ptLastVertex, &ptRubberEnd);
+    fDrawn &= ~DRAWN_RUBBER_EDGE;
+}
+
 void EraseDrawn(int nMode) {
     EraseGestureDrawing();
+    EraseRubberEdge();
     if (fDrawn & DRAWN_OUTLINE)
         XorPolyline(&pHostRecord->shape);
     fDrawn &= ~DRAWN_OUTLINE;

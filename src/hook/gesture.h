@@ -2,6 +2,8 @@
 // selection ends goes through here, so that what was drawn for it is erased exactly once.
 #pragma once
 
+#include "host/hook_state.h"
+
 #include "spxhk110.h"
 
 // The host's panel: hwndOwn and every window inside it.
@@ -9,6 +11,12 @@ bool IsPanelWindow(HWND hwnd);
 
 // A press the library accepted begins a gesture; it belongs to that button until its release.
 void BeginGesture(UINT nPress, POINT pt);
+// The press of a gesture made with the keyboard: Space, with no button held. Its end is the next
+// Space; no mouse release belongs to it.
+const UINT GESTURE_SPACE = 0x10000 | VK_SPACE;
+inline bool IsKeyboardGesture() {
+    return nGestureButton == GESTURE_SPACE;
+}
 // True when nRelease is the release of the button that began the gesture under way.
 bool IsGestureRelease(UINT nRelease);
 // No gesture any more: no button down, nothing swallowed, its display context released. Erases
@@ -26,6 +34,8 @@ HDC GestureDC();
 HDC HeldGestureDC();
 void ReleaseGestureDC();
 
+// Takes the line that follows the pointer from a polygon's last vertex off the screen.
+void EraseRubberEdge();
 // Takes off the screen what was drawn for the gesture itself: the band.
 void EraseGestureDrawing();
 // Takes the selection off the screen: a vertex's hover marker, the box's frame and the

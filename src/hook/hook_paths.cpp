@@ -115,5 +115,5 @@ void HandEscapeToSelection(const EVENTMSG &event) {
     // the Escape hook keeps is not seen by the selection hook after it. Low-level hooks see it
     // whatever the order.
     if (bMouseHookOn && pHostRecord && nMouseHookPath == HOOK_JOURNAL && bKeyHookFirst)
-        SelectionEvent(FromJournalRecord(event));
+        SelectionEvent(FromJournalRecord(event, fJournalHeld));
 }

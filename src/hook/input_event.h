@@ -4,27 +4,58 @@
 
 #include <windows.h>
 
+// The keys the selection reads as held, bits of InputEvent::fHeld: MOD_SHIFT, MOD_CONTROL, and
+// Space.
+const UINT HELD_SPACE = 0x100;
+
 struct InputEvent {
-    UINT nMessage;   // WM_KEYDOWN, WM_MOUSEMOVE, or a press or release of either button
-    POINT pt;        // a mouse event's screen point
-    UINT nVk;        // a key-down's virtual key
-    UINT fModifiers; // MOD_SHIFT and MOD_CONTROL held at a key-down
+    UINT nMessage; // WM_KEYDOWN, WM_KEYUP, WM_MOUSEMOVE, or a press or release of either button
+    POINT pt;      // a mouse event's screen point
+    UINT nVk;      // a key event's virtual key
+    UINT fHeld;    // the keys held once this event happened, in the order the events came
     DWORD dwTime;
     HWND hwnd; // the window the event was made on; none when nobody looked it up
 };
 
-// Shift and Ctrl as the platform reports them now.
-inline UINT HeldModifiers() {
-    return (GetAsyncKeyState(VK_SHIFT) < 0 ? MOD_SHIFT : 0) |
-           (GetAsyncKeyState(VK_CONTROL) < 0 ? MOD_CONTROL : 0);
+// The held-key bit of a virtual key (0: none of them).
+inline UINT HeldKeyOf(UINT nVk) {
+    switch (nVk) {
+    case VK_SHIFT:
+    case VK_LSHIFT:
+    case VK_RSHIFT:
+        return MOD_SHIFT;
+    case VK_CONTROL:
+    case VK_LCONTROL:
+    case VK_RCONTROL:
+        return MOD_CONTROL;
+    case VK_SPACE:
+        return HELD_SPACE;
+    default:
+        return 0;
+    }
 }
 
-// A journal record: the platform hands it over as the event happens, so a key-down's modifiers
-// are those held now.
-inline InputEvent FromJournalRecord(const EVENTMSG &event) {
-    if (event.message == WM_KEYDOWN)
-        return InputEvent{event.message, POINT{0, 0}, event.paramL & 0xFF, HeldModifiers(),
-                          event.time, event.hwnd};
-    return InputEvent{event.message, POINT{LONG(event.paramL), LONG(event.paramH)}, 0, 0,
+// The held keys after a key event; any other event leaves them.
+inline UINT HeldAfter(UINT fHeld, UINT nMessage, UINT nVk) {
+    if (nMessage == WM_KEYDOWN || nMessage == WM_SYSKEYDOWN)
+        return fHeld | HeldKeyOf(nVk);
+    if (nMessage == WM_KEYUP || nMessage == WM_SYSKEYUP)
+        return fHeld & ~HeldKeyOf(nVk);
+    return fHeld;
+}
+
+// The held keys as the platform reports them now: where a run of events begins.
+inline UINT HeldNow() {
+    return (GetAsyncKeyState(VK_SHIFT) < 0 ? MOD_SHIFT : 0) |
+           (GetAsyncKeyState(VK_CONTROL) < 0 ? MOD_CONTROL : 0) |
+           (GetAsyncKeyState(VK_SPACE) < 0 ? HELD_SPACE : 0);
+}
+
+// A journal record, with the keys held once it happened.
+inline InputEvent FromJournalRecord(const EVENTMSG &event, UINT fHeld) {
+    if (event.message >= WM_KEYFIRST && event.message <= WM_KEYLAST)
+        return InputEvent{event.message, POINT{0, 0}, event.paramL & 0xFF, fHeld, event.time,
+                          event.hwnd};
+    return InputEvent{event.message, POINT{LONG(event.paramL), LONG(event.paramH)}, 0, fHeld,
                       event.time, event.hwnd};
 }

@@ -20,6 +20,9 @@ HWND hwndInputSink = nullptr;
 // Escape hook's.
 HookThread selectionHooks;
 HookThread escapeHooks;
+// The keys held, as the selection hooks' callbacks have seen them: read and written on the hooks'
+// thread alone, once it runs.
+UINT fLowLevelHeld = 0;
 
 bool SelectionTakesQueue() {
     return bMouseHookOn && pHostRecord && nMouseHookPath == HOOK_LOWLEVEL;
@@ -71,6 +74,9 @@ public:
                 return DRAG_INPUT_EVENT;
             }
             msg.pt = event.pt;
+            // The keys held, as a mouse message carries them.
+            msg.wParam = ((event.fHeld & MOD_SHIFT) ? MK_SHIFT : 0) |
+                         ((event.fHeld & MOD_CONTROL) ? MK_CONTROL : 0);
             POINT pt = event.pt;
             ScreenToClient(hwnd, &pt);
             msg.lParam = MAKELPARAM(pt.x, pt.y);
@@ -119,12 +125,7 @@ HWND FocusWindow() {
     return GetGUIThreadInfo(0, &info) ? info.hwndFocus : nullptr;
 }
 
-// A key-down as the selection acts on it; an arrow key carries the modifiers held at event time.
-InputEvent KeyDownEvent(const KBDLLHOOKSTRUCT &key) {
-    const UINT nVk = key.vkCode & 0xFF;
-    const UINT fModifiers = nVk >= VK_LEFT && nVk <= VK_DOWN ? HeldModifiers() : 0;
-    return InputEvent{WM_KEYDOWN, POINT{0, 0}, nVk, fModifiers, key.time, FocusWindow()};
-}
+
 
 // Reports Escape and passes every key on: a low-level hook that kept a key would take it from
 // every program. Runs on the Escape hook's thread.
@@ -138,7 +139,8 @@ LRESULT CALLBACK EscapeKeyProc(int nCode, WPARAM wParam, LPARAM lParam) {
 } // namespace
 
 bool IsSelectionKey(UINT nVk) {
-    return nVk == VK_RETURN || nVk == VK_ESCAPE || (nVk >= VK_LEFT && nVk <= VK_DOWN);
+    return nVk == VK_RETURN || nVk == VK_ESCAPE || nVk == VK_BACK || nVk == VK_SPACE ||
+           (nVk >= VK_LEFT && nVk <= VK_DOWN);
 }
 
 // The callbacks run on the selection hooks' thread. They only note what must be read at event
@@ -151,24 +153,31 @@ LRESULT CALLBACK SelectionMouseProc(int nCode, WPARAM wParam, LPARAM lParam) {
         // A click belongs to the window it was made on; a move's window is looked up later, and
         // only on the host's panel.
         const HWND hwnd = wParam == WM_MOUSEMOVE ? nullptr : WindowFromPoint(mouse.pt);
-        QueueInputEvent(InputEvent{UINT(wParam), mouse.pt, 0, 0, mouse.time, hwnd});
+        QueueInputEvent(InputEvent{UINT(wParam), mouse.pt, 0, fLowLevelHeld, mouse.time, hwnd});
     }
     return CallNextHookEx(nullptr, nCode, wParam, lParam);
 }
 
-// Only the keys the selection acts on are noted: other programs' typing is passed on and
-// forgotten.
+// Only the keys the selection acts on are noted, and of Shift, Ctrl and Space only when they go
+// down or up: other programs' typing is passed on and forgotten.
 LRESULT CALLBACK SelectionKeyProc(int nCode, WPARAM wParam, LPARAM lParam) {
     NoteHookCall(selectionHooks);
-    if (nCode == HC_ACTION && lParam && wParam == WM_KEYDOWN) {
+    if (nCode == HC_ACTION && lParam) {
         const KBDLLHOOKSTRUCT &key = *reinterpret_cast<const KBDLLHOOKSTRUCT *>(lParam);
-        if (IsSelectionKey(key.vkCode & 0xFF))
-            QueueInputEvent(KeyDownEvent(key));
+        const UINT nVk = key.vkCode & 0xFF;
+        const UINT fBefore = fLowLevelHeld;
+        fLowLevelHeld = HeldAfter(fBefore, UINT(wParam), nVk);
+        const bool bDown = wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN;
+        if ((bDown && IsSelectionKey(nVk)) || fLowLevelHeld != fBefore)
+            QueueInputEvent(InputEvent{UINT(bDown ? WM_KEYDOWN : WM_KEYUP), POINT{0, 0}, nVk,
+                                       fLowLevelHeld, key.time, FocusWindow()});
     }
     return CallNextHookEx(nullptr, nCode, wParam, lParam);
 }
 
 bool StartLowLevelSelection(HHOOK &hMouse, HHOOK &hKey) {
+    // Written before the thread starts, which then has it alone.
+    fLowLevelHeld = HeldNow();
     if (!OpenInputSink()) {
         CloseInputSink();
         return false;

@@ -19,14 +19,27 @@ SelectionShape &Shape() {
     return pHostRecord->shape;
 }
 
-// The vertex at ptCursor, with the edge from the last one unless it is the first.
+bool IsDrawing() {
+    return !bNewPolygon && !bSelectionShown;
+}
+
+// Where the next vertex goes: at the pointer, or with Shift held where its edge keeps to a
+// multiple of 45 degrees.
+POINT NextVertexAt() {
+    return (fHeldKeys & MOD_SHIFT) && IsDrawing() ? SnappedToEighths(ptLastVertex, ptCursor)
+                                                  : ptCursor;
+}
+
+// The vertex where the next one goes, with the edge from the last one unless it is the first.
 void PlaceVertex(bool bEdge) {
+    const POINT pt = bEdge ? NextVertexAt() : ptCursor;
+    EraseRubberEdge();
     if (bEdge)
-        SPXXorLine(&ptLastVertex, &ptCursor);
-    rcCloseZone = CloseZoneAround(ptCursor, kCloseReach);
-    ptLastVertex = ptCursor;
-    SPXXorPoint(&ptCursor);
-    SPXAddPolyPoint(&Shape(), &ptCursor);
+        SPXXorLine(&ptLastVertex, &pt);
+    rcCloseZone = CloseZoneAround(pt, kCloseReach);
+    ptLastVertex = pt;
+    SPXXorPoint(&pt);
+    SPXAddPolyPoint(&Shape(), &pt);
     fDrawn |= DRAWN_OUTLINE;
     RECT rcBounds;
     SPXCalcPolygonRect(&Shape(), &rcBounds);
@@ -38,6 +51,7 @@ void PlaceVertex(bool bEdge) {
 // (-1: none); nPreviousCursor is the cursor state the refresh starts from.
 void ClosePolygon(int nMark, int nPreviousCursor) {
     SelectionShape &shape = Shape();
+    EraseRubberEdge();
     SPXXorLine(&ptLastVertex, &ptFirstVertex);
     fDrawn &= ~DRAWN_OUTLINE;
     RECT rc;
@@ -61,8 +75,44 @@ void ClosePolygon(int nMark, int nPreviousCursor) {
     nCursorState = UpdateCursor(1, nPreviousCursor, CS_DEFAULT);
 }
 
-bool IsDrawing() {
-    return !bNewPolygon && !bSelectionShown;
+// The line from the last vertex to where the next one would go, when the host asked for it.
+void UpdateRubberEdge() {
+    EraseRubberEdge();
+    if (!(dwSelectionOptions & SPX_OPT_POLYGON_RUBBER_EDGE) || !IsDrawing() ||
+        ValidPointCount(Shape()) == 0)
+        return;
+    ptRubberEnd = NextVertexAt();
+    if (ptRubberEnd.x == ptLastVertex.x && ptRubberEnd.y == ptLastVertex.y)
+        return;
+    SPXXorLine(&ptLastVertex, &ptRubberEnd);
+    fDrawn |= DRAWN_RUBBER_EDGE;
+}
+
+// Backspace: the last vertex goes with its edge; the first leaves an empty polygon, as Escape
+// does, and the next click begins it again.
+void TakeBackVertex() {
+    SelectionShape &shape = Shape();
+    const UINT nCount = ValidPointCount(shape);
+    if (nCount <= 1) {
+        EraseDrawn(MODE_POLYGON);
+        SPXFreePolyPoints(&shape);
+        bNewPolygon = 1;
+        nCursorState = CS_DEFAULT;
+        return;
+    }
+    EraseRubberEdge();
+    const POINT ptGone = shape.aPoints[nCount - 1];
+    ptLastVertex = shape.aPoints[nCount - 2];
+    SPXXorPoint(&ptGone);
+    SPXXorLine(&ptLastVertex, &ptGone);
+    shape.aPoints[nCount - 1] = POINT{0, 0};
+    shape.nCount = int(nCount - 1);
+    rcCloseZone = CloseZoneAround(ptLastVertex, kCloseReach);
+    RECT rcBounds;
+    SPXCalcPolygonRect(&shape, &rcBounds);
+    NotifyLiveRect(rcBounds);
+    // The edge and the cursor as a move here would show them.
+    PolygonMove();
 }
 
 } // namespace
@@ -81,6 +131,7 @@ void PolygonMove() {
         HoverVertex();
         return;
     }
+    UpdateRubberEdge();
     // The entry has shown the crosshair already, unless the close-polygon cursor is up.
     const bool bNearFirst = IsDrawing() && ValidPointCount(Shape()) >= 3 &&
                             IsNearPoint(ptCursor, ptFirstVertex, kCloseReach);
@@ -121,6 +172,9 @@ void PolygonKey(BYTE nKey) {
     } else if (nKey == VK_RETURN && bSelectionShown) {
         EraseDrawn(MODE_POLYGON);
         CommitPolygon();
+    } else if (nKey == VK_BACK && IsDrawing()) {
+        TakeBackVertex();
+        return;
     } else if (nKey == VK_RETURN && IsDrawing() && ValidPointCount(Shape()) > 2) {
         ClosePolygon(FindPolyVertex(&Shape(), ptCursor), nCursorState);
         // The click whose button is still held does not begin the next polygon.
@@ -134,4 +188,18 @@ void PolygonKey(BYTE nKey) {
     bNewPolygon = 1;
     if (nGestureButton)
         bSwallowUntilUp = 1;
+}
+
+void PolygonHeldKeysChanged() {
+    if (!pHostRecord->bPaused && !bSwallowUntilUp)
+        UpdateRubberEdge();
+}
+
+extern "C" DWORD WINAPI SetSelectionOptions(DWORD dwOptions) {
+    const DWORD dwPrevious = dwSelectionOptions;
+    dwSelectionOptions = dwOptions;
+    // An option turned off takes its drawing with it.
+    if (!(dwOptions & SPX_OPT_POLYGON_RUBBER_EDGE))
+        EraseRubberEdge();
+    return dwPrevious;
 }

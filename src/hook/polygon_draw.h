@@ -12,8 +12,12 @@ void PolygonMove();
 void PolygonRelease();
 
 // Escape throws the polygon away in any phase; Enter confirms a polygon in its box or closes one
-// of three vertices or more.
+// of three vertices or more; Backspace takes the last vertex back.
 void PolygonKey(BYTE nKey);
+
+// Shift pressed or let go: the line that follows the pointer (SPX_OPT_POLYGON_RUBBER_EDGE) keeps
+// to 45 degrees, or no longer.
+void PolygonHeldKeysChanged();
 
 // Posts UM_SELECTION with the address of the host's shape: a polygon is committed.
 void CommitPolygon();

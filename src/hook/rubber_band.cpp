@@ -5,8 +5,10 @@
 #include "hook/event_place.h"
 #include "hook/gesture.h"
 #include "hook/hook_install.h"
+#include "hook/input_event.h"
 #include "hook/live_rect.h"
 #include "host/hook_state.h"
+#include "tracker/tracker_geometry.h"
 
 namespace {
 
@@ -27,6 +29,8 @@ void StartBand() {
     ReadEventCursorPos(&ptBoxAnchor);
     szBox = SIZE{0, 0};
     ptBoxCurrent = ptBoxAnchor;
+    ptBandOrigin = ptBoxAnchor;
+    ptBandPointer = ptBoxAnchor;
     NotifyLiveRect(RECT{ptBoxAnchor.x, ptBoxAnchor.y, ptBoxAnchor.x, ptBoxAnchor.y});
     if (HDC hdc = GestureDC())
         DrawBoxShape(hdc, ptBoxAnchor.x, ptBoxAnchor.y, ptBoxAnchor.x, ptBoxAnchor.y, bEllipse);
@@ -40,18 +44,29 @@ void StretchBand() {
     }
     if (!(fDrawn & DRAWN_BAND))
         return;
-    POINT ptNew;
+    POINT ptPointer;
     // Without a position there is nowhere to stretch to: the band stays as it is.
-    if (!ReadEventCursorPos(&ptNew))
+    if (!ReadEventCursorPos(&ptPointer))
         return;
-    // The outline to the old corner goes, the one to the new corner comes.
+    // Space held moves the band at its size; a band made with Space itself only stretches.
+    if ((fHeldKeys & HELD_SPACE) && !IsKeyboardGesture()) {
+        ptBandOrigin.x += ptPointer.x - ptBandPointer.x;
+        ptBandOrigin.y += ptPointer.y - ptBandPointer.y;
+    }
+    ptBandPointer = ptPointer;
+    const BandSpan span = BandCorners(ptBandOrigin, ptPointer, fHeldKeys, VirtualScreenRect());
+    if (span.ptFrom.x == ptBoxAnchor.x && span.ptFrom.y == ptBoxAnchor.y &&
+        span.ptTo.x == ptBoxCurrent.x && span.ptTo.y == ptBoxCurrent.y)
+        return;
+    // The outline between the old corners goes, the one between the new corners comes.
     if (HDC hdc = GestureDC()) {
         DrawBoxShape(hdc, ptBoxAnchor.x, ptBoxAnchor.y, ptBoxCurrent.x, ptBoxCurrent.y, bEllipse);
-        DrawBoxShape(hdc, ptBoxAnchor.x, ptBoxAnchor.y, ptNew.x, ptNew.y, bEllipse);
+        DrawBoxShape(hdc, span.ptFrom.x, span.ptFrom.y, span.ptTo.x, span.ptTo.y, bEllipse);
     }
-    ptBoxCurrent = ptNew;
-    szBox = SIZE{ptNew.x - ptBoxAnchor.x, ptNew.y - ptBoxAnchor.y};
-    NotifyLiveRect(RECT{ptBoxAnchor.x, ptBoxAnchor.y, ptNew.x, ptNew.y});
+    ptBoxAnchor = span.ptFrom;
+    ptBoxCurrent = span.ptTo;
+    szBox = SIZE{ptBoxCurrent.x - ptBoxAnchor.x, ptBoxCurrent.y - ptBoxAnchor.y};
+    NotifyLiveRect(RECT{ptBoxAnchor.x, ptBoxAnchor.y, ptBoxCurrent.x, ptBoxCurrent.y});
 }
 
 void CompleteBand(int nMode) {

@@ -7,7 +7,8 @@
 // Button press: the band starts at zero size at the cursor.
 void StartBand();
 
-// Mouse move: the band follows the cursor while the button is down.
+// Mouse move, or a change of the keys held: the band follows the cursor while the button is down,
+// one to one with Shift, about where it started with Ctrl, moved at its size while Space is held.
 void StretchBand();
 
 // Button release with no resizing box: the band's rectangle becomes rcSelection, normalized and

@@ -42,6 +42,15 @@ extern RECT rcSelection;
 extern POINT ptBoxAnchor;
 extern POINT ptBoxCurrent;
 extern SIZE szBox;
+// The band as the person holds it: ptBoxAnchor and ptBoxCurrent are the corners drawn, which
+// Shift and Ctrl make differ from the point the band started at (moved while Space is held) and
+// the pointer it last followed.
+extern POINT ptBandOrigin;
+extern POINT ptBandPointer;
+// The keys held as of the event being dispatched (bits of InputEvent::fHeld), and as the
+// journal-record hook's records have said so far.
+extern UINT fHeldKeys;
+extern UINT fJournalHeld;
 extern BOOL bNewPolygon;
 extern POINT ptFirstVertex;
 extern POINT ptLastVertex;
@@ -62,9 +71,14 @@ extern BOOL bSwallowUntilUp; // its release, and its moves, are not acted on
 enum {
     DRAWN_BAND = 1, // the rubber band from ptBoxAnchor to ptBoxCurrent
     DRAWN_OUTLINE =
-        2 // the open outline of the polygon being drawn: the whole list, no closing edge
+        2, // the open outline of the polygon being drawn: the whole list, no closing edge
+    DRAWN_RUBBER_EDGE = 4 // the line from the polygon's last vertex to ptRubberEnd
 };
 extern UINT fDrawn;
+extern POINT ptRubberEnd;
+
+// SPX_OPT_ bits, as SetSelectionOptions set them.
+extern DWORD dwSelectionOptions;
 
 // How each hook was installed (HOOK_JOURNAL or HOOK_LOWLEVEL, 0 when off), and the keyboard half
 // of a low-level selection hook.

@@ -75,3 +75,15 @@ BOOL InCloseZone(const RECT &rcZone, POINT pt) {
     return pt.x >= rcZone.left && pt.x <= rcZone.right && pt.y >= rcZone.bottom &&
            pt.y <= rcZone.top;
 }
+
+POINT SnappedToEighths(POINT ptFrom, POINT pt) {
+    const int64_t dx = int64_t(pt.x) - ptFrom.x, dy = int64_t(pt.y) - ptFrom.y;
+    const int64_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
+    // tan 22.5 degrees = 0.41421...: below it an edge is nearer the axis than the diagonal.
+    if (ady * 100000 <= adx * 41421)
+        return POINT{pt.x, ptFrom.y};
+    if (adx * 100000 <= ady * 41421)
+        return POINT{ptFrom.x, pt.y};
+    const int64_t n = (adx + ady) / 2;
+    return POINT{Clamped(ptFrom.x + (dx < 0 ? -n : n)), Clamped(ptFrom.y + (dy < 0 ? -n : n))};
+}

@@ -22,3 +22,8 @@ RECT CloseZoneAround(POINT pt, int nReach);
 
 // True when pt lies in a zone made by CloseZoneAround, edges included.
 BOOL InCloseZone(const RECT &rcZone, POINT pt);
+
+// Where pt goes when the edge from ptFrom to it keeps to a multiple of 45 degrees: the nearest of
+// the horizontal, the vertical and the two diagonals through ptFrom, the point on it closest to pt
+// (a diagonal point rounded toward ptFrom).
+POINT SnappedToEighths(POINT ptFrom, POINT pt);

@@ -151,7 +151,10 @@ BOOL CRectTracker::Track(HWND hwnd, POINT point, BOOL bAllowInvert, HWND hwndCli
 
         const RECT rectOld = m_rect;
         const POINT pt = {GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
-        m_rect = DragEdges(rectSave, nHandle, point, pt);
+        // Shift keeps a corner's proportions, Ctrl the centre.
+        const UINT fModifiers = ((msg.wParam & MK_SHIFT) ? MOD_SHIFT : 0) |
+                                ((msg.wParam & MK_CONTROL) ? MOD_CONTROL : 0);
+        m_rect = DragEdges(rectSave, nHandle, point, pt, fModifiers);
         AdjustRect(nHandle, &m_rect);
         if (!EqualRect(&rectOld, &m_rect)) {
             if (bMoved)

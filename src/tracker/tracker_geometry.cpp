@@ -1,6 +1,7 @@
 #include "tracker/tracker_geometry.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 namespace {
@@ -104,22 +105,74 @@ int HitForRectMembers(const RECT &rc, int nHandle) {
     return nHandle;
 }
 
-RECT DragEdges(const RECT &rcStart, int nHandle, POINT ptPress, POINT ptNow) {
+namespace {
+
+// One axis of a handle drag: the edges nLow and nHigh of rcStart, the moving one by d (the other
+// the other way with bCentred). With nSize set (not LONG_MIN) the axis takes that signed size
+// instead, from its fixed edge or about its centre.
+void DragAxis(LONG &nLow, LONG &nHigh, bool bLow, bool bHigh, LONG d, bool bCentred,
+              LONG nSize = LONG_MIN) {
+    if (bLow == bHigh)
+        return;
+    if (nSize != LONG_MIN) {
+        const LONG nGrowth = nSize - (nHigh - nLow);
+        d = bCentred ? nGrowth / 2 : nGrowth;
+        if (bLow)
+            d = -d;
+    }
+    (bLow ? nLow : nHigh) += d;
+    if (bCentred)
+        (bLow ? nHigh : nLow) -= d;
+}
+
+} // namespace
+
+RECT DragEdges(const RECT &rcStart, int nHandle, POINT ptPress, POINT ptNow, UINT fModifiers) {
     RECT rc = rcStart;
     if (nHandle < 0 || nHandle > hitMiddle)
         return rc;
-    const HandleEdges &edges = kHandleEdges[nHandle];
+    const HandleEdges &e = kHandleEdges[nHandle];
     const LONG dx = ptNow.x - ptPress.x;
     const LONG dy = ptNow.y - ptPress.y;
-    if (edges.bLeft)
-        rc.left += dx;
-    if (edges.bRight)
-        rc.right += dx;
-    if (edges.bTop)
-        rc.top += dy;
-    if (edges.bBottom)
-        rc.bottom += dy;
+    if (nHandle == hitMiddle) {
+        OffsetRect(&rc, dx, dy);
+        return rc;
+    }
+    const bool bCentred = (fModifiers & MOD_CONTROL) != 0;
+    DragAxis(rc.left, rc.right, e.bLeft, e.bRight, dx, bCentred);
+    DragAxis(rc.top, rc.bottom, e.bTop, e.bBottom, dy, bCentred);
+    const LONG w0 = rcStart.right - rcStart.left, h0 = rcStart.bottom - rcStart.top;
+    if (!(fModifiers & MOD_SHIFT) || nHandle > hitBottomLeft || !w0 || !h0)
+        return rc;
+    // The axis that changed more in proportion leads; the other follows its scale.
+    const LONGLONG w = rc.right - rc.left, h = rc.bottom - rc.top;
+    if ((w < 0 ? -w : w) * (h0 < 0 ? -h0 : h0) >= (h < 0 ? -h : h) * (w0 < 0 ? -w0 : w0)) {
+        rc.top = rcStart.top;
+        rc.bottom = rcStart.bottom;
+        DragAxis(rc.top, rc.bottom, e.bTop, e.bBottom, 0, bCentred, LONG(w * h0 / w0));
+    } else {
+        rc.left = rcStart.left;
+        rc.right = rcStart.right;
+        DragAxis(rc.left, rc.right, e.bLeft, e.bRight, 0, bCentred, LONG(h * w0 / h0));
+    }
     return rc;
+}
+
+BandSpan BandCorners(POINT ptAnchor, POINT ptPointer, UINT fModifiers, const RECT &rcLimit) {
+    LONG dx = ptPointer.x - ptAnchor.x;
+    LONG dy = ptPointer.y - ptAnchor.y;
+    if (fModifiers & MOD_SHIFT) {
+        const LONG n = std::max(dx < 0 ? -dx : dx, dy < 0 ? -dy : dy);
+        dx = dx < 0 ? -n : n;
+        dy = dy < 0 ? -n : n;
+    }
+    const auto held = [&](LONG x, LONG y) {
+        return POINT{std::clamp(x, rcLimit.left, rcLimit.right),
+                     std::clamp(y, rcLimit.top, rcLimit.bottom)};
+    };
+    const bool bCentred = (fModifiers & MOD_CONTROL) != 0;
+    return BandSpan{bCentred ? held(ptAnchor.x - dx, ptAnchor.y - dy) : held(ptAnchor.x, ptAnchor.y),
+                    held(ptAnchor.x + dx, ptAnchor.y + dy)};
 }
 
 void KeepMinimumSize(RECT &rc, int nHandle, SIZE szMin, bool bAllowInvert, const RECT &rcStart) {

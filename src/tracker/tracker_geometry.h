@@ -33,8 +33,10 @@ RECT HandleRectFor(const RECT &rcFrame, int nHandle, int nHandleSize, bool bOuts
 int HitForRectMembers(const RECT &rc, int nHandle);
 
 // The rectangle while handle nHandle, pressed at ptPress, is dragged to ptNow: each edge that the
-// handle moves keeps its distance from the pointer; the middle moves the whole rectangle.
-RECT DragEdges(const RECT &rcStart, int nHandle, POINT ptPress, POINT ptNow);
+// handle moves keeps its distance from the pointer; the middle moves the whole rectangle. With
+// MOD_CONTROL in fModifiers the edge opposite each moving edge moves the other way (the centre
+// stays); with MOD_SHIFT a corner keeps rcStart's proportions, the axis that changed more leading.
+RECT DragEdges(const RECT &rcStart, int nHandle, POINT ptPress, POINT ptNow, UINT fModifiers = 0);
 
 // Holds the edges that nHandle moves at least szMin away from the fixed edges. Without inversion
 // a moving edge cannot pass over the fixed one: it stays on the side where it lay in rcStart, the
@@ -59,3 +61,13 @@ RECT UnionRectPoint(const RECT &rc, POINT pt);
 // pixels, or with bResize its right edge (Left, Right) or bottom edge (Up, Down) moved by nStep,
 // never smaller than 1 by 1. It stays within rcLimit (the virtual screen).
 RECT NudgedRect(const RECT &rc, UINT nKey, int nStep, bool bResize, const RECT &rcLimit);
+
+// The corners a rubber band spans from its anchor to the pointer: the anchor and the pointer;
+// with MOD_SHIFT in fModifiers one to one (the side the larger of the two distances, toward the
+// pointer); with MOD_CONTROL about the anchor (the first corner mirrors the second through it).
+// Both corners are held within rcLimit, edges included.
+struct BandSpan {
+    POINT ptFrom;
+    POINT ptTo;
+};
+BandSpan BandCorners(POINT ptAnchor, POINT ptPointer, UINT fModifiers, const RECT &rcLimit);

@@ -291,6 +291,8 @@ protected:
         hwndOverlay = Overlay();
         hwndNotify = m_hwndNotify;
         bMouseHookOn = 1;
+        fHeldKeys = fJournalHeld = 0;
+        dwSelectionOptions = 0;
         nCursorState = CS_DEFAULT;
         ptCursor = kNotRead;
         rcSelection = RECT{0, 0, 0, 0};
@@ -1791,7 +1793,7 @@ TEST_F(RubberBand, EscapeAndOtherKeysLeaveADragGoing) {
         UseMode(nMode);
         Press(POINT{150, 150});
         Move(POINT{220, 200});
-        for (DWORD dwKey : {DWORD(VK_ESCAPE), DWORD(VK_RETURN), DWORD('A'), DWORD(VK_SPACE)})
+        for (DWORD dwKey : {DWORD(VK_ESCAPE), DWORD(VK_RETURN), DWORD('A'), DWORD(VK_TAB)})
             Key(dwKey);
         EXPECT_EQ(bButtonDown, 1);
         EXPECT_TRUE(ShowsExactly([&] { XorBox(150, 150, 220, 200, bEllipse); }));

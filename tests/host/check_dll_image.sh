@@ -12,7 +12,7 @@ fail=0
 
 expected_exports="MoveXorBox SPXAddPolyPoint SPXCalcPolygonRect SPXErasePolyPoints
 SPXFreePolyPoints SPXStrechtPolyPoints SPXXORWindow SPXXorLine SPXXorPoint SPXXorPolyPoints
-XorBox XorRectBox SetMouseHook SetKeyboardHook SetTrackingNotify"
+XorBox XorRectBox SetMouseHook SetKeyboardHook SetTrackingNotify SetSelectionOptions"
 
 private=$("$objdump" -p "$dll")
 

@@ -15,7 +15,7 @@ const char *const kExportNames[] = {
     "XorBox",           "XorRectBox",         "MoveXorBox",         "SPXXorLine",
     "SPXXorPoint",      "SPXXORWindow",       "SPXAddPolyPoint",    "SPXFreePolyPoints",
     "SPXXorPolyPoints", "SPXErasePolyPoints", "SPXCalcPolygonRect", "SPXStrechtPolyPoints",
-    "SetMouseHook",     "SetKeyboardHook",    "SetTrackingNotify",
+    "SetMouseHook",     "SetKeyboardHook",    "SetTrackingNotify",  "SetSelectionOptions",
 };
 
 class LoadedLibrary : public testing::Test {
