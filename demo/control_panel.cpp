@@ -9,7 +9,7 @@ namespace {
 const int kWidth = 164;
 const int kItemHeight = 22;
 
-// The controls from top to bottom: four mode buttons, two check boxes, Quit.
+// The controls from top to bottom: four mode buttons, three check boxes, Quit.
 enum Item {
     ItemRectangle,
     ItemEllipse,
@@ -17,12 +17,13 @@ enum Item {
     ItemWindow,
     ItemAdjust,
     ItemHighlight,
+    ItemRubberEdge,
     ItemQuit,
     ItemCount
 };
 const int kModes[] = {3, 4, 5, 0}; // the library's mode of each mode button
-const char *const kLabels[] = {"Rectangle",       "Ellipse",           "Polygon", "Window",
-                               "Adjust in a box", "Highlight windows", "Quit"};
+const char *const kLabels[] = {"Rectangle",       "Ellipse",           "Polygon",     "Window",
+                               "Adjust in a box", "Highlight windows", "Rubber edge", "Quit"};
 
 RECT ItemRect(int nItem) {
     // A gap parts the modes from the check boxes and those from the button.
@@ -98,8 +99,10 @@ void ControlPanel::Click(POINT pt) {
         m_settings.nMode = kModes[nItem];
     else if (nItem == ItemAdjust)
         m_settings.bAdjustable = !m_settings.bAdjustable;
-    else
+    else if (nItem == ItemHighlight)
         m_settings.bHighlightWindows = !m_settings.bHighlightWindows;
+    else
+        m_settings.bRubberEdge = !m_settings.bRubberEdge;
     InvalidateRect(m_hwnd, nullptr, TRUE);
     PostMessageA(m_hwndNotify, m_nChanged, 0, 0);
 }
@@ -115,9 +118,10 @@ void ControlPanel::Paint(HDC hdc) const {
             DrawTextA(hdc, kLabels[i], -1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
             continue;
         }
-        const bool bChecked = i <= ItemWindow   ? m_settings.nMode == kModes[i]
-                              : i == ItemAdjust ? m_settings.bAdjustable
-                                                : m_settings.bHighlightWindows;
+        const bool bChecked = i <= ItemWindow      ? m_settings.nMode == kModes[i]
+                              : i == ItemAdjust    ? m_settings.bAdjustable
+                              : i == ItemHighlight ? m_settings.bHighlightWindows
+                                                   : m_settings.bRubberEdge;
         const int nMark = 13;
         RECT rcMark = {rc.left, rc.top + (kItemHeight - nMark) / 2, rc.left + nMark,
                        rc.top + (kItemHeight - nMark) / 2 + nMark};

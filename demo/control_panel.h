@@ -1,5 +1,6 @@
-// The demo's floating panel, the host's own window (HostRecord.hwndOwn): the mode, adjustment and
-// window highlighting, a Quit button, and the size of the selection being made. The controls are
+// The demo's floating panel, the host's own window (HostRecord.hwndOwn): the mode, adjustment,
+// window highlighting and the polygon's rubber edge, a Quit button, and the size of the selection
+// being made. The controls are
 // the platform's button pictures drawn in the one panel window, which keeps the panel a single
 // window to raise, repaint and hand to the library as hwndOwn.
 #pragma once
@@ -12,6 +13,7 @@ struct PanelSettings {
     int nMode;
     bool bAdjustable;
     bool bHighlightWindows;
+    bool bRubberEdge;
 };
 
 class ControlPanel {

@@ -33,6 +33,7 @@ private:
     bool Arm(const RECT *pInitialRect);
     void Disarm();
     void ApplyPanelSettings();
+    void SetRubberEdge(bool bOn);
     void EraseWindowFrame();
     void OnSelection(LPARAM lParam);
     bool WriteSelection(LPARAM lParam);
@@ -54,5 +55,6 @@ private:
     int m_nSelections = 0;
     int m_nLastCrop = 0; // the number in the name of the last crop written
     int m_nExitCode = 0;
+    DWORD m_dwSelectionOptions = 0; // as this host last set them (SetSelectionOptions)
     bool m_bFinished = false;
 };

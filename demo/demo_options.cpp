@@ -8,11 +8,14 @@ const char *const kDemoUsage =
     "  --mode rectangle|ellipse|polygon|window   what to select (default rectangle)\n"
     "  --adjust | --no-adjust          show a finished selection in a box first (default on)\n"
     "  --highlight | --no-highlight    frame the window under the cursor in window mode (on)\n"
+    "  --rubber-edge                   while a polygon is placed, a line follows the cursor from\n"
+    "                                  its last vertex (default off; the panel has it too)\n"
     "  --rect L,T,R,B                  an initial rectangle, shown in its box at the start\n"
     "  --repeat                        after a selection, wait for the next one\n"
     "  --out DIR                       where the cropped PNGs go (default .); made if missing,\n"
     "                                  an earlier crop there is never overwritten\n"
-    "  --script FILE                   play these input steps (move, press, release, key, wait)\n"
+    "  --script FILE                   play these input steps (move, press, release, key,\n"
+    "                                  hold, letgo, wait)\n"
     "  --snapshots DIR                 save every monitor as one PNG after each script step\n"
     "  --step-delay MS                 pause after each script step (default 60); a step is\n"
     "                                  played once the one before has reached the host\n"
@@ -121,6 +124,8 @@ ParsedOptions ParseDemoOptions(const std::vector<std::string> &args) {
             o.bAdjustable = name == "--adjust";
         } else if (name == "--highlight" || name == "--no-highlight") {
             o.bHighlightWindows = name == "--highlight";
+        } else if (name == "--rubber-edge") {
+            o.bRubberEdge = true;
         } else if (name == "--repeat") {
             o.bRepeat = true;
         } else if (name == "--help" || name == "-h" || name == "/?") {

@@ -41,10 +41,12 @@ std::string ParseStep(const std::vector<std::string> &words, ScriptStep &step) {
         if (nArgs > 1 || (button != "left" && button != "right"))
             return verb + " takes left or right";
         step.bRight = button == "right";
-    } else if (verb == "key") {
-        step.kind = ScriptStep::Key;
+    } else if (verb == "key" || verb == "hold" || verb == "letgo") {
+        step.kind = verb == "key"    ? ScriptStep::Key
+                    : verb == "hold" ? ScriptStep::Hold
+                                     : ScriptStep::LetGo;
         if (nArgs != 1)
-            return "key needs one key name";
+            return verb + " needs one key name";
         step.nVk = VirtualKeyOfName(words[1]);
         if (!step.nVk)
             return "unknown key '" + words[1] + "'";
@@ -53,7 +55,7 @@ std::string ParseStep(const std::vector<std::string> &words, ScriptStep &step) {
         if (nArgs != 1 || !ReadInt(words[1], 0, 60000, step.nMilliseconds))
             return "wait needs milliseconds from 0 to 60000";
     } else {
-        return "unknown step '" + words[0] + "' (move, press, release, key or wait)";
+        return "unknown step '" + words[0] + "' (move, press, release, key, hold, letgo or wait)";
     }
     return {};
 }
@@ -66,7 +68,8 @@ unsigned short VirtualKeyOfName(const std::string &name) {
         unsigned short nVk;
     } keys[] = {{"enter", 0x0D}, {"return", 0x0D}, {"escape", 0x1B},    {"esc", 0x1B},
                 {"tab", 0x09},   {"space", 0x20},  {"backspace", 0x08}, {"delete", 0x2E},
-                {"left", 0x25},  {"up", 0x26},     {"right", 0x27},     {"down", 0x28}};
+                {"left", 0x25},  {"up", 0x26},     {"right", 0x27},     {"down", 0x28},
+                {"shift", 0x10}, {"ctrl", 0x11},   {"control", 0x11}};
     const std::string lower = Lower(name);
     for (const auto &key : keys)
         if (lower == key.szName)

@@ -5,7 +5,9 @@
 //   press [left|right]    press a mouse button (left when none is named)
 //   release [left|right]  release it
 //   key NAME          press and release a key: enter, escape, tab, space, backspace, delete,
-//                     left, right, up, down, a letter or a digit
+//                     left, right, up, down, shift, ctrl (or control), a letter or a digit
+//   hold NAME         press a key and keep it down over the steps after it
+//   letgo NAME        release a held key
 //   wait MS           let the host run for a while before the next step
 #pragma once
 
@@ -13,10 +15,10 @@
 #include <vector>
 
 struct ScriptStep {
-    enum Kind { Move, Press, Release, Key, Wait } kind;
+    enum Kind { Move, Press, Release, Key, Hold, LetGo, Wait } kind;
     int x = 0, y = 0;       // Move
     bool bRight = false;    // Press, Release
-    unsigned short nVk = 0; // Key: the virtual-key code
+    unsigned short nVk = 0; // Key, Hold, LetGo: the virtual-key code
     int nMilliseconds = 0;  // Wait
     int nLine = 0;          // where the step stands in the file, for messages
     std::string text;       // the line as written, for messages

@@ -4,6 +4,7 @@
 #include "png_file.h"
 #include "screen_image.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <initializer_list>
 
@@ -138,6 +139,16 @@ std::string ScriptPlayer::Deliver(const ScriptStep &step) {
         Pause(m_nDelayMs);
         problem = Send(KeyInput(step.nVk, true), InputArrival::KeyUp, {}, step.nVk);
         break;
+    case ScriptStep::Hold:
+        // Noted before it is sent: whatever became of the down, the key goes up at the end.
+        m_heldKeys.push_back(step.nVk);
+        problem = Send(KeyInput(step.nVk, false), InputArrival::KeyDown, {}, step.nVk);
+        break;
+    case ScriptStep::LetGo:
+        m_heldKeys.erase(std::remove(m_heldKeys.begin(), m_heldKeys.end(), step.nVk),
+                         m_heldKeys.end());
+        problem = Send(KeyInput(step.nVk, true), InputArrival::KeyUp, {}, step.nVk);
+        break;
     case ScriptStep::Wait:
         Pause(step.nMilliseconds);
         return {};
@@ -176,6 +187,11 @@ void ScriptPlayer::ReleaseHeld() {
             SendInput(1, &in, sizeof(in));
             *pbHeld = false;
         }
+    for (const WORD nVk : m_heldKeys) {
+        INPUT in = KeyInput(nVk, true);
+        SendInput(1, &in, sizeof(in));
+    }
+    m_heldKeys.clear();
 }
 
 std::string ScriptPlayer::Snapshot() {

@@ -27,8 +27,9 @@ public:
     void Start();
     // Lets the step under way finish, with its snapshot, plays no more and waits for the thread.
     void Stop();
-    // Releases the mouse buttons the script pressed and left down, so that they do not stay held
-    // after the program; call it after Stop(), once the selection hook is off.
+    // Releases the mouse buttons the script pressed and the keys it held and left down, so that
+    // they do not stay held after the program; call it after Stop(), once the selection hook is
+    // off.
     void ReleaseHeld();
     // What stopped the script early; empty when nothing did. Read it after Stop().
     const std::string &Error() const { return m_error; }
@@ -53,4 +54,5 @@ private:
     int m_nSnapshots = 0;
     bool m_bLeftHeld = false; // pressed by a step and not released since
     bool m_bRightHeld = false;
+    std::vector<WORD> m_heldKeys; // held by a step and not let go since
 };

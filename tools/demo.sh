@@ -74,6 +74,9 @@ sections=(
     "ellipse --mode ellipse --adjust"
     "polygon --mode polygon --adjust"
     "window --mode window --highlight"
+    "modifiers --mode rectangle --no-adjust --repeat"
+    "keyboard --mode rectangle --adjust"
+    "keyboard-polygon --mode polygon --adjust --rubber-edge"
 )
 # Script coordinates are screen points, so the edge between the monitors has a script per layout.
 if [ "$layout" != one ]; then

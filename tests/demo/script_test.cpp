@@ -14,9 +14,12 @@ TEST(DemoScript, EveryKindOfStepIsReadWithItsValues) {
                                             "PRESS Right\n"
                                             "key Enter\n"
                                             "key a\n"
-                                            "wait 250\n");
+                                            "wait 250\n"
+                                            "hold Shift\n"
+                                            "letgo control\n"
+                                            "key ctrl\n");
     ASSERT_EQ(script.error, "");
-    ASSERT_EQ(script.steps.size(), 7u);
+    ASSERT_EQ(script.steps.size(), 10u);
     EXPECT_EQ(script.steps[0].kind, ScriptStep::Move);
     EXPECT_EQ(script.steps[0].x, 10);
     EXPECT_EQ(script.steps[0].y, -20);
@@ -31,6 +34,11 @@ TEST(DemoScript, EveryKindOfStepIsReadWithItsValues) {
     EXPECT_EQ(script.steps[5].nVk, 'A');
     EXPECT_EQ(script.steps[6].kind, ScriptStep::Wait);
     EXPECT_EQ(script.steps[6].nMilliseconds, 250);
+    EXPECT_EQ(script.steps[7].kind, ScriptStep::Hold);
+    EXPECT_EQ(script.steps[7].nVk, 0x10);
+    EXPECT_EQ(script.steps[8].kind, ScriptStep::LetGo);
+    EXPECT_EQ(script.steps[8].nVk, 0x11);
+    EXPECT_EQ(script.steps[9].nVk, 0x11);
 }
 
 // Editors that save UTF-8 may start the file with a byte-order mark: the first step still counts.
@@ -63,7 +71,10 @@ TEST(DemoScript, MalformedLinesAreNamedWithTheirNumber) {
         {"move 1 2\npress middle", "line 2: press takes left or right"},
         {"release left right", "line 1: release takes left or right"},
         {"\n\nkey", "line 3: key needs one key name"},
-        {"key ctrl", "line 1: unknown key 'ctrl'"},
+        {"key alt", "line 1: unknown key 'alt'"},
+        {"hold", "line 1: hold needs one key name"},
+        {"letgo shift ctrl", "line 1: letgo needs one key name"},
+        {"hold shfit", "line 1: unknown key 'shfit'"},
         {"key ab", "line 1: unknown key 'ab'"},
         {"wait -1", "line 1: wait needs milliseconds"},
         {"wait 60001", "line 1: wait needs milliseconds"},

@@ -96,9 +96,10 @@ TEST(DemoPanel, LiveSizeIsWidthHeightAndTopLeftOfTheMessagesRectangle) {
 }
 
 TEST(DemoOptions, EveryOptionIsRead) {
-    const ParsedOptions parsed = ParseDemoOptions(
-        {"--mode", "polygon", "--no-adjust", "--no-highlight", "--rect=1,2,30,40", "--repeat",
-         "--out", "o", "--script", "s.txt", "--snapshots=snap", "--step-delay", "5"});
+    const ParsedOptions parsed =
+        ParseDemoOptions({"--mode", "polygon", "--no-adjust", "--no-highlight", "--rect=1,2,30,40",
+                          "--repeat", "--out", "o", "--script", "s.txt", "--snapshots=snap",
+                          "--step-delay", "5", "--rubber-edge"});
     ASSERT_EQ(parsed.error, "");
     const DemoOptions &o = parsed.options;
     EXPECT_EQ(o.nMode, 5);
@@ -111,6 +112,9 @@ TEST(DemoOptions, EveryOptionIsRead) {
     EXPECT_EQ(o.scriptFile, "s.txt");
     EXPECT_EQ(o.snapshotDir, "snap");
     EXPECT_EQ(o.nStepDelayMs, 5);
+    EXPECT_TRUE(o.bRubberEdge);
+    EXPECT_FALSE(ParseDemoOptions({}).options.bRubberEdge);
+    EXPECT_NE(std::string(kDemoUsage).find("--rubber-edge"), std::string::npos);
     EXPECT_EQ(ParseDemoOptions({"--mode=window"}).options.nMode, 0);
 }
 
@@ -125,6 +129,7 @@ TEST(DemoOptions, MistakesNameTheOption) {
         {{"--rect", "5,2,3,4"}, "--rect: '5,2,3,4'"},
         {{"--step-delay", "fast"}, "--step-delay: 'fast'"},
         {{"--repeat=yes"}, "--repeat takes no value"},
+        {{"--rubber-edge=on"}, "--rubber-edge takes no value"},
         {{"--out="}, "--out needs a value"},
         {{"--bogus"}, "unknown option '--bogus'"},
     };
