@@ -1,12 +1,13 @@
 // The selection hook's entry: every input event of the desktop comes through here, is filtered,
 // handed to the handler of its kind and mode, and passed on unchanged.
 #include "draw/xor_draw.h"
-#include "hook/input_event.h"
 #include "hook/box_adjust.h"
 #include "hook/cursor_feedback.h"
 #include "hook/event_place.h"
 #include "hook/gesture.h"
 #include "hook/hook_install.h"
+#include "hook/hook_paths.h"
+#include "hook/input_event.h"
 #include "hook/live_rect.h"
 #include "hook/polygon_adjust.h"
 #include "hook/polygon_draw.h"
@@ -76,6 +77,7 @@ void MovePointer(int nMode, BYTE nKey) {
     pt.x = std::clamp(pt.x, rcScreen.left, rcScreen.right - 1);
     pt.y = std::clamp(pt.y, rcScreen.top, rcScreen.bottom - 1);
     SetCursorPos(pt.x, pt.y);
+    ptStreamPointer = pt;
     EventPlace place;
     place.Set(TRUE, pt);
     ptCursor = pt;
@@ -217,6 +219,9 @@ void DispatchEvent(const InputEvent &event) {
     const int nMode = pHostRecord->shape.nMode;
     fHeldBefore = fHeldKeys;
     fHeldKeys = event.fHeld;
+    const bool bKey = event.nMessage == WM_KEYDOWN || event.nMessage == WM_KEYUP;
+    if (!bKey)
+        ptStreamPointer = event.pt;
     // Input on the host's panel passes untouched, but for a press, which discards, and for the
     // moves and the release of a gesture begun elsewhere, which go on as anywhere else.
     if (IsPanelWindow(event.hwnd)) {
@@ -242,9 +247,12 @@ void DispatchEvent(const InputEvent &event) {
     // Read once: every handler of this event takes its place from here. A mouse record carries
     // its own place; reading the cursor costs more than all the rest of a move.
     EventPlace place;
+    // A key happened where the pointer was: on the low-level path the stream of events says where
+    // that was, in order; a journal record is handed over as it happens, and the cursor says it.
     POINT pt = event.pt;
-    const bool bKey = event.nMessage == WM_KEYDOWN || event.nMessage == WM_KEYUP;
-    const BOOL bRead = !bKey || ReadEventCursorPos(&pt);
+    if (bKey && nMouseHookPath == HOOK_LOWLEVEL)
+        pt = ptStreamPointer;
+    const BOOL bRead = !bKey || nMouseHookPath == HOOK_LOWLEVEL || ReadEventCursorPos(&pt);
     if (bRead)
         ptCursor = pt;
     place.Set(bRead, pt);

@@ -96,6 +96,7 @@ int TurnSelectionHookOn(HostRecord *pRecord, const RECT *pInitialRect, HWND hwnd
     // A new session starts with no gesture: nothing of the last one is swallowed or completed.
     EndGesture();
     fHeldKeys = fJournalHeld = HeldNow();
+    GetCursorPos(&ptStreamPointer);
     hwndOverlay = hwndOverlayArg;
     bMouseHookOn = 1;
     // Installed last, this hook is called before the Escape hook and sees Escape itself.

@@ -54,8 +54,9 @@ inline UINT HeldNow() {
 // A journal record, with the keys held once it happened.
 inline InputEvent FromJournalRecord(const EVENTMSG &event, UINT fHeld) {
     if (event.message >= WM_KEYFIRST && event.message <= WM_KEYLAST)
-        return InputEvent{event.message, POINT{0, 0}, event.paramL & 0xFF, fHeld, event.time,
-                          event.hwnd};
-    return InputEvent{event.message, POINT{LONG(event.paramL), LONG(event.paramH)}, 0, fHeld,
-                      event.time, event.hwnd};
+        return InputEvent{event.message, POINT{0, 0}, event.paramL & 0xFF,
+                          fHeld,         event.time,  event.hwnd};
+    return InputEvent{
+        event.message, POINT{LONG(event.paramL), LONG(event.paramH)}, 0, fHeld, event.time,
+        event.hwnd};
 }

@@ -74,9 +74,6 @@ public:
                 return DRAG_INPUT_EVENT;
             }
             msg.pt = event.pt;
-            // The keys held, as a mouse message carries them.
-            msg.wParam = ((event.fHeld & MOD_SHIFT) ? MK_SHIFT : 0) |
-                         ((event.fHeld & MOD_CONTROL) ? MK_CONTROL : 0);
             POINT pt = event.pt;
             ScreenToClient(hwnd, &pt);
             msg.lParam = MAKELPARAM(pt.x, pt.y);
@@ -84,6 +81,9 @@ public:
         }
         return DRAG_INPUT_NONE;
     }
+
+    // Both paths hand every event of a drag to the selection first, which keeps the keys held.
+    UINT HeldKeys() const override { return fHeldKeys & (MOD_SHIFT | MOD_CONTROL); }
 };
 
 QueueDragInput queueDragInput;
@@ -124,8 +124,6 @@ HWND FocusWindow() {
     info.cbSize = sizeof(info);
     return GetGUIThreadInfo(0, &info) ? info.hwndFocus : nullptr;
 }
-
-
 
 // Reports Escape and passes every key on: a low-level hook that kept a key would take it from
 // every program. Runs on the Escape hook's thread.

@@ -50,6 +50,9 @@ extern POINT ptBandPointer;
 // The keys held as of the event being dispatched (bits of InputEvent::fHeld), and as the
 // journal-record hook's records have said so far.
 extern UINT fHeldKeys;
+// Where the last mouse event of the stream happened, or the pointer was put by an arrow key: the
+// place of a key event on the low-level path.
+extern POINT ptStreamPointer;
 extern UINT fJournalHeld;
 extern BOOL bNewPolygon;
 extern POINT ptFirstVertex;

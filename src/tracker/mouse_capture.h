@@ -36,6 +36,9 @@ public:
     // coordinates): DRAG_INPUT_EVENT, DRAG_INPUT_NONE when none waits, DRAG_INPUT_END when the
     // drag cannot go on as the person made it.
     virtual int Next(HWND hwnd, MSG &msg) = 0;
+    // MOD_SHIFT and MOD_CONTROL as held at the event given last, whether the source or the
+    // thread's own messages gave it.
+    virtual UINT HeldKeys() const = 0;
 
 protected:
     ~DragInput() = default;

@@ -152,8 +152,9 @@ BOOL CRectTracker::Track(HWND hwnd, POINT point, BOOL bAllowInvert, HWND hwndCli
         const RECT rectOld = m_rect;
         const POINT pt = {GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
         // Shift keeps a corner's proportions, Ctrl the centre.
-        const UINT fModifiers = ((msg.wParam & MK_SHIFT) ? MOD_SHIFT : 0) |
-                                ((msg.wParam & MK_CONTROL) ? MOD_CONTROL : 0);
+        const UINT fModifiers = m_pDragInput ? m_pDragInput->HeldKeys()
+                                             : ((msg.wParam & MK_SHIFT) ? MOD_SHIFT : 0) |
+                                                   ((msg.wParam & MK_CONTROL) ? MOD_CONTROL : 0);
         m_rect = DragEdges(rectSave, nHandle, point, pt, fModifiers);
         AdjustRect(nHandle, &m_rect);
         if (!EqualRect(&rectOld, &m_rect)) {

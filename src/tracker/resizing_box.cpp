@@ -64,14 +64,16 @@ void SnapixResizingBox::DrawTrackerRect(LPCRECT lpRect, HWND, HDC, HWND) {
         hdc = dcOwn.get();
     }
     const int nMode = m_pShape->nMode;
-    const bool bCornerStays = (lpRect->left == m_rectPrev.left || lpRect->right == m_rectPrev.right) &&
-                              (lpRect->top == m_rectPrev.top || lpRect->bottom == m_rectPrev.bottom);
+    const bool bCornerStays =
+        (lpRect->left == m_rectPrev.left || lpRect->right == m_rectPrev.right) &&
+        (lpRect->top == m_rectPrev.top || lpRect->bottom == m_rectPrev.bottom);
     if ((nMode == MODE_RECTANGLE || nMode == MODE_ELLIPSE) && !bCornerStays) {
         // Resized about its centre: no corner stays, the old figure goes whole.
         if (hdc) {
             const RECT &rcOld = m_rectPrev;
             DrawBoxShape(hdc, rcOld.left - m_nOffsetX, rcOld.top - m_nOffsetY,
-                         rcOld.right - m_nOffsetX, rcOld.bottom - m_nOffsetY, nMode == MODE_ELLIPSE);
+                         rcOld.right - m_nOffsetX, rcOld.bottom - m_nOffsetY,
+                         nMode == MODE_ELLIPSE);
             DrawBoxShape(hdc, lpRect->left - m_nOffsetX, lpRect->top - m_nOffsetY,
                          lpRect->right - m_nOffsetX, lpRect->bottom - m_nOffsetY,
                          nMode == MODE_ELLIPSE);

@@ -171,7 +171,8 @@ BandSpan BandCorners(POINT ptAnchor, POINT ptPointer, UINT fModifiers, const REC
                      std::clamp(y, rcLimit.top, rcLimit.bottom)};
     };
     const bool bCentred = (fModifiers & MOD_CONTROL) != 0;
-    return BandSpan{bCentred ? held(ptAnchor.x - dx, ptAnchor.y - dy) : held(ptAnchor.x, ptAnchor.y),
+    return BandSpan{bCentred ? held(ptAnchor.x - dx, ptAnchor.y - dy)
+                             : held(ptAnchor.x, ptAnchor.y),
                     held(ptAnchor.x + dx, ptAnchor.y + dy)};
 }
 

@@ -73,6 +73,18 @@ void Deliver(UINT nMessage, POINT pt) {
         DispatchMessageA(&msg);
 }
 
+// A key going down or up through the selection hook, as Shift does before a move with it held.
+void DeliverKey(UINT nMessage, UINT nVk) {
+    if (g_bLowLevel) {
+        KBDLLHOOKSTRUCT key = {};
+        key.vkCode = nVk == VK_SHIFT ? VK_LSHIFT : nVk;
+        SelectionKeyProc(HC_ACTION, nMessage, reinterpret_cast<LPARAM>(&key));
+        return;
+    }
+    EVENTMSG event = {nMessage, nVk, 1, 0, nullptr};
+    SelectionHookProc(HC_ACTION, nMessage, reinterpret_cast<LPARAM>(&event));
+}
+
 void DeliverKeyUp() {
     if (g_bLowLevel) {
         KBDLLHOOKSTRUCT key = {};
@@ -139,32 +151,39 @@ std::vector<Row> MeasurePath(HWND hwndOverlayWindow) {
         {"key-up, passed through", Median([](int) { DeliverKeyUp(); }, [&](int) { passOn(); })});
 
     // The rubber band: two outlines per move; once more with the live rectangle posted to a
-    // window of the host.
+    // window of the host, and with Shift held (a square: the floor draws the same squares).
     const struct {
         const char *pszName;
         int nMode;
         bool bLive;
-    } bands[] = {{"band move, rectangle", MODE_RECTANGLE, false},
-                 {"band move, ellipse", MODE_ELLIPSE, false},
-                 {"band move, rectangle, live rect", MODE_RECTANGLE, true}};
+        bool bShift;
+    } bands[] = {{"band move, rectangle", MODE_RECTANGLE, false, false},
+                 {"band move, ellipse", MODE_ELLIPSE, false, false},
+                 {"band move, rectangle, live rect", MODE_RECTANGLE, true, false},
+                 {"band move, rectangle, Shift held", MODE_RECTANGLE, false, true}};
     for (const auto &band : bands) {
         g_record.shape.nMode = band.nMode;
         bEllipse = band.nMode == MODE_ELLIPSE;
         if (band.bLive)
             SetTrackingNotify(hwndRoundTrip, WM_APP + 1);
         Deliver(WM_LBUTTONDOWN, POINT{200, 200});
+        if (band.bShift)
+            DeliverKey(WM_KEYDOWN, VK_SHIFT);
         Deliver(WM_MOUSEMOVE, POINT{421, 330});
+        const auto bottom = [&](int x) { return band.bShift ? x : 330; };
         const Timing timing = Median(
             [](int i) {
                 Deliver(WM_MOUSEMOVE, POINT{420 + (i & 1), 330});
             },
             [&](int i) {
                 passOn();
-                DrawBoxShape(dc.get(), 200, 200, 420 + (i & 1), 330, bEllipse);
-                DrawBoxShape(dc.get(), 200, 200, 421 - (i & 1), 330, bEllipse);
+                DrawBoxShape(dc.get(), 200, 200, 420 + (i & 1), bottom(420 + (i & 1)), bEllipse);
+                DrawBoxShape(dc.get(), 200, 200, 421 - (i & 1), bottom(421 - (i & 1)), bEllipse);
                 roundTrip();
             });
         Deliver(WM_LBUTTONUP, POINT{420, 330});
+        if (band.bShift)
+            DeliverKey(WM_KEYUP, VK_SHIFT);
         SetTrackingNotify(nullptr, 0);
         MSG msg;
         while (PeekMessageA(&msg, nullptr, UM_SELECTION, UM_SELECTION, PM_REMOVE)) {

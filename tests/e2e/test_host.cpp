@@ -47,6 +47,15 @@ void Send(const InputStep &step) {
         SendInput(1, &in, sizeof(in));
         break;
     }
+    case InputStep::KeyDown:
+    case InputStep::KeyUp: {
+        INPUT in = {};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = step.nVk;
+        in.ki.dwFlags = step.kind == InputStep::KeyUp ? KEYEVENTF_KEYUP : 0;
+        SendInput(1, &in, sizeof(in));
+        break;
+    }
     case InputStep::Key: {
         // Modifiers down, the key down and up, the modifiers up again.
         const WORD aDown[] = {WORD(step.x), WORD(step.y), step.nVk};
@@ -169,6 +178,12 @@ InputStep KeyPress(WORD nVk) {
 InputStep KeyWith(WORD nModifier, WORD nVk, WORD nSecondModifier) {
     return InputStep{InputStep::Key, nModifier, nSecondModifier, nVk, {}};
 }
+InputStep HoldKey(WORD nVk) {
+    return InputStep{InputStep::KeyDown, 0, 0, nVk, {}};
+}
+InputStep LetGoKey(WORD nVk) {
+    return InputStep{InputStep::KeyUp, 0, 0, nVk, {}};
+}
 InputStep WaitFor(int nMilliseconds) {
     return InputStep{InputStep::Wait, nMilliseconds, 0, 0, {}};
 }
@@ -280,6 +295,9 @@ void TestHost::Do(HostAction action, int nMilliseconds) {
     case HostAction::HookOn:
         StartSelection(m_nMode, m_bAdjustable, m_record.bHighlightWindows);
         break;
+    case HostAction::Options:
+        pfnSetSelectionOptions(DWORD(nMilliseconds));
+        break;
     case HostAction::EscapeHookOn:
         pfnSetKeyboardHook(m_hwndNotify, TRUE);
         break;
@@ -310,6 +328,8 @@ TestHost::TestHost() {
         reinterpret_cast<decltype(&SPXXORWindow)>(GetProcAddress(m_hDll, "SPXXORWindow"));
     pfnSetTrackingNotify =
         reinterpret_cast<decltype(&SetTrackingNotify)>(GetProcAddress(m_hDll, "SetTrackingNotify"));
+    pfnSetSelectionOptions = reinterpret_cast<decltype(&SetSelectionOptions)>(
+        GetProcAddress(m_hDll, "SetSelectionOptions"));
 
     // The overlay has no class cursor, as the guide advises: the library's cursor shows there.
     static ATOM atoms[] = {RegisterHostClass("SpxHostOverlay", OverlayProc, true, nullptr),
@@ -365,6 +385,8 @@ TestHost::~TestHost() {
         pfnSetKeyboardHook(m_hwndNotify, FALSE);
     if (pfnSetTrackingNotify)
         pfnSetTrackingNotify(nullptr, 0);
+    if (pfnSetSelectionOptions)
+        pfnSetSelectionOptions(0);
     for (HWND hwnd : {m_hwndOwn, m_hwndNotify, m_hwndOverlay})
         if (hwnd)
             DestroyWindow(hwnd);

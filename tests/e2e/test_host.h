@@ -38,14 +38,15 @@ enum class HostAction {
     BusySending,
     BusyPeeking,
     Asleep,
-    Look
+    Look,
+    Options // SetSelectionOptions with the step's number
 };
 
 // One step of a gesture, in screen coordinates, or something the host does in its middle.
 struct InputStep {
-    enum Kind { Move, LeftDown, LeftUp, RightDown, RightUp, Key, Host, Wait } kind;
+    enum Kind { Move, LeftDown, LeftUp, RightDown, RightUp, Key, Host, Wait, KeyDown, KeyUp } kind;
     int x, y; // Move; x: the milliseconds of a Wait or of a busy host; Key: modifiers held
-    WORD nVk; // Key: pressed and released
+    WORD nVk; // Key: pressed and released; KeyDown, KeyUp: held down, let go
     HostAction action;
     bool bQuick; // the next step follows after a millisecond, as fast as a person moves
 };
@@ -58,6 +59,8 @@ InputStep RightUp();
 InputStep KeyPress(WORD nVk);
 // nVk pressed and released while the modifier keys (VK_SHIFT, VK_CONTROL; 0: none) are held.
 InputStep KeyWith(WORD nModifier, WORD nVk, WORD nSecondModifier = 0);
+InputStep HoldKey(WORD nVk);
+InputStep LetGoKey(WORD nVk);
 InputStep HostDoes(HostAction action, int nMilliseconds = 0);
 InputStep WaitFor(int nMilliseconds);
 // Press at (x, y), move through the points, release at the last one.
@@ -94,6 +97,7 @@ public:
     decltype(&SetKeyboardHook) pfnSetKeyboardHook = nullptr;
     decltype(&SPXXORWindow) pfnXorWindow = nullptr;
     decltype(&SetTrackingNotify) pfnSetTrackingNotify = nullptr;
+    decltype(&SetSelectionOptions) pfnSetSelectionOptions = nullptr;
     // The message the live rectangle comes with, when the host asks for it.
     static const UINT kLiveRectMessage = WM_APP + 60;
     // The live rectangles received, in order (all 0: the selection ended).

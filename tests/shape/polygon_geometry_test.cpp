@@ -167,3 +167,18 @@ TEST(PolygonGeometry, MappedCoordinatesBeyondTheIntegerRangeAreHeldAtItsLimits) 
                   MapCoordinate(c.nValue, c.nSrcLow, c.nSrcHigh, c.nDstLow, c.nDstHigh));
     }
 }
+
+TEST(PolygonGeometry, AnEdgeWithShiftKeepsToTheNearestEighthOfATurn) {
+    const struct {
+        POINT pt, want;
+    } cases[] = {{{200, 110}, {200, 100}},
+                 {{110, 200}, {100, 200}},
+                 {{160, 165}, {162, 162}},
+                 {{40, 170}, {35, 165}},
+                 {{100, 100}, {100, 100}}};
+    for (const auto &c : cases) {
+        const POINT pt = SnappedToEighths(POINT{100, 100}, c.pt);
+        EXPECT_EQ(pt.x, c.want.x) << c.pt.x << "," << c.pt.y;
+        EXPECT_EQ(pt.y, c.want.y) << c.pt.x << "," << c.pt.y;
+    }
+}

@@ -461,6 +461,7 @@ public:
         msg.lParam = msg.message == WM_KEYDOWN ? 0 : MAKELPARAM(m_ptEnd.x, m_ptEnd.y);
         return DRAG_INPUT_EVENT;
     }
+    UINT HeldKeys() const override { return 0; }
 
 private:
     POINT m_ptEnd; // client coordinates of the move and the release

@@ -241,29 +241,39 @@ struct DragCase {
     const char *name;
     int nHandle;
     RECT want;
+    UINT fModifiers = 0; // Shift keeps a corner's proportions, Ctrl the centre
 };
 
 class DragEdgesTest : public testing::TestWithParam<DragCase> {};
 
 TEST_P(DragEdgesTest, MovesOnlyTheEdgesOfTheHandleByThePointersTravel) {
     // Pressed anywhere, moved by (-5, +12): the edges keep their distance from the pointer.
-    const RECT rc = DragEdges(kRect, GetParam().nHandle, POINT{50, 50}, POINT{45, 62});
+    const RECT rc =
+        DragEdges(kRect, GetParam().nHandle, POINT{50, 50}, POINT{45, 62}, GetParam().fModifiers);
     EXPECT_EQ(rc, GetParam().want);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Handles, DragEdgesTest,
-    testing::Values(DragCase{"TopLeft", hitTopLeft, {95, 92, 260, 200}},
-                    DragCase{"TopRight", hitTopRight, {100, 92, 255, 200}},
-                    DragCase{"BottomRight", hitBottomRight, {100, 80, 255, 212}},
-                    DragCase{"BottomLeft", hitBottomLeft, {95, 80, 260, 212}},
-                    DragCase{"Top", hitTop, {100, 92, 260, 200}},
-                    DragCase{"Right", hitRight, {100, 80, 255, 200}},
-                    DragCase{"Bottom", hitBottom, {100, 80, 260, 212}},
-                    DragCase{"Left", hitLeft, {95, 80, 260, 200}},
-                    DragCase{"MiddleMovesTheWholeRectangle", hitMiddle, {95, 92, 255, 212}},
-                    DragCase{"NothingMovesNothing", hitNothing, {100, 80, 260, 200}},
-                    DragCase{"UnknownCodeMovesNothing", 9, {100, 80, 260, 200}}),
+    testing::Values(
+        DragCase{"TopLeft", hitTopLeft, {95, 92, 260, 200}},
+        DragCase{"TopRight", hitTopRight, {100, 92, 255, 200}},
+        DragCase{"BottomRight", hitBottomRight, {100, 80, 255, 212}},
+        DragCase{"BottomLeft", hitBottomLeft, {95, 80, 260, 212}},
+        DragCase{"Top", hitTop, {100, 92, 260, 200}},
+        DragCase{"Right", hitRight, {100, 80, 255, 200}},
+        DragCase{"Bottom", hitBottom, {100, 80, 260, 212}},
+        DragCase{"Left", hitLeft, {95, 80, 260, 200}},
+        DragCase{"MiddleMovesTheWholeRectangle", hitMiddle, {95, 92, 255, 212}},
+        DragCase{"NothingMovesNothing", hitNothing, {100, 80, 260, 200}},
+        DragCase{"UnknownCodeMovesNothing", 9, {100, 80, 260, 200}},
+        DragCase{"CtrlCornerAboutTheCentre", hitBottomRight, {105, 68, 255, 212}, MOD_CONTROL},
+        DragCase{"CtrlEdgeAboutTheCentre", hitRight, {105, 80, 255, 200}, MOD_CONTROL},
+        DragCase{"ShiftCornerTheTallerLeads", hitBottomRight, {100, 80, 276, 212}, MOD_SHIFT},
+        DragCase{"ShiftCornerTheWiderLeads", hitTopLeft, {95, 77, 260, 200}, MOD_SHIFT},
+        DragCase{"ShiftOnAnEdgeChangesNothing", hitRight, {100, 80, 255, 200}, MOD_SHIFT},
+        DragCase{"ShiftAndCtrl", hitBottomRight, {84, 68, 276, 212}, MOD_SHIFT | MOD_CONTROL},
+        DragCase{"KeysDoNotChangeAMove", hitMiddle, {95, 92, 255, 212}, MOD_SHIFT | MOD_CONTROL}),
     CaseName<DragCase>);
 
 TEST(DragEdges, NoTravelGivesTheStartBack) {
@@ -481,5 +491,27 @@ INSTANTIATE_TEST_SUITE_P(
                   false,
                   {1000, 80, 1030, 200}}),
     CaseName<NudgeCase>);
+
+// BandCorners: the band from (100, 100), within a virtual screen from (-800, 0).
+TEST(BandCorners, FollowShiftAndCtrlWithinTheScreen) {
+    const struct {
+        POINT ptAnchor, ptPointer;
+        UINT fModifiers;
+        POINT ptFrom, ptTo;
+    } cases[] = {{{100, 100}, {150, 130}, 0, {100, 100}, {150, 130}},
+                 {{100, 100}, {150, 130}, MOD_SHIFT, {100, 100}, {150, 150}},
+                 {{100, 100}, {60, 130}, MOD_SHIFT, {100, 100}, {60, 140}},
+                 {{100, 100}, {150, 130}, MOD_CONTROL, {50, 70}, {150, 130}},
+                 {{100, 100}, {150, 130}, MOD_SHIFT | MOD_CONTROL, {50, 50}, {150, 150}},
+                 {{10, 10}, {60, 40}, MOD_CONTROL, {-40, 0}, {60, 40}}};
+    for (const auto &c : cases) {
+        const BandSpan span =
+            BandCorners(c.ptAnchor, c.ptPointer, c.fModifiers, {-800, 0, 1024, 768});
+        EXPECT_EQ(span.ptFrom.x, c.ptFrom.x) << c.fModifiers << " " << c.ptPointer.x;
+        EXPECT_EQ(span.ptFrom.y, c.ptFrom.y) << c.fModifiers << " " << c.ptPointer.x;
+        EXPECT_EQ(span.ptTo.x, c.ptTo.x) << c.fModifiers << " " << c.ptPointer.x;
+        EXPECT_EQ(span.ptTo.y, c.ptTo.y) << c.fModifiers << " " << c.ptPointer.x;
+    }
+}
 
 } // namespace
