@@ -12,6 +12,9 @@
 
 namespace {
 
+// The virtual screen as the band began: asking the platform costs more than a whole move.
+RECT rcBandLimit = {0, 0, 0, 0};
+
 // Low and high edge on one axis from the anchor and the signed size.
 void SpanFrom(LONG nAnchor, LONG nSize, LONG &nLow, LONG &nHigh) {
     if (nSize > 0) {
@@ -31,6 +34,7 @@ void StartBand() {
     ptBoxCurrent = ptBoxAnchor;
     ptBandOrigin = ptBoxAnchor;
     ptBandPointer = ptBoxAnchor;
+    rcBandLimit = VirtualScreenRect();
     NotifyLiveRect(RECT{ptBoxAnchor.x, ptBoxAnchor.y, ptBoxAnchor.x, ptBoxAnchor.y});
     if (HDC hdc = GestureDC())
         DrawBoxShape(hdc, ptBoxAnchor.x, ptBoxAnchor.y, ptBoxAnchor.x, ptBoxAnchor.y, bEllipse);
@@ -54,7 +58,9 @@ void StretchBand() {
         ptBandOrigin.y += ptPointer.y - ptBandPointer.y;
     }
     ptBandPointer = ptPointer;
-    const BandSpan span = BandCorners(ptBandOrigin, ptPointer, fHeldKeys, VirtualScreenRect());
+    if (IsRectEmpty(&rcBandLimit))
+        rcBandLimit = VirtualScreenRect();
+    const BandSpan span = BandCorners(ptBandOrigin, ptPointer, fHeldKeys, rcBandLimit);
     if (span.ptFrom.x == ptBoxAnchor.x && span.ptFrom.y == ptBoxAnchor.y &&
         span.ptTo.x == ptBoxCurrent.x && span.ptTo.y == ptBoxCurrent.y)
         return;
