@@ -159,6 +159,12 @@ SPXHK110_API HWND WINAPI SetTrackingNotify(HWND hwndTarget, UINT uMsg);
 /* Options of the selection: bits of SetSelectionOptions, all off by default. */
 /* While a polygon is placed, a line follows the pointer from its last vertex. */
 #define SPX_OPT_POLYGON_RUBBER_EDGE 0x1u
+/* Edges snap to what the person aims at: while a band is drawn, a handle dragged or a polygon
+ * vertex placed, a moving edge (a vertex's coordinate) within 8 pixels at 96 DPI (scaled with the
+ * DPI) of a target edge lands on it: the frames of the visible top-level windows, the controls of
+ * the top-level window under the pointer, the monitors and their work areas. The overlay and the
+ * panel are looked through; any other window hides the edges under it. */
+#define SPX_OPT_SNAP_EDGES 0x2u
 /* Sets the options for every event from now on and returns those set before. Bits without a
  * meaning in this version are kept (and returned) but do nothing. The setting outlives turning
  * the hooks off and on; turning an option off takes off the screen what it drew. */
