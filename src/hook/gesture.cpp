@@ -2,6 +2,7 @@
 
 #include "draw/xor_draw.h"
 #include "hook/selection_reset.h"
+#include "hook/snap_targets.h"
 #include "host/hook_state.h"
 #include "shape/polygon_list.h"
 
@@ -25,6 +26,7 @@ bool IsGestureRelease(UINT nRelease) {
 }
 
 void EndGesture() {
+    ForgetSnapTargets();
     nGestureButton = 0;
     bSwallowUntilUp = 0;
     bButtonDown = 0;

@@ -5,6 +5,7 @@
 #include "hook/hook_paths.h"
 #include "hook/live_rect.h"
 #include "hook/lowlevel_input.h"
+#include "hook/snap_targets.h"
 #include "host/hook_claim.h"
 #include "host/hook_state.h"
 #include "tracker/resizing_box.h"
@@ -29,6 +30,7 @@ bool ShowResizingBox() {
         return false;
     pResizingBox->SetDragInput(QueuedDragInput());
     pResizingBox->SetOutlineListener(LiveRectListener());
+    pResizingBox->SetEdgeSnapper(BoxEdgeSnapper());
     pResizingBox->DrawXor(dc.get());
     RaiseOwnWindow();
     return true;

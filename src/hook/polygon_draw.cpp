@@ -6,6 +6,7 @@
 #include "hook/hook_install.h"
 #include "hook/live_rect.h"
 #include "hook/polygon_adjust.h"
+#include "hook/snap_targets.h"
 #include "host/hook_state.h"
 #include "shape/polygon_geometry.h"
 #include "shape/polygon_list.h"
@@ -26,13 +27,13 @@ bool IsDrawing() {
 // Where the next vertex goes: at the pointer, or with Shift held where its edge keeps to a
 // multiple of 45 degrees.
 POINT NextVertexAt() {
-    return (fHeldKeys & MOD_SHIFT) && IsDrawing() ? SnappedToEighths(ptLastVertex, ptCursor)
-                                                  : ptCursor;
+    const POINT pt = SnapToTargets(ptCursor);
+    return (fHeldKeys & MOD_SHIFT) && IsDrawing() ? SnappedToEighths(ptLastVertex, pt) : pt;
 }
 
 // The vertex where the next one goes, with the edge from the last one unless it is the first.
 void PlaceVertex(bool bEdge) {
-    const POINT pt = bEdge ? NextVertexAt() : ptCursor;
+    const POINT pt = bEdge ? NextVertexAt() : SnapToTargets(ptCursor);
     EraseRubberEdge();
     if (bEdge)
         SPXXorLine(&ptLastVertex, &pt);
@@ -145,7 +146,7 @@ void PolygonRelease() {
     if (bNewPolygon) {
         // A committed polygon that the host has not emptied is no part of the new one.
         SPXFreePolyPoints(&Shape());
-        ptFirstVertex = ptCursor;
+        ptFirstVertex = SnapToTargets(ptCursor);
         bNewPolygon = 0;
         PlaceVertex(false);
         return;

@@ -7,6 +7,7 @@
 #include "hook/hook_install.h"
 #include "hook/input_event.h"
 #include "hook/live_rect.h"
+#include "hook/snap_targets.h"
 #include "host/hook_state.h"
 #include "tracker/tracker_geometry.h"
 
@@ -30,6 +31,7 @@ void SpanFrom(LONG nAnchor, LONG nSize, LONG &nLow, LONG &nHigh) {
 
 void StartBand() {
     ReadEventCursorPos(&ptBoxAnchor);
+    ptBoxAnchor = SnapToTargets(ptBoxAnchor);
     szBox = SIZE{0, 0};
     ptBoxCurrent = ptBoxAnchor;
     ptBandOrigin = ptBoxAnchor;
@@ -52,12 +54,16 @@ void StretchBand() {
     // Without a position there is nowhere to stretch to: the band stays as it is.
     if (!ReadEventCursorPos(&ptPointer))
         return;
-    // Space held moves the band at its size; a band made with Space itself only stretches.
-    if ((fHeldKeys & HELD_SPACE) && !IsKeyboardGesture()) {
+    // Space held moves the band at its size; a band made with Space itself only stretches. A
+    // band being sized has its moving corner snapped first, then shaped by Shift and Ctrl.
+    const bool bMoving = (fHeldKeys & HELD_SPACE) && !IsKeyboardGesture();
+    if (bMoving) {
         ptBandOrigin.x += ptPointer.x - ptBandPointer.x;
         ptBandOrigin.y += ptPointer.y - ptBandPointer.y;
     }
     ptBandPointer = ptPointer;
+    if (!bMoving)
+        ptPointer = SnapToTargets(ptPointer);
     if (IsRectEmpty(&rcBandLimit))
         rcBandLimit = VirtualScreenRect();
     const BandSpan span = BandCorners(ptBandOrigin, ptPointer, fHeldKeys, rcBandLimit);

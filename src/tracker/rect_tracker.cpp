@@ -155,7 +155,8 @@ BOOL CRectTracker::Track(HWND hwnd, POINT point, BOOL bAllowInvert, HWND hwndCli
         const UINT fModifiers = m_pDragInput ? m_pDragInput->HeldKeys()
                                              : ((msg.wParam & MK_SHIFT) ? MOD_SHIFT : 0) |
                                                    ((msg.wParam & MK_CONTROL) ? MOD_CONTROL : 0);
-        m_rect = DragEdges(rectSave, nHandle, point, pt, fModifiers);
+        m_rect = DragEdges(rectSave, nHandle, point, SnapDragPoint(rectSave, nHandle, point, pt),
+                           fModifiers);
         AdjustRect(nHandle, &m_rect);
         if (!EqualRect(&rectOld, &m_rect)) {
             if (bMoved)
@@ -182,4 +183,8 @@ BOOL CRectTracker::Track(HWND hwnd, POINT point, BOOL bAllowInvert, HWND hwndCli
         m_rect = rectSave;
     }
     return !EqualRect(&rectSave, &m_rect);
+}
+
+POINT CRectTracker::SnapDragPoint(const RECT &, int, POINT, POINT ptNow) {
+    return ptNow;
 }

@@ -31,6 +31,10 @@ public:
     // Called during Track whenever a move of the mouse changed m_rect; rectOld is what it was
     // before. A cancel puts m_rect back without calling it.
     virtual void OnChangedRect(const RECT &rectOld);
+    // Where the pointer counts as being while handle nHandle, pressed at ptPress, is dragged to
+    // ptNow: the default takes ptNow as it is; a tracker that snaps edges moves it so that the
+    // edges the handle moves land where they snap.
+    virtual POINT SnapDragPoint(const RECT &rcStart, int nHandle, POINT ptPress, POINT ptNow);
     // Bit i set when handle i is shown: the corners always, the edge handles when there is room.
     virtual UINT GetHandleMask() const;
     virtual ~CRectTracker();

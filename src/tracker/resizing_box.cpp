@@ -190,3 +190,18 @@ void SnapixResizingBox::SetSelectionCursor(HWND hwnd, int nHit) const {
     else
         SetCursor(hwnd, HTCLIENT);
 }
+
+POINT SnapixResizingBox::SnapDragPoint(const RECT &rcStart, int nHandle, POINT ptPress,
+                                       POINT ptNow) {
+    if (!m_pEdgeSnapper || nHandle < hitTopLeft || nHandle >= hitMiddle)
+        return ptNow;
+    // The point the handle moves, in screen coordinates, snapped; the pointer moves with it on
+    // the axes the handle moves, and the edges keep their distance from the pointer.
+    bool bMovesX, bMovesY;
+    POINT pt = HandlePoint(DragEdges(rcStart, nHandle, ptPress, ptNow), nHandle, bMovesX, bMovesY);
+    pt.x -= m_nOffsetX;
+    pt.y -= m_nOffsetY;
+    const POINT ptSnapped = m_pEdgeSnapper->Snapped(pt);
+    return POINT{ptNow.x + (bMovesX ? ptSnapped.x - pt.x : 0),
+                 ptNow.y + (bMovesY ? ptSnapped.y - pt.y : 0)};
+}

@@ -25,6 +25,16 @@ protected:
     ~OutlineListener() = default;
 };
 
+// Moves a point onto the edges it snaps to.
+class EdgeSnapper {
+public:
+    // ptScreen with each coordinate on the edge it snaps to, or as it is.
+    virtual POINT Snapped(POINT ptScreen) = 0;
+
+protected:
+    ~EdgeSnapper() = default;
+};
+
 class SnapixResizingBox : public CRectTracker {
 public:
     // A box around *pTargetRect (screen coordinates), which it edits and writes back to. For a
@@ -67,6 +77,9 @@ public:
     void Detach();
     // Who hears of each step of the outline (none: nobody).
     void SetOutlineListener(OutlineListener *pListener) { m_pOutlineListener = pListener; }
+    // Who snaps the edges a handle drag moves (none: they follow the pointer).
+    void SetEdgeSnapper(EdgeSnapper *pSnapper) { m_pEdgeSnapper = pSnapper; }
+    POINT SnapDragPoint(const RECT &rcStart, int nHandle, POINT ptPress, POINT ptNow) override;
 
     int m_nOffsetX;
     int m_nOffsetY;
@@ -80,6 +93,7 @@ private:
     void TellOutline(const RECT &rcClient) const;
 
     OutlineListener *m_pOutlineListener = nullptr;
+    EdgeSnapper *m_pEdgeSnapper = nullptr;
     // The display context the outline is moved on while a track runs.
     HDC m_hdcOutline;
     RECT m_rcDetachedTarget;

@@ -176,6 +176,15 @@ BandSpan BandCorners(POINT ptAnchor, POINT ptPointer, UINT fModifiers, const REC
                     held(ptAnchor.x + dx, ptAnchor.y + dy)};
 }
 
+POINT HandlePoint(const RECT &rc, int nHandle, bool &bMovesX, bool &bMovesY) {
+    const HandleEdges e = nHandle >= hitTopLeft && nHandle < hitMiddle ? kHandleEdges[nHandle]
+                                                                      : HandleEdges{};
+    bMovesX = e.bLeft || e.bRight;
+    bMovesY = e.bTop || e.bBottom;
+    return POINT{e.bLeft ? rc.left : e.bRight ? rc.right : rc.left + (rc.right - rc.left) / 2,
+                 e.bTop ? rc.top : e.bBottom ? rc.bottom : rc.top + (rc.bottom - rc.top) / 2};
+}
+
 void KeepMinimumSize(RECT &rc, int nHandle, SIZE szMin, bool bAllowInvert, const RECT &rcStart) {
     if (nHandle < 0 || nHandle >= hitMiddle)
         return;

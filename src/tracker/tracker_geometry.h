@@ -38,6 +38,11 @@ int HitForRectMembers(const RECT &rc, int nHandle);
 // stays); with MOD_SHIFT a corner keeps rcStart's proportions, the axis that changed more leading.
 RECT DragEdges(const RECT &rcStart, int nHandle, POINT ptPress, POINT ptNow, UINT fModifiers = 0);
 
+// Where handle nHandle (0 to 7) holds rc: the x of the vertical edge it moves and the y of the
+// horizontal one (the middle of an edge the handle does not move); bMovesX and bMovesY say which
+// it moves.
+POINT HandlePoint(const RECT &rc, int nHandle, bool &bMovesX, bool &bMovesY);
+
 // Holds the edges that nHandle moves at least szMin away from the fixed edges. Without inversion
 // a moving edge cannot pass over the fixed one: it stays on the side where it lay in rcStart, the
 // rectangle the drag began with (a rectangle stored right to left stays so). With inversion the

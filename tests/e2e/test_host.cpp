@@ -125,6 +125,7 @@ LRESULT CALLBACK BusyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 HWND g_hwndWitness = nullptr;
+HWND g_hwndCover = nullptr;
 LONG g_nWitnessMoves = 0;
 DWORD g_dwWitnessWorstMs = 0;
 
@@ -145,6 +146,14 @@ DWORD WINAPI ElsewhereThread(LPVOID pWindow) {
         CreateWindowExA(WS_EX_TOPMOST | WS_EX_NOACTIVATE, "SpxHostWitness", "",
                         WS_POPUP | WS_VISIBLE, TestHost::kWitnessX - 50, TestHost::kWitnessY - 40,
                         100, 80, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    // Edges to snap to: a control of the witness at (910, 670, 940, 690), clear of the points the
+    // sleeping-host rows pass over, and a window above the witness that covers its right edge
+    // from the top down to y 650.
+    CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 60, 50, 30, 20, g_hwndWitness, nullptr,
+                    GetModuleHandleA(nullptr), nullptr);
+    g_hwndCover =
+        CreateWindowExA(WS_EX_TOPMOST | WS_EX_NOACTIVATE, "SpxHostWitness", "", WS_POPUP | WS_VISIBLE,
+                        930, 580, 70, 70, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     HWND hwnd = CreateWindowExA(0, "SpxHostBusy", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                 GetModuleHandleA(nullptr), nullptr);
     InterlockedExchangePointer(static_cast<PVOID *>(pWindow), hwnd);
@@ -370,7 +379,7 @@ TestHost::TestHost() {
     SetFocus(m_hwndOverlay);
     SettleScreen();
     // Activating the overlay raised it; the panel and the witness go back on top of it.
-    for (HWND hwnd : {m_hwndOwn, g_hwndWitness})
+    for (HWND hwnd : {m_hwndOwn, g_hwndWitness, g_hwndCover})
         SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     for (HWND hwnd : {m_hwndOverlay, m_hwndOwn})
         RedrawWindow(hwnd, nullptr, nullptr,
