@@ -157,15 +157,19 @@ std::vector<Row> MeasurePath(HWND hwndOverlayWindow) {
         int nMode;
         bool bLive;
         bool bShift;
-    } bands[] = {{"band move, rectangle", MODE_RECTANGLE, false, false},
-                 {"band move, ellipse", MODE_ELLIPSE, false, false},
-                 {"band move, rectangle, live rect", MODE_RECTANGLE, true, false},
-                 {"band move, rectangle, Shift held", MODE_RECTANGLE, false, true}};
+        DWORD dwOptions;
+    } bands[] = {{"band move, rectangle", MODE_RECTANGLE, false, false, 0},
+                 {"band move, ellipse", MODE_ELLIPSE, false, false, 0},
+                 {"band move, rectangle, live rect", MODE_RECTANGLE, true, false, 0},
+                 {"band move, rectangle, Shift held", MODE_RECTANGLE, false, true, 0},
+                 {"band move, rectangle, snapping", MODE_RECTANGLE, false, false,
+                  SPX_OPT_SNAP_EDGES}};
     for (const auto &band : bands) {
         g_record.shape.nMode = band.nMode;
         bEllipse = band.nMode == MODE_ELLIPSE;
         if (band.bLive)
             SetTrackingNotify(hwndRoundTrip, WM_APP + 1);
+        SetSelectionOptions(band.dwOptions);
         Deliver(WM_LBUTTONDOWN, POINT{200, 200});
         if (band.bShift)
             DeliverKey(WM_KEYDOWN, VK_SHIFT);
@@ -184,6 +188,7 @@ std::vector<Row> MeasurePath(HWND hwndOverlayWindow) {
         Deliver(WM_LBUTTONUP, POINT{420, 330});
         if (band.bShift)
             DeliverKey(WM_KEYUP, VK_SHIFT);
+        SetSelectionOptions(0);
         SetTrackingNotify(nullptr, 0);
         MSG msg;
         while (PeekMessageA(&msg, nullptr, UM_SELECTION, UM_SELECTION, PM_REMOVE)) {

@@ -1,5 +1,6 @@
 // Polygon arithmetic: nearness, bounds and the linear map used to stretch a polygon from one
 // rectangle onto another. No display is needed.
+#include "shape/edge_snap.h"
 #include "shape/polygon_geometry.h"
 
 #include "rect_compare.h"
@@ -178,6 +179,31 @@ TEST(PolygonGeometry, AnEdgeWithShiftKeepsToTheNearestEighthOfATurn) {
                  {{100, 100}, {100, 100}}};
     for (const auto &c : cases) {
         const POINT pt = SnappedToEighths(POINT{100, 100}, c.pt);
+        EXPECT_EQ(pt.x, c.want.x) << c.pt.x << "," << c.pt.y;
+        EXPECT_EQ(pt.y, c.want.y) << c.pt.x << "," << c.pt.y;
+    }
+}
+
+// Snapping: a window (100, 100, 200, 180) whose right edge a window above covers from y 90 down
+// to 140, and a control (120, 120, 150, 140) inside it; reach 8.
+TEST(EdgeSnap, EachAxisGoesToTheNearestVisibleEdgeInReach) {
+    static SnapEdges edges;
+    edges.nVertical = edges.nHorizontal = 0;
+    AddRectEdges(edges, RECT{100, 100, 200, 180});
+    HideEdgesUnder(edges, 0, 0, RECT{190, 90, 260, 140});
+    AddRectEdges(edges, RECT{120, 120, 150, 140});
+    const struct {
+        POINT pt, want;
+    } cases[] = {{{95, 95}, {100, 100}},    // outside the corner, both axes
+                 {{205, 185}, {200, 180}},  // the opposite corner
+                 {{88, 150}, {88, 150}},    // 12 pixels off: nothing
+                 {{205, 120}, {205, 120}},  // the right edge is covered here
+                 {{205, 160}, {200, 160}},  // and not here
+                 {{104, 60}, {104, 60}},    // beyond the left edge's extent and reach
+                 {{116, 125}, {120, 120}},  // the control's edges, nearer than the window's
+                 {{110, 125}, {110, 125}}}; // equally near both (10 and 10): out of reach
+    for (const auto &c : cases) {
+        const POINT pt = SnappedPoint(edges, c.pt, 8);
         EXPECT_EQ(pt.x, c.want.x) << c.pt.x << "," << c.pt.y;
         EXPECT_EQ(pt.y, c.want.y) << c.pt.x << "," << c.pt.y;
     }
