@@ -9,7 +9,7 @@ namespace {
 const int kWidth = 164;
 const int kItemHeight = 22;
 
-// The controls from top to bottom: four mode buttons, three check boxes, Quit.
+// The controls from top to bottom: four mode buttons, four check boxes, Quit.
 enum Item {
     ItemRectangle,
     ItemEllipse,
@@ -18,12 +18,21 @@ enum Item {
     ItemAdjust,
     ItemHighlight,
     ItemRubberEdge,
+    ItemSnapEdges,
     ItemQuit,
     ItemCount
 };
 const int kModes[] = {3, 4, 5, 0}; // the library's mode of each mode button
-const char *const kLabels[] = {"Rectangle",       "Ellipse",           "Polygon",     "Window",
-                               "Adjust in a box", "Highlight windows", "Rubber edge", "Quit"};
+const char *const kLabels[] = {"Rectangle",   "Ellipse",         "Polygon",
+                               "Window",      "Adjust in a box", "Highlight windows",
+                               "Rubber edge", "Snap to edges",   "Quit"};
+
+// The setting a check box shows and flips.
+bool PanelSettings::*const kCheckBoxes[] = {
+    &PanelSettings::bAdjustable, &PanelSettings::bHighlightWindows, &PanelSettings::bRubberEdge,
+    &PanelSettings::bSnapEdges};
+static_assert(sizeof(kCheckBoxes) / sizeof(kCheckBoxes[0]) == ItemQuit - ItemAdjust,
+              "one setting for each check box");
 
 RECT ItemRect(int nItem) {
     // A gap parts the modes from the check boxes and those from the button.
@@ -95,14 +104,12 @@ void ControlPanel::Click(POINT pt) {
         PostMessageA(m_hwndNotify, m_nQuit, 0, 0);
         return;
     }
-    if (nItem <= ItemWindow)
+    if (nItem <= ItemWindow) {
         m_settings.nMode = kModes[nItem];
-    else if (nItem == ItemAdjust)
-        m_settings.bAdjustable = !m_settings.bAdjustable;
-    else if (nItem == ItemHighlight)
-        m_settings.bHighlightWindows = !m_settings.bHighlightWindows;
-    else
-        m_settings.bRubberEdge = !m_settings.bRubberEdge;
+    } else {
+        bool &bChecked = m_settings.*kCheckBoxes[nItem - ItemAdjust];
+        bChecked = !bChecked;
+    }
     InvalidateRect(m_hwnd, nullptr, TRUE);
     PostMessageA(m_hwndNotify, m_nChanged, 0, 0);
 }
@@ -118,10 +125,8 @@ void ControlPanel::Paint(HDC hdc) const {
             DrawTextA(hdc, kLabels[i], -1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
             continue;
         }
-        const bool bChecked = i <= ItemWindow      ? m_settings.nMode == kModes[i]
-                              : i == ItemAdjust    ? m_settings.bAdjustable
-                              : i == ItemHighlight ? m_settings.bHighlightWindows
-                                                   : m_settings.bRubberEdge;
+        const bool bChecked = i <= ItemWindow ? m_settings.nMode == kModes[i]
+                                              : m_settings.*kCheckBoxes[i - ItemAdjust];
         const int nMark = 13;
         RECT rcMark = {rc.left, rc.top + (kItemHeight - nMark) / 2, rc.left + nMark,
                        rc.top + (kItemHeight - nMark) / 2 + nMark};

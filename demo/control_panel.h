@@ -1,6 +1,6 @@
 // The demo's floating panel, the host's own window (HostRecord.hwndOwn): the mode, adjustment,
-// window highlighting and the polygon's rubber edge, a Quit button, and the size of the selection
-// being made. The controls are
+// window highlighting, the polygon's rubber edge and snapping to edges, a Quit button, and the size
+// of the selection being made. The controls are
 // the platform's button pictures drawn in the one panel window, which keeps the panel a single
 // window to raise, repaint and hand to the library as hwndOwn.
 #pragma once
@@ -14,6 +14,7 @@ struct PanelSettings {
     bool bAdjustable;
     bool bHighlightWindows;
     bool bRubberEdge;
+    bool bSnapEdges;
 };
 
 class ControlPanel {

@@ -130,7 +130,8 @@ bool DemoHost::CreateWindows() {
                                     m_frozen.nLeft, m_frozen.nTop, m_frozen.nWidth,
                                     m_frozen.nHeight, nullptr, nullptr, hInst, nullptr);
     const PanelSettings settings = {m_options.nMode, m_options.bAdjustable,
-                                    m_options.bHighlightWindows, m_options.bRubberEdge};
+                                    m_options.bHighlightWindows, m_options.bRubberEdge,
+                                    m_options.bSnapEdges};
     if (!m_hwndNotify || !m_hwndOverlay ||
         !m_panel.Create(settings, m_hwndNotify, WM_PANEL_CHANGED, WM_PANEL_QUIT))
         return false;
@@ -176,20 +177,24 @@ void DemoHost::EraseWindowFrame() {
     m_record.hwndUnderCursor = nullptr;
 }
 
-// A change on the panel. The rubber edge is set at once; for any other change the hook goes off,
-// the record takes the new settings, the hook goes on. Window mode puts the stand-ins of the
-// frozen windows on the overlay.
+// A change on the panel. The rubber edge and snapping are set at once; for any other change the
+// hook goes off, the record takes the new settings, the hook goes on. Window mode puts the
+// stand-ins of the frozen windows on the overlay.
 void DemoHost::ApplyPanelSettings() {
     const PanelSettings settings = m_panel.Settings();
     if (settings.bRubberEdge != m_options.bRubberEdge) {
         m_options.bRubberEdge = settings.bRubberEdge;
-        SetRubberEdge(settings.bRubberEdge);
-        // A drawing option of the library's own, which takes effect as it is set: the hook need
-        // not go off and on for it.
-        if (settings.nMode == m_options.nMode && settings.bAdjustable == m_options.bAdjustable &&
-            settings.bHighlightWindows == m_options.bHighlightWindows)
-            return;
+        SetSelectionOption(SPX_OPT_POLYGON_RUBBER_EDGE, settings.bRubberEdge);
     }
+    if (settings.bSnapEdges != m_options.bSnapEdges) {
+        m_options.bSnapEdges = settings.bSnapEdges;
+        SetSelectionOption(SPX_OPT_SNAP_EDGES, settings.bSnapEdges);
+    }
+    // Options of the library's own take effect as they are set: the hook need not go off and on
+    // for them.
+    if (settings.nMode == m_options.nMode && settings.bAdjustable == m_options.bAdjustable &&
+        settings.bHighlightWindows == m_options.bHighlightWindows)
+        return;
     Disarm();
     m_options.nMode = settings.nMode;
     m_options.bAdjustable = settings.bAdjustable;
@@ -205,11 +210,11 @@ void DemoHost::ApplyPanelSettings() {
     }
 }
 
-// Sets or clears the polygon's rubber edge and leaves the library's other options as they are.
-void DemoHost::SetRubberEdge(bool bOn) {
-    auto with = [bOn](DWORD dwOptions) {
-        return bOn ? dwOptions | SPX_OPT_POLYGON_RUBBER_EDGE
-                   : dwOptions & ~DWORD(SPX_OPT_POLYGON_RUBBER_EDGE);
+// Sets or clears one bit of SetSelectionOptions and leaves the library's other options as they
+// are.
+void DemoHost::SetSelectionOption(DWORD dwOption, bool bOn) {
+    auto with = [dwOption, bOn](DWORD dwOptions) {
+        return bOn ? dwOptions | dwOption : dwOptions & ~dwOption;
     };
     const DWORD dwWanted = with(m_dwSelectionOptions);
     // The library answers with what was set before: options set elsewhere in the process since
@@ -361,7 +366,9 @@ int DemoHost::Run() {
         return 1;
     }
     if (m_options.bRubberEdge)
-        SetRubberEdge(true);
+        SetSelectionOption(SPX_OPT_POLYGON_RUBBER_EDGE, true);
+    if (m_options.bSnapEdges)
+        SetSelectionOption(SPX_OPT_SNAP_EDGES, true);
     const RECT rcInitial = {m_options.initialRect[0], m_options.initialRect[1],
                             m_options.initialRect[2], m_options.initialRect[3]};
     if (!SetKeyboardHook(m_hwndNotify, TRUE) ||

@@ -33,7 +33,7 @@ private:
     bool Arm(const RECT *pInitialRect);
     void Disarm();
     void ApplyPanelSettings();
-    void SetRubberEdge(bool bOn);
+    void SetSelectionOption(DWORD dwOption, bool bOn);
     void EraseWindowFrame();
     void OnSelection(LPARAM lParam);
     bool WriteSelection(LPARAM lParam);

@@ -10,6 +10,9 @@ const char *const kDemoUsage =
     "  --highlight | --no-highlight    frame the window under the cursor in window mode (on)\n"
     "  --rubber-edge                   while a polygon is placed, a line follows the cursor from\n"
     "                                  its last vertex (default off; the panel has it too)\n"
+    "  --snap                          edges being drawn or dragged snap to the edges of windows,\n"
+    "                                  of their controls and of the monitors near them (default\n"
+    "                                  off; the panel has it too)\n"
     "  --rect L,T,R,B                  an initial rectangle, shown in its box at the start\n"
     "  --repeat                        after a selection, wait for the next one\n"
     "  --out DIR                       where the cropped PNGs go (default .); made if missing,\n"
@@ -126,6 +129,8 @@ ParsedOptions ParseDemoOptions(const std::vector<std::string> &args) {
             o.bHighlightWindows = name == "--highlight";
         } else if (name == "--rubber-edge") {
             o.bRubberEdge = true;
+        } else if (name == "--snap") {
+            o.bSnapEdges = true;
         } else if (name == "--repeat") {
             o.bRepeat = true;
         } else if (name == "--help" || name == "-h" || name == "/?") {

@@ -9,6 +9,7 @@ struct DemoOptions {
     bool bAdjustable = true; // show a finished selection in a resizing box
     bool bHighlightWindows = true; // frame the window under the cursor in window mode
     bool bRubberEdge = false;      // a line from a polygon's last vertex follows the cursor
+    bool bSnapEdges = false;       // moving edges snap to window, control and monitor edges
     bool bHasInitialRect = false;  // initialRect is to be shown in a box at the start
     long initialRect[4] = {};      // left, top, right, bottom
     bool bRepeat = false;          // after a selection, wait for the next one

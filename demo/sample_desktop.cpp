@@ -1,6 +1,6 @@
 // spxdesk: a small sample desktop for the demo to freeze and select on. A wallpaper with a task
-// bar and four windows with colour and text: a chart, a note, a picture and a palette; on every
-// other monitor a wallpaper of its own and a second picture.
+// bar and four windows with colour and text: a chart, a note, a picture with two buttons and a
+// palette; on every other monitor a wallpaper of its own and a second picture.
 //   spxdesk [READY_FILE]   writes READY_FILE once everything is on the screen; ends after ten
 //                          minutes at the latest.
 #include "gdi_handles.h"
@@ -129,6 +129,26 @@ void PaintPalette(HDC hdc, RECT rc) {
     }
 }
 
+// The faces of a window's buttons, drawn by the window itself where they lie: under Wine drawing
+// straight to the X server, as the demo's display has it, what a child window paints never shows.
+// Where it does, the buttons paint the same faces over these.
+void PaintButtonFaces(HWND hwnd, HDC hdc) {
+    const SelectedObject font(hdc, GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(hdc, TRANSPARENT);
+    SetTextColor(hdc, GetSysColor(COLOR_BTNTEXT));
+    for (HWND hwndButton = GetWindow(hwnd, GW_CHILD); hwndButton;
+         hwndButton = GetWindow(hwndButton, GW_HWNDNEXT)) {
+        RECT rc;
+        if (!GetWindowRect(hwndButton, &rc))
+            continue;
+        MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT *>(&rc), 2);
+        DrawFrameControl(hdc, &rc, DFC_BUTTON, DFCS_BUTTONPUSH);
+        char szText[32] = "";
+        GetWindowTextA(hwndButton, szText, sizeof(szText));
+        DrawTextA(hdc, szText, -1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    }
+}
+
 LRESULT CALLBACK DesktopProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_PAINT: {
@@ -150,6 +170,7 @@ LRESULT CALLBACK DesktopProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
             break;
         case Content::Picture:
             PaintPicture(hdc, rc);
+            PaintButtonFaces(hwnd, hdc);
             break;
         case Content::Palette:
             PaintPalette(hdc, rc);
@@ -174,10 +195,35 @@ LRESULT CALLBACK DesktopProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
+// A picture's Previous and Next buttons, 90 by 24, 20 pixels in from the sides of its frame and 16
+// above its bottom. They are placed by the frame, not the client area, so that their rectangles on
+// the screen do not depend on the frame's width: the demo's snap section names them.
+void AddPictureButtons(HWND hwndPicture) {
+    RECT rc;
+    if (!GetWindowRect(hwndPicture, &rc))
+        return;
+    const int cx = 90, cy = 24;
+    const struct {
+        const char *szText;
+        LONG x;
+    } buttons[] = {{"< Previous", rc.left + 20}, {"Next >", rc.right - 20 - cx}};
+    for (const auto &b : buttons) {
+        POINT pt = {b.x, rc.bottom - 16 - cy};
+        ScreenToClient(hwndPicture, &pt);
+        const HWND hwndButton =
+            CreateWindowExA(0, "BUTTON", b.szText, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, pt.x,
+                            pt.y, cx, cy, hwndPicture, nullptr, GetModuleHandleA(nullptr), nullptr);
+        if (hwndButton)
+            SendMessageA(hwndButton, WM_SETFONT, WPARAM(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    }
+}
+
 HWND MakeWindow(Content content, const char *szTitle, DWORD dwStyle, int x, int y, int cx, int cy) {
     const HWND hwnd = CreateWindowExA(0, "SpxSampleDesktop", szTitle, dwStyle, x, y, cx, cy,
                                       nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, LONG_PTR(content));
+    if (content == Content::Picture)
+        AddPictureButtons(hwnd);
     ShowWindow(hwnd, SW_SHOWNOACTIVATE);
     UpdateWindow(hwnd);
     return hwnd;

@@ -77,6 +77,7 @@ sections=(
     "modifiers --mode rectangle --no-adjust --repeat"
     "keyboard --mode rectangle --adjust"
     "keyboard-polygon --mode polygon --adjust --rubber-edge"
+    "snap --mode rectangle --no-adjust --repeat --snap"
 )
 # Script coordinates are screen points, so the edge between the monitors has a script per layout.
 if [ "$layout" != one ]; then

@@ -99,7 +99,7 @@ TEST(DemoOptions, EveryOptionIsRead) {
     const ParsedOptions parsed =
         ParseDemoOptions({"--mode", "polygon", "--no-adjust", "--no-highlight", "--rect=1,2,30,40",
                           "--repeat", "--out", "o", "--script", "s.txt", "--snapshots=snap",
-                          "--step-delay", "5", "--rubber-edge"});
+                          "--step-delay", "5", "--rubber-edge", "--snap"});
     ASSERT_EQ(parsed.error, "");
     const DemoOptions &o = parsed.options;
     EXPECT_EQ(o.nMode, 5);
@@ -115,6 +115,9 @@ TEST(DemoOptions, EveryOptionIsRead) {
     EXPECT_TRUE(o.bRubberEdge);
     EXPECT_FALSE(ParseDemoOptions({}).options.bRubberEdge);
     EXPECT_NE(std::string(kDemoUsage).find("--rubber-edge"), std::string::npos);
+    EXPECT_TRUE(o.bSnapEdges);
+    EXPECT_FALSE(ParseDemoOptions({}).options.bSnapEdges);
+    EXPECT_NE(std::string(kDemoUsage).find("--snap "), std::string::npos);
     EXPECT_EQ(ParseDemoOptions({"--mode=window"}).options.nMode, 0);
 }
 
@@ -130,6 +133,7 @@ TEST(DemoOptions, MistakesNameTheOption) {
         {{"--step-delay", "fast"}, "--step-delay: 'fast'"},
         {{"--repeat=yes"}, "--repeat takes no value"},
         {{"--rubber-edge=on"}, "--rubber-edge takes no value"},
+        {{"--snap=8"}, "--snap takes no value"},
         {{"--out="}, "--out needs a value"},
         {{"--bogus"}, "unknown option '--bogus'"},
     };
