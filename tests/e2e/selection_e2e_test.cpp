@@ -748,6 +748,16 @@ const Sequence kSequences[] = {
              MoveTo(364, 334), LeftUp(), LetGoKey(VK_CONTROL), KeyPress(VK_RETURN)}}),
      {{190, 190, 360, 330}},
      0},
+    // A modifier sent in one batch with its key counts, on both paths.
+    {"ModifiersSentWithTheirKeyInOneBatchCount",
+     MODE_RECTANGLE,
+     TRUE,
+     false,
+     Steps({Drag({200, 200}, {{300, 280}}),
+            {KeysAtOnce(VK_SHIFT, VK_DOWN), KeysAtOnce(VK_CONTROL, VK_RIGHT),
+             KeysAtOnce(VK_CONTROL, VK_UP, VK_SHIFT), KeyPress(VK_RETURN)}}),
+     {{200, 210, 301, 280}},
+     0},
     // Backspace down to an empty polygon, which the next click begins again.
     {"BackspaceTakesVerticesBack",
      MODE_POLYGON,

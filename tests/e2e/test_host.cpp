@@ -72,6 +72,11 @@ void Send(const InputStep &step) {
             add(nVk, 0);
         for (int i = 2; i >= 0; --i)
             add(aDown[i], KEYEVENTF_KEYUP);
+        if (step.bAtOnce) {
+            SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
+            Sleep(kStepDelayMs);
+            break;
+        }
         for (INPUT &key : in) {
             SendInput(1, &key, sizeof(INPUT));
             const bool bMainDown = key.ki.wVk == step.nVk && !(key.ki.dwFlags & KEYEVENTF_KEYUP);
@@ -186,6 +191,9 @@ InputStep KeyPress(WORD nVk) {
 }
 InputStep KeyWith(WORD nModifier, WORD nVk, WORD nSecondModifier) {
     return InputStep{InputStep::Key, nModifier, nSecondModifier, nVk, {}};
+}
+InputStep KeysAtOnce(WORD nModifier, WORD nVk, WORD nSecondModifier) {
+    return InputStep{InputStep::Key, nModifier, nSecondModifier, nVk, {}, false, true};
 }
 InputStep HoldKey(WORD nVk) {
     return InputStep{InputStep::KeyDown, 0, 0, nVk, {}};

@@ -49,6 +49,7 @@ struct InputStep {
     WORD nVk; // Key: pressed and released; KeyDown, KeyUp: held down, let go
     HostAction action;
     bool bQuick; // the next step follows after a millisecond, as fast as a person moves
+    bool bAtOnce; // Key: every key event in one SendInput, as macro and automation tools send them
 };
 
 InputStep MoveTo(int x, int y);
@@ -59,6 +60,8 @@ InputStep RightUp();
 InputStep KeyPress(WORD nVk);
 // nVk pressed and released while the modifier keys (VK_SHIFT, VK_CONTROL; 0: none) are held.
 InputStep KeyWith(WORD nModifier, WORD nVk, WORD nSecondModifier = 0);
+// The same, sent in one batch.
+InputStep KeysAtOnce(WORD nModifier, WORD nVk, WORD nSecondModifier = 0);
 InputStep HoldKey(WORD nVk);
 InputStep LetGoKey(WORD nVk);
 InputStep HostDoes(HostAction action, int nMilliseconds = 0);
