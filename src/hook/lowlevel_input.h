@@ -8,14 +8,15 @@
 
 #include <windows.h>
 
-// The keys the selection acts on (Enter, Escape, the arrows): the only ones the low-level
-// keyboard callback notes.
+// The keys the selection acts on (Enter, Escape, Backspace, Space, the arrows): with Shift and
+// Ctrl going down and up, the only ones the low-level keyboard callback notes.
 bool IsSelectionKey(UINT nVk);
 
 // The low-level mouse callback of the selection hook, on the hooks' own thread: notes the event
 // for the dispatch on the host's thread and passes it on.
 LRESULT CALLBACK SelectionMouseProc(int nCode, WPARAM wParam, LPARAM lParam);
-// Its keyboard callback: notes key-downs of the selection's keys, passes everything on.
+// Its keyboard callback: notes key-downs of the selection's keys and Shift, Ctrl and Space going
+// down and up, and passes everything on.
 LRESULT CALLBACK SelectionKeyProc(int nCode, WPARAM wParam, LPARAM lParam);
 
 // Opens the queue and its wake window and starts the thread with the selection's mouse and
