@@ -5,10 +5,10 @@
 // the journal-record procedure, and the low-level callback with the delivery of its message.
 // Last, what the low-level hooks cost other programs: their mouse moves timed with and without.
 #include "draw/xor_draw.h"
-#include "hook/gesture.h"
-#include "hook/hook_install.h"
-#include "hook/hook_paths.h"
-#include "hook/lowlevel_input.h"
+#include "selection/gesture.h"
+#include "entry/mouse_hook.h"
+#include "input/hook_paths.h"
+#include "input/lowlevel_input.h"
 #include "host/hook_state.h"
 #include "shape/polygon_list.h"
 #include "tracker/resizing_box.h"

@@ -1,6 +1,6 @@
-#include "hook/cursor_feedback.h"
+#include "selection/cursor_feedback.h"
 
-#include "hook/event_place.h"
+#include "selection/event_place.h"
 #include "host/hook_state.h"
 #include "tracker/resizing_box.h"
 

@@ -1,4 +1,4 @@
-#include "hook/cursor_feedback.h"
+#include "selection/cursor_feedback.h"
 
 #include "hook_test_support.h"
 

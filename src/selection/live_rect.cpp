@@ -1,4 +1,4 @@
-#include "hook/live_rect.h"
+#include "selection/live_rect.h"
 
 #include "host/hook_state.h"
 #include "tracker/tracker_geometry.h"

@@ -4,7 +4,7 @@
 // it; the dispatch, and a drag that runs inside the dispatch, take from it.
 #pragma once
 
-#include "hook/input_event.h"
+#include "input/input_event.h"
 
 // Empties the queue. Each time an event is added to an idle queue, nWake is posted to hwndSink
 // (none: nothing is posted).

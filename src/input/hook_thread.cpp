@@ -1,4 +1,4 @@
-#include "hook/hook_thread.h"
+#include "input/hook_thread.h"
 
 #include "host/hook_state.h"
 

@@ -1,4 +1,4 @@
-#include "hook/event_place.h"
+#include "selection/event_place.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "hook/input_queue.h"
+#include "input/input_queue.h"
 
-#include "hook/event_place.h"
+#include "selection/event_place.h"
 #include "host/hook_state.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "hook/selection_reset.h"
+#include "selection/selection_reset.h"
 
 #include "hook_test_support.h"
 

@@ -1,8 +1,8 @@
-#include "hook/gesture.h"
+#include "selection/gesture.h"
 
 #include "draw/xor_draw.h"
-#include "hook/selection_reset.h"
-#include "hook/snap_targets.h"
+#include "selection/selection_reset.h"
+#include "selection/snap_targets.h"
 #include "host/hook_state.h"
 #include "shape/polygon_list.h"
 

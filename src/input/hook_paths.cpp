@@ -1,8 +1,8 @@
-#include "hook/hook_paths.h"
+#include "input/hook_paths.h"
 
-#include "hook/escape_hook.h"
-#include "hook/hook_install.h"
-#include "hook/lowlevel_input.h"
+#include "input/escape_input.h"
+#include "entry/mouse_hook.h"
+#include "input/lowlevel_input.h"
 #include "host/hook_state.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "hook/snap_targets.h"
+#include "selection/snap_targets.h"
 
 #include "host/hook_state.h"
 #include "shape/edge_snap.h"

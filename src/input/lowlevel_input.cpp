@@ -1,11 +1,11 @@
-#include "hook/lowlevel_input.h"
+#include "input/lowlevel_input.h"
 
-#include "hook/gesture.h"
-#include "hook/hook_install.h"
-#include "hook/hook_paths.h"
-#include "hook/hook_thread.h"
-#include "hook/input_queue.h"
-#include "hook/live_rect.h"
+#include "selection/gesture.h"
+#include "entry/mouse_hook.h"
+#include "input/hook_paths.h"
+#include "input/hook_thread.h"
+#include "input/input_queue.h"
+#include "selection/live_rect.h"
 #include "host/hook_state.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "hook/selection_reset.h"
+#include "selection/selection_reset.h"
 
 #include "draw/gdi_guards.h"
 #include "draw/xor_draw.h"

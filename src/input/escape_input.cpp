@@ -1,7 +1,7 @@
-#include "hook/escape_hook.h"
+#include "input/escape_input.h"
 
-#include "hook/hook_install.h"
-#include "hook/hook_paths.h"
+#include "entry/mouse_hook.h"
+#include "input/hook_paths.h"
 #include "host/hook_claim.h"
 #include "host/hook_state.h"
 

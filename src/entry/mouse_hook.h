@@ -1,7 +1,7 @@
 // Turning the selection hook on and off, and the pieces of state handling that every mode shares.
 #pragma once
 
-#include "hook/input_event.h"
+#include "input/input_event.h"
 
 #include "spxhk110.h"
 

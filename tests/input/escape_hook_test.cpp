@@ -1,5 +1,5 @@
 // The Escape hook: turning it on and off, and what its procedure makes of each input record.
-#include "hook/escape_hook.h"
+#include "input/escape_input.h"
 
 #include "hook_test_support.h"
 #include "journal_hook_support.h"

@@ -1,4 +1,4 @@
-#include "hook/window_highlight.h"
+#include "selection/window_highlight.h"
 
 #include "host/hook_state.h"
 

@@ -2,11 +2,11 @@
 // input records while the real cursor stands where the record says, and what the host would see
 // is checked: the state words, the messages that reach the notification window, the cursor, and
 // the exact pixels on the screen.
-#include "hook/gesture.h"
-#include "hook/hook_install.h"
-#include "hook/hook_paths.h"
-#include "hook/lowlevel_input.h"
-#include "hook/hook_thread.h"
+#include "selection/gesture.h"
+#include "entry/mouse_hook.h"
+#include "input/hook_paths.h"
+#include "input/lowlevel_input.h"
+#include "input/hook_thread.h"
 
 #include "draw/xor_draw.h"
 #include "shape/polygon_list.h"
