@@ -33,6 +33,13 @@ int XorCircle(const POINT &pt, int nRadius) noexcept {
 
 } // namespace
 
+RECT VirtualScreenRect() {
+    const int x = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return RECT{x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
 // The stock objects need not be selected back: a common context is reset when it is released.
 ScreenDC CreateXorDisplayDC() noexcept {
     ScreenDC dc = GetScreenDC();

@@ -8,6 +8,10 @@
 
 #include "spxhk110.h"
 
+// The virtual screen, every monitor: the whole display, where an event can happen (right and
+// bottom exclusive).
+RECT VirtualScreenRect();
+
 // A display context ready for outlines that invert what they cover: XOR raster operation, white
 // pen, hollow brush. None when the display cannot be had.
 ScreenDC CreateXorDisplayDC() noexcept;

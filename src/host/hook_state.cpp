@@ -31,7 +31,6 @@ POINT ptBandOrigin = {0, 0};
 POINT ptBandPointer = {0, 0};
 UINT fHeldKeys = 0;
 POINT ptStreamPointer = {0, 0};
-UINT fJournalHeld = 0;
 BOOL bNewPolygon = 1;
 POINT ptFirstVertex = {0, 0};
 POINT ptLastVertex = {0, 0};

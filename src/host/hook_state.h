@@ -47,13 +47,11 @@ extern SIZE szBox;
 // the pointer it last followed.
 extern POINT ptBandOrigin;
 extern POINT ptBandPointer;
-// The keys held as of the event being dispatched (bits of InputEvent::fHeld), and as the
-// journal-record hook's records have said so far.
+// The keys held as of the event being dispatched (bits of InputEvent::fHeld).
 extern UINT fHeldKeys;
 // Where the last mouse event of the stream happened, or the pointer was put by an arrow key: the
 // place of a key event on the low-level path.
 extern POINT ptStreamPointer;
-extern UINT fJournalHeld;
 extern BOOL bNewPolygon;
 extern POINT ptFirstVertex;
 extern POINT ptLastVertex;
@@ -84,7 +82,10 @@ extern POINT ptRubberEnd;
 extern DWORD dwSelectionOptions;
 
 // How each hook was installed (HOOK_JOURNAL or HOOK_LOWLEVEL, 0 when off), and the keyboard half
-// of a low-level selection hook.
+// of a low-level selection hook. Journal-record hooks: the platform calls them with the event
+// record on the host's thread as the thread takes its input. Low-level hooks, where journal hooks
+// are refused: a thread of the library's own holds them and queues what they see.
+enum { HOOK_JOURNAL = 1, HOOK_LOWLEVEL = 2 };
 extern UINT nMouseHookPath;
 extern UINT nKeyHookPath;
 extern HHOOK hMouseKeyHook;

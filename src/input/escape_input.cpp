@@ -1,9 +1,8 @@
 #include "input/escape_input.h"
 
-#include "entry/mouse_hook.h"
-#include "input/hook_paths.h"
-#include "host/hook_claim.h"
 #include "host/hook_state.h"
+#include "input/hook_thread.h"
+#include "input/journal_input.h"
 
 namespace {
 
@@ -18,6 +17,18 @@ bool IsRecordAddress(LPARAM lParam) {
 #endif
 }
 
+// The thread that holds the low-level Escape hook.
+HookThread escapeHooks;
+
+// Reports Escape and passes every key on: a low-level hook that kept a key would take it from
+// every program. Runs on the Escape hook's thread.
+LRESULT CALLBACK EscapeKeyProc(int nCode, WPARAM wParam, LPARAM lParam) {
+    if (nCode == HC_ACTION && lParam && wParam == WM_KEYDOWN &&
+        (reinterpret_cast<const KBDLLHOOKSTRUCT *>(lParam)->vkCode & 0xFF) == VK_ESCAPE)
+        PostMessageA(hwndEscapeTarget, UM_ESCAPE, 0, 0);
+    return CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+
 } // namespace
 
 LRESULT CALLBACK EscapeHookProc(int nCode, WPARAM wParam, LPARAM lParam) {
@@ -28,33 +39,20 @@ LRESULT CALLBACK EscapeHookProc(int nCode, WPARAM wParam, LPARAM lParam) {
             PostMessageA(hwndEscapeTarget, UM_ESCAPE, 0, 0);
             // Kept from the journal-record hooks after this one; a selection hook among them
             // gets the key here. The key itself still reaches the window with the focus.
-            HandEscapeToSelection(event);
+            HandRecordToSelection(event);
             return 1;
         }
     }
     return CallNextHookEx(hKeyHook, nCode, wParam & 0xFFFF, lParam);
 }
 
-extern "C" int WINAPI SetKeyboardHook(HWND hwndTarget, BOOL bEnable) {
-    // While another host has the hook on, turning on changes nothing here.
-    if (bEnable && !bKeyHookOn && !ClaimHook(CLAIM_ESCAPE))
-        return 0;
-    hwndEscapeTarget = hwndTarget;
-    if (bEnable) {
-        if (bKeyHookOn)
-            return 0;
-        if (!InstallEscapeHook()) {
-            FreeHookClaim(CLAIM_ESCAPE);
-            return 0;
-        }
-        bKeyHookOn = 1;
-        bKeyHookFirst = bMouseHookOn;
-        return 1;
-    }
-    if (!bKeyHookOn || !hKeyHook)
-        return 0;
-    const BOOL bResult = RemoveEscapeHook();
-    bKeyHookOn = 0;
-    FreeHookClaim(CLAIM_ESCAPE);
-    return bResult;
+bool StartLowLevelEscape(HHOOK &hKey) {
+    if (!StartHookThread(escapeHooks, WH_KEYBOARD_LL, EscapeKeyProc))
+        return false;
+    hKey = escapeHooks.ahHook[0];
+    return true;
+}
+
+BOOL StopLowLevelEscape() {
+    return StopHookThread(escapeHooks);
 }

@@ -1,4 +1,6 @@
-// The Escape hook: a second journal-record hook that reports every Escape press to a host window.
+// The Escape hook's two paths: a journal-record hook on the host's thread, or a low-level
+// keyboard hook on a thread of the library's own. Either posts UM_ESCAPE to the host's window at
+// every Escape press.
 #pragma once
 
 #include <windows.h>
@@ -6,3 +8,9 @@
 // Posts UM_ESCAPE for an Escape key-down record and keeps that record from the rest of the chain;
 // passes everything else on.
 LRESULT CALLBACK EscapeHookProc(int nCode, WPARAM wParam, LPARAM lParam);
+
+// Starts the thread with the low-level Escape hook: its handle in hKey. False, with nothing left
+// running, when it could not be had.
+bool StartLowLevelEscape(HHOOK &hKey);
+// Ends the thread: the result of removing the hook.
+BOOL StopLowLevelEscape();

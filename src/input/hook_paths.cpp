@@ -1,9 +1,9 @@
 #include "input/hook_paths.h"
 
-#include "input/escape_input.h"
-#include "entry/mouse_hook.h"
-#include "input/lowlevel_input.h"
 #include "host/hook_state.h"
+#include "input/escape_input.h"
+#include "input/journal_input.h"
+#include "input/lowlevel_input.h"
 
 namespace {
 
@@ -15,12 +15,19 @@ HHOOK HookAll(int idHook, HOOKPROC pfn) {
 // removes them and posts WM_CANCELJOURNAL, with no window, to the thread that installed them. A
 // message hook of that thread sees it as the host's loop takes it.
 HHOOK hCancelWatch = nullptr;
+HookCancelListener *pSelectionCancel = nullptr;
+HookCancelListener *pEscapeCancel = nullptr;
 
 LRESULT CALLBACK CancelWatchProc(int nCode, WPARAM wParam, LPARAM lParam) {
     if (nCode == HC_ACTION && wParam == PM_REMOVE && lParam) {
         const MSG &msg = *reinterpret_cast<const MSG *>(lParam);
-        if (msg.message == WM_CANCELJOURNAL && !msg.hwnd)
-            JournalHooksCancelled();
+        // The selection's hook first, then the Escape hook's: each that was a journal hook.
+        if (msg.message == WM_CANCELJOURNAL && !msg.hwnd) {
+            if (nMouseHookPath == HOOK_JOURNAL && pSelectionCancel)
+                pSelectionCancel->HookCancelled();
+            if (nKeyHookPath == HOOK_JOURNAL && pEscapeCancel)
+                pEscapeCancel->HookCancelled();
+        }
     }
     return CallNextHookEx(nullptr, nCode, wParam, lParam);
 }
@@ -51,9 +58,11 @@ UINT AllowedHookPaths() {
     return HOOK_JOURNAL | HOOK_LOWLEVEL;
 }
 
-bool InstallSelectionHook() {
+bool InstallSelectionHook(HookCancelListener *pOnCancel) {
     const UINT fPaths = AllowedHookPaths();
+    pSelectionCancel = pOnCancel;
     if (fPaths & HOOK_JOURNAL) {
+        fJournalHeld = HeldNow();
         hMouseHook = HookAll(WH_JOURNALRECORD, SelectionHookProc);
         if (hMouseHook) {
             nMouseHookPath = HOOK_JOURNAL;
@@ -79,12 +88,14 @@ BOOL RemoveSelectionHook() {
     hMouseHook = nullptr;
     hMouseKeyHook = nullptr;
     nMouseHookPath = 0;
+    pSelectionCancel = nullptr;
     UpdateCancelWatch();
     return bResult;
 }
 
-bool InstallEscapeHook() {
+bool InstallEscapeHook(HookCancelListener *pOnCancel) {
     const UINT fPaths = AllowedHookPaths();
+    pEscapeCancel = pOnCancel;
     if (fPaths & HOOK_JOURNAL) {
         hKeyHook = HookAll(WH_JOURNALRECORD, EscapeHookProc);
         if (hKeyHook) {
@@ -106,14 +117,7 @@ BOOL RemoveEscapeHook() {
         nKeyHookPath == HOOK_LOWLEVEL ? StopLowLevelEscape() : UnhookWindowsHookEx(hKeyHook);
     hKeyHook = nullptr;
     nKeyHookPath = 0;
+    pEscapeCancel = nullptr;
     UpdateCancelWatch();
     return bResult;
-}
-
-void HandEscapeToSelection(const EVENTMSG &event) {
-    // Between two journal-record hooks the one installed last is called first, and the record
-    // the Escape hook keeps is not seen by the selection hook after it. Low-level hooks see it
-    // whatever the order.
-    if (bMouseHookOn && pHostRecord && nMouseHookPath == HOOK_JOURNAL && bKeyHookFirst)
-        SelectionEvent(FromJournalRecord(event, fJournalHeld));
 }

@@ -1,11 +1,19 @@
-// The two ways input reaches the hooks. Journal-record hooks: the platform calls them with the
-// event record on the host's thread as the thread takes its input. Low-level hooks, where journal
-// hooks are refused: lowlevel_input.h.
+// Installing the selection and Escape hooks by the first of the two paths (host/hook_state.h)
+// that the platform accepts, and noticing when the platform cancels journal-record hooks.
 #pragma once
 
 #include <windows.h>
 
-enum { HOOK_JOURNAL = 1, HOOK_LOWLEVEL = 2 };
+// Told when the platform cancelled a journal-record hook and removed it (the person pressed
+// Ctrl+Esc or Ctrl+Alt+Del): whoever turned the hook on turns it off as the host would, so that
+// it can be turned on again.
+class HookCancelListener {
+public:
+    virtual void HookCancelled() = 0;
+
+protected:
+    ~HookCancelListener() = default;
+};
 
 // The paths the environment variable SPXHK_HOOKS allows: "journal" or "lowlevel" alone; any other
 // value, or none, both (journal first).
@@ -13,14 +21,11 @@ UINT AllowedHookPaths();
 
 // Installs the selection hook by the first allowed path the platform accepts: hMouseHook (and, on
 // the low-level path, hMouseKeyHook) and nMouseHookPath are set. False when every path refused.
-bool InstallSelectionHook();
+// pOnCancel hears when a journal-record selection hook is cancelled.
+bool InstallSelectionHook(HookCancelListener *pOnCancel = nullptr);
 // Removes whichever was installed; the result of removing the main hook.
 BOOL RemoveSelectionHook();
 
 // The same for the Escape hook: hKeyHook and nKeyHookPath.
-bool InstallEscapeHook();
+bool InstallEscapeHook(HookCancelListener *pOnCancel = nullptr);
 BOOL RemoveEscapeHook();
-
-// Hands an Escape key-down that the journal-record Escape hook keeps from the hooks after it to
-// the selection, when the selection hook is one of those.
-void HandEscapeToSelection(const EVENTMSG &event);

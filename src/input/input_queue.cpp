@@ -1,6 +1,6 @@
 #include "input/input_queue.h"
 
-#include "selection/event_place.h"
+#include "draw/xor_draw.h"
 #include "host/hook_state.h"
 
 namespace {

@@ -4,7 +4,7 @@
 // it; the dispatch, and a drag that runs inside the dispatch, take from it.
 #pragma once
 
-#include "input/input_event.h"
+#include "selection/input_event.h"
 
 // Empties the queue. Each time an event is added to an idle queue, nWake is posted to hwndSink
 // (none: nothing is posted).

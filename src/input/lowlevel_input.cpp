@@ -1,12 +1,9 @@
 #include "input/lowlevel_input.h"
 
-#include "selection/gesture.h"
-#include "entry/mouse_hook.h"
-#include "input/hook_paths.h"
+#include "host/hook_state.h"
 #include "input/hook_thread.h"
 #include "input/input_queue.h"
-#include "selection/live_rect.h"
-#include "host/hook_state.h"
+#include "selection/dispatch.h"
 
 namespace {
 
@@ -16,10 +13,8 @@ const char kSinkClass[] = "SPXHK110InputSink";
 // The message-only window that the queue wakes when input waits.
 HWND hwndInputSink = nullptr;
 
-// The threads that hold the low-level hooks: the selection's mouse and keyboard hooks, and the
-// Escape hook's.
+// The thread that holds the selection's low-level mouse and keyboard hooks.
 HookThread selectionHooks;
-HookThread escapeHooks;
 // The keys held, as the selection hooks' callbacks have seen them: read and written on the hooks'
 // thread alone, once it runs.
 UINT fLowLevelHeld = 0;
@@ -40,10 +35,8 @@ void DrainInput() {
         if (SelectionTakesQueue())
             SelectionEvent(event);
         // What came after this event is lost: its gesture cannot end as the person ended it.
-        if (TakeInputLoss() && bMouseHookOn && pHostRecord) {
-            DiscardGesture();
-            CheckLiveRectEnded();
-        }
+        if (TakeInputLoss())
+            SelectionInputLost();
     }
     bDraining = false;
 }
@@ -82,7 +75,7 @@ public:
         return DRAG_INPUT_NONE;
     }
 
-    // Both paths hand every event of a drag to the selection first, which keeps the keys held.
+    // Every event of a drag goes to the selection first, which keeps the keys held.
     UINT HeldKeys() const override { return fHeldKeys & (MOD_SHIFT | MOD_CONTROL); }
 };
 
@@ -125,15 +118,6 @@ HWND FocusWindow() {
     return GetGUIThreadInfo(0, &info) ? info.hwndFocus : nullptr;
 }
 
-// Reports Escape and passes every key on: a low-level hook that kept a key would take it from
-// every program. Runs on the Escape hook's thread.
-LRESULT CALLBACK EscapeKeyProc(int nCode, WPARAM wParam, LPARAM lParam) {
-    if (nCode == HC_ACTION && lParam && wParam == WM_KEYDOWN &&
-        (reinterpret_cast<const KBDLLHOOKSTRUCT *>(lParam)->vkCode & 0xFF) == VK_ESCAPE)
-        PostMessageA(hwndEscapeTarget, UM_ESCAPE, 0, 0);
-    return CallNextHookEx(nullptr, nCode, wParam, lParam);
-}
-
 } // namespace
 
 bool IsSelectionKey(UINT nVk) {
@@ -168,7 +152,7 @@ LRESULT CALLBACK SelectionKeyProc(int nCode, WPARAM wParam, LPARAM lParam) {
         const bool bDown = wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN;
         if ((bDown && IsSelectionKey(nVk)) || fLowLevelHeld != fBefore)
             QueueInputEvent(InputEvent{UINT(bDown ? WM_KEYDOWN : WM_KEYUP), POINT{0, 0}, nVk,
-                                       fLowLevelHeld, key.time, FocusWindow()});
+                                       fLowLevelHeld, key.time, FocusWindow(), true});
     }
     return CallNextHookEx(nullptr, nCode, wParam, lParam);
 }
@@ -195,17 +179,6 @@ BOOL StopLowLevelSelection() {
     const BOOL bResult = StopHookThread(selectionHooks);
     CloseInputSink();
     return bResult;
-}
-
-bool StartLowLevelEscape(HHOOK &hKey) {
-    if (!StartHookThread(escapeHooks, WH_KEYBOARD_LL, EscapeKeyProc))
-        return false;
-    hKey = escapeHooks.ahHook[0];
-    return true;
-}
-
-BOOL StopLowLevelEscape() {
-    return StopHookThread(escapeHooks);
 }
 
 DragInput *QueuedDragInput() {

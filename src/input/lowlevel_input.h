@@ -26,10 +26,7 @@ bool StartLowLevelSelection(HHOOK &hMouse, HHOOK &hKey);
 // Ends the thread, then closes the queue: the result of removing the mouse hook.
 BOOL StopLowLevelSelection();
 
-// The same for the Escape hook, which only posts UM_ESCAPE from its own thread.
-bool StartLowLevelEscape(HHOOK &hKey);
-BOOL StopLowLevelEscape();
-
 // The drags of the resizing box take their input from the queue while the low-level selection
-// hook is on.
+// hook is on: the next event waiting, as a message for the drag's window, each handed to the
+// selection first.
 DragInput *QueuedDragInput();

@@ -1,7 +1,7 @@
 #include "selection/cursor_feedback.h"
 
-#include "selection/event_place.h"
 #include "host/hook_state.h"
+#include "selection/event_place.h"
 #include "tracker/resizing_box.h"
 
 namespace {
@@ -46,6 +46,12 @@ void SetLibraryCursor(int nId) {
 }
 
 } // namespace
+
+bool IsDrawingMode(int nMode) {
+    const unsigned nUnsigned = unsigned(nMode);
+    return nUnsigned == MODE_RECTANGLE || nUnsigned == MODE_ELLIPSE || nUnsigned == MODE_POLYGON ||
+           nUnsigned > 7;
+}
 
 int ClassifyCursor() {
     POINT pt;

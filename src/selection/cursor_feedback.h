@@ -11,3 +11,7 @@ int ClassifyCursor();
 // set another cursor last (hCursorShown). The cursor display counter is left alone: the hook shows
 // the cursor once, when it is turned on.
 int UpdateCursor(int bDrawing, int nPrevious, int nRequested);
+
+// Modes whose cursor is the drawing crosshair: 3, 4, 5 and every value above 7, negative values
+// included.
+bool IsDrawingMode(int nMode);

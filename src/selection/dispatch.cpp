@@ -1,34 +1,108 @@
-// The selection hook's entry: every input event of the desktop comes through here, is filtered,
-// handed to the handler of its kind and mode, and passed on unchanged.
-#include "draw/xor_draw.h"
+// The selection's entry: every input event comes through here, is filtered, and is handed to the
+// handler of its kind for the host's mode, from the table below.
+#include "selection/dispatch.h"
+
+#include "host/hook_state.h"
 #include "selection/box_adjust.h"
 #include "selection/cursor_feedback.h"
 #include "selection/event_place.h"
 #include "selection/gesture.h"
-#include "entry/mouse_hook.h"
-#include "input/hook_paths.h"
-#include "input/input_event.h"
 #include "selection/live_rect.h"
+#include "selection/pointer_keys.h"
 #include "selection/polygon_adjust.h"
 #include "selection/polygon_draw.h"
 #include "selection/rubber_band.h"
+#include "selection/shown_box.h"
 #include "selection/window_highlight.h"
-#include "host/hook_state.h"
-
-#include <algorithm>
+#include "shape/polygon_list.h"
 
 namespace {
 
+// What a family of modes does with each kind of event; a missing handler does nothing.
+struct ModeHandlers {
+    void (*pfnMove)(int nMode);
+    void (*pfnPress)(int nMode);   // a press that begins a gesture
+    void (*pfnRelease)(int nMode); // the release that ends one, its drawing erased
+    void (*pfnSpace)(int nMode);   // Space without a mouse, with no band made with Space under way
+    bool (*pfnNudge)(int nMode, BYTE nKey, UINT fModifiers); // an arrow on a boxed selection
+    void (*pfnKey)(int nMode, BYTE nKey);                    // Enter, Escape, Backspace
+    void (*pfnHeldKeys)(int nMode); // Shift, Ctrl or Space went down or up, no band drawn
+};
+
+bool IsBoxed() {
+    return pResizingBox && bSelectionShown && bAdjustable;
+}
+
+void BandMove(int) {
+    StretchBand();
+}
+void BandPress(int nMode) {
+    if (IsBoxed())
+        PressOnShownSelection(nMode);
+    else
+        StartBand();
+}
+// Space begins a band that the next Space ends as a release would.
+void BandSpace(int) {
+    BeginGesture(GESTURE_SPACE, ptCursor);
+    StartBand();
+}
+
+void PolygonMoveOf(int) {
+    PolygonMove();
+}
+void PolygonPress(int) {
+    if (IsBoxed())
+        PressOnShownPolygon();
+}
+void PolygonReleaseOf(int) {
+    PolygonRelease();
+}
+void PolygonKeyOf(int, BYTE nKey) {
+    PolygonKey(nKey);
+}
+void PolygonHeldKeysOf(int) {
+    PolygonHeldKeysChanged();
+}
+
+void HighlightMove(int) {
+    HighlightWindowUnderCursor();
+}
+
+// A mode without a shape only reports its clicks.
+void PausedMove(int) {
+    if (pHostRecord->bPaused)
+        nCursorState = CS_DEFAULT;
+}
+
+const ModeHandlers kBoxModes = {
+    BandMove, BandPress, CompleteBand, BandSpace, NudgeBoxedSelection, BoxSelectionKey, nullptr};
+const ModeHandlers kPolygonMode = {PolygonMoveOf,    PolygonPress,        PolygonReleaseOf,
+                                   PolygonReleaseOf, NudgeBoxedSelection, PolygonKeyOf,
+                                   PolygonHeldKeysOf};
+const ModeHandlers kWindowModes = {HighlightMove, nullptr, CompleteBand, CompleteBand,
+                                   nullptr,       nullptr, nullptr};
+const ModeHandlers kOtherModes = {PausedMove, nullptr, CompleteBand, CompleteBand,
+                                  nullptr,    nullptr, nullptr};
+
+const ModeHandlers &HandlersOf(int nMode) {
+    switch (nMode) {
+    case MODE_RECTANGLE:
+    case MODE_ELLIPSE:
+        return kBoxModes;
+    case MODE_POLYGON:
+        return kPolygonMode;
+    case 0:
+    case 1:
+    case 6:
+        return kWindowModes;
+    default:
+        return kOtherModes;
+    }
+}
+
 bool IsPress(UINT nMessage) {
     return nMessage == WM_LBUTTONDOWN || nMessage == WM_RBUTTONDOWN;
-}
-
-bool IsBoxMode(int nMode) {
-    return nMode == MODE_RECTANGLE || nMode == MODE_ELLIPSE;
-}
-
-bool IsWindowMode(int nMode) {
-    return nMode == 0 || nMode == 1 || nMode == 6;
 }
 
 // A press on the host's panel discards whatever is shown and drawn. A gesture under way keeps its
@@ -46,118 +120,6 @@ void PanelPress(int nMode) {
         EndGesture();
 }
 
-// An initial selection given when the hook was turned on gets its box at the first event.
-void ShowInitialSelection(int nMode) {
-    if (!bSelectionShown || pResizingBox || !bAdjustable || !hwndOverlay || !IsWindow(hwndOverlay))
-        return;
-    if (!ShowResizingBox())
-        return;
-    if (nMode == MODE_ELLIPSE)
-        XorBox(rcSelection.left, rcSelection.top, rcSelection.right, rcSelection.bottom, bEllipse);
-    else if (nMode == MODE_POLYGON)
-        SPXXorPolyPoints(&pHostRecord->shape);
-}
-
-void MouseMove(int nMode);
-void ButtonUp(UINT nRelease, int nMode);
-
-// The keys held before the event being dispatched.
-UINT fHeldBefore = 0;
-
-// An arrow key without a mouse: the pointer moves a pixel, ten with Shift, within the virtual
-// screen, and the move is acted on at once.
-void MovePointer(int nMode, BYTE nKey) {
-    POINT pt;
-    if (!ReadEventCursorPos(&pt))
-        return;
-    const LONG nStep = (fHeldKeys & MOD_SHIFT) ? 10 : 1;
-    pt.x += nKey == VK_LEFT ? -nStep : nKey == VK_RIGHT ? nStep : 0;
-    pt.y += nKey == VK_UP ? -nStep : nKey == VK_DOWN ? nStep : 0;
-    const RECT rcScreen = VirtualScreenRect();
-    pt.x = std::clamp(pt.x, rcScreen.left, rcScreen.right - 1);
-    pt.y = std::clamp(pt.y, rcScreen.top, rcScreen.bottom - 1);
-    SetCursorPos(pt.x, pt.y);
-    ptStreamPointer = pt;
-    EventPlace place;
-    place.Set(TRUE, pt);
-    ptCursor = pt;
-    MouseMove(nMode);
-}
-
-// Space without a mouse is a click at the pointer: the first begins a band that the second ends
-// as a release would; in polygon mode it places a vertex; in the other modes it completes.
-void ClickWithSpace(int nMode) {
-    if (IsKeyboardGesture()) {
-        ButtonUp(GESTURE_SPACE, nMode);
-    } else if (IsBoxMode(nMode)) {
-        BeginGesture(GESTURE_SPACE, ptCursor);
-        StartBand();
-    } else if (nMode == MODE_POLYGON) {
-        PolygonRelease();
-    } else {
-        CompleteBand(nMode);
-    }
-}
-
-// The keys that stand in for the mouse while no button is held and no box is shown: true when
-// nKey was one of them.
-bool PointerKey(int nMode, BYTE nKey) {
-    if ((bSelectionShown && pResizingBox) || (nGestureButton && !IsKeyboardGesture()) ||
-        bSwallowUntilUp)
-        return false;
-    if (nKey >= VK_LEFT && nKey <= VK_DOWN) {
-        MovePointer(nMode, nKey);
-        return true;
-    }
-    if (nKey != VK_SPACE)
-        return false;
-    // A key held down repeats: only its first down clicks.
-    if (!(fHeldBefore & HELD_SPACE))
-        ClickWithSpace(nMode);
-    return true;
-}
-
-void KeyDown(int nMode, BYTE nKey, UINT fModifiers) {
-    if (pHostRecord->bPaused) {
-        nCursorState = CS_DEFAULT;
-        return;
-    }
-    if ((IsBoxMode(nMode) || nMode == MODE_POLYGON) && NudgeBoxedSelection(nMode, nKey, fModifiers))
-        return;
-    if (PointerKey(nMode, nKey))
-        return;
-    // Escape throws away a band made with Space: no button is held to go on with it.
-    if (nKey == VK_ESCAPE && IsKeyboardGesture()) {
-        DiscardGesture();
-        return;
-    }
-    if (IsBoxMode(nMode))
-        BoxSelectionKey(nMode, nKey);
-    else if (nMode == MODE_POLYGON)
-        PolygonKey(nKey);
-}
-
-// Shift, Ctrl or Space went down or up: the band and the polygon's edge follow at once.
-void HeldKeysChanged(int nMode) {
-    if (pHostRecord->bPaused)
-        return;
-    if (fDrawn & DRAWN_BAND)
-        StretchBand();
-    else if (nMode == MODE_POLYGON)
-        PolygonHeldKeysChanged();
-}
-
-void MouseMove(int nMode) {
-    if (IsBoxMode(nMode))
-        StretchBand();
-    else if (IsWindowMode(nMode))
-        HighlightWindowUnderCursor();
-    else if (nMode == MODE_POLYGON)
-        PolygonMove();
-    else if (pHostRecord->bPaused)
-        nCursorState = CS_DEFAULT;
-}
-
 void ButtonDown(UINT nPress, int nMode) {
     if (pHostRecord->bPaused) {
         nCursorState = CS_DEFAULT;
@@ -167,13 +129,8 @@ void ButtonDown(UINT nPress, int nMode) {
     if (nGestureButton)
         return;
     BeginGesture(nPress, ptCursor);
-    const bool bBoxed = pResizingBox && bSelectionShown && bAdjustable;
-    if (nMode == MODE_POLYGON && bBoxed)
-        PressOnShownPolygon();
-    else if (IsBoxMode(nMode) && bBoxed)
-        PressOnShownSelection(nMode);
-    else if (IsBoxMode(nMode))
-        StartBand();
+    if (HandlersOf(nMode).pfnPress)
+        HandlersOf(nMode).pfnPress(nMode);
 }
 
 void ButtonUp(UINT nRelease, int nMode) {
@@ -190,54 +147,82 @@ void ButtonUp(UINT nRelease, int nMode) {
         nCursorState = CS_DEFAULT;
         return;
     }
-    if (nMode == MODE_POLYGON)
-        PolygonRelease();
-    else
-        CompleteBand(nMode);
+    HandlersOf(nMode).pfnRelease(nMode);
 }
 
-} // namespace
-
-bool IsHandledKind(UINT nMessage) {
-    switch (nMessage) {
-    case WM_KEYDOWN:
-    case WM_KEYUP:
-    case WM_MOUSEMOVE:
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
-        return true;
-    default:
-        return false;
+void KeyDown(int nMode, BYTE nKey, UINT fModifiers, UINT fHeldBefore) {
+    if (pHostRecord->bPaused) {
+        nCursorState = CS_DEFAULT;
+        return;
     }
+    const ModeHandlers &handlers = HandlersOf(nMode);
+    if (handlers.pfnNudge && handlers.pfnNudge(nMode, nKey, fModifiers))
+        return;
+    switch (PointerKey(nKey, fHeldBefore)) {
+    case POINTER_KEY_TAKEN:
+        return;
+    case POINTER_KEY_MOVED: {
+        EventPlace place;
+        place.Set(TRUE, ptCursor);
+        handlers.pfnMove(nMode);
+        return;
+    }
+    case POINTER_KEY_CLICK:
+        // The second Space ends a band made with the first.
+        if (IsKeyboardGesture())
+            ButtonUp(GESTURE_SPACE, nMode);
+        else
+            handlers.pfnSpace(nMode);
+        return;
+    case POINTER_KEY_NONE:
+        break;
+    }
+    // Escape throws away a band made with Space: no button is held to go on with it.
+    if (nKey == VK_ESCAPE && IsKeyboardGesture()) {
+        DiscardGesture();
+        return;
+    }
+    if (handlers.pfnKey)
+        handlers.pfnKey(nMode, nKey);
 }
 
-namespace {
+// Shift, Ctrl or Space went down or up: the band and the polygon's edge follow at once.
+void HeldKeysChanged(int nMode) {
+    if (pHostRecord->bPaused)
+        return;
+    if (fDrawn & DRAWN_BAND)
+        StretchBand();
+    else if (HandlersOf(nMode).pfnHeldKeys)
+        HandlersOf(nMode).pfnHeldKeys(nMode);
+}
+
+// Input on the host's panel passes untouched, but for a press, which discards, and for the moves
+// and the release of a gesture begun elsewhere, which go on as anywhere else: true when the event
+// was the panel's.
+bool TakenByPanel(const InputEvent &event, int nMode) {
+    if (!IsPanelWindow(event.hwnd))
+        return false;
+    nCursorState = CS_DEFAULT;
+    // The panel shows cursors of its own: the library's is set again when the pointer leaves it.
+    hCursorShown = nullptr;
+    if (IsPress(event.nMessage)) {
+        // While a track runs, its loop still uses the box.
+        if (!bTracking)
+            PanelPress(nMode);
+        return true;
+    }
+    return !nGestureButton || event.nMessage == WM_KEYDOWN || event.nMessage == WM_KEYUP;
+}
 
 void DispatchEvent(const InputEvent &event) {
     const int nMode = pHostRecord->shape.nMode;
-    fHeldBefore = fHeldKeys;
+    const UINT fHeldBefore = fHeldKeys;
     fHeldKeys = event.fHeld;
     const bool bKey = event.nMessage == WM_KEYDOWN || event.nMessage == WM_KEYUP;
     if (!bKey)
         ptStreamPointer = event.pt;
-    // Input on the host's panel passes untouched, but for a press, which discards, and for the
-    // moves and the release of a gesture begun elsewhere, which go on as anywhere else.
-    if (IsPanelWindow(event.hwnd)) {
-        nCursorState = CS_DEFAULT;
-        // The panel shows cursors of its own: the library's is set again when the pointer
-        // leaves it.
-        hCursorShown = nullptr;
-        if (IsPress(event.nMessage)) {
-            // While a track runs, its loop still uses the box.
-            if (!bTracking)
-                PanelPress(nMode);
-            return;
-        }
-        if (!nGestureButton || event.nMessage == WM_KEYDOWN || event.nMessage == WM_KEYUP)
-            return;
-    }
+    if (TakenByPanel(event, nMode))
+        return;
     if (bTracking) {
         // The release that ends the track ends its gesture.
         if (IsGestureRelease(event.nMessage))
@@ -247,12 +232,8 @@ void DispatchEvent(const InputEvent &event) {
     // Read once: every handler of this event takes its place from here. A mouse record carries
     // its own place; reading the cursor costs more than all the rest of a move.
     EventPlace place;
-    // A key happened where the pointer was: on the low-level path the stream of events says where
-    // that was, in order; a journal record is handed over as it happens, and the cursor says it.
-    POINT pt = event.pt;
-    if (bKey && nMouseHookPath == HOOK_LOWLEVEL)
-        pt = ptStreamPointer;
-    const BOOL bRead = !bKey || nMouseHookPath == HOOK_LOWLEVEL || ReadEventCursorPos(&pt);
+    POINT pt = bKey && event.bAtStreamPoint ? ptStreamPointer : event.pt;
+    const BOOL bRead = !bKey || event.bAtStreamPoint || ReadEventCursorPos(&pt);
     if (bRead)
         ptCursor = pt;
     place.Set(bRead, pt);
@@ -262,10 +243,10 @@ void DispatchEvent(const InputEvent &event) {
 
     switch (event.nMessage) {
     case WM_KEYDOWN:
-        KeyDown(nMode, BYTE(event.nVk), event.fHeld);
+        KeyDown(nMode, BYTE(event.nVk), event.fHeld, fHeldBefore);
         break;
     case WM_MOUSEMOVE:
-        MouseMove(nMode);
+        HandlersOf(nMode).pfnMove(nMode);
         break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
@@ -290,11 +271,9 @@ void SelectionEvent(const InputEvent &event) {
     CheckLiveRectEnded();
 }
 
-LRESULT CALLBACK SelectionHookProc(int nCode, WPARAM wParam, LPARAM lParam) {
-    if (nCode >= 0 && pHostRecord && lParam) {
-        const EVENTMSG &record = *reinterpret_cast<const EVENTMSG *>(lParam);
-        fJournalHeld = HeldAfter(fJournalHeld, record.message, record.paramL & 0xFF);
-        SelectionEvent(FromJournalRecord(record, fJournalHeld));
-    }
-    return CallNextHookEx(hMouseHook, nCode, wParam & 0xFFFF, lParam);
+void SelectionInputLost() {
+    if (!bMouseHookOn || !pHostRecord)
+        return;
+    DiscardGesture();
+    CheckLiveRectEnded();
 }

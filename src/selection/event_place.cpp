@@ -17,13 +17,6 @@ BOOL ReadEventCursorPos(POINT *ppt) {
     return nPlaceState == PLACE_NONE ? GetCursorPos(ppt) : FALSE;
 }
 
-RECT VirtualScreenRect() {
-    const int x = GetSystemMetrics(SM_XVIRTUALSCREEN);
-    const int y = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    return RECT{x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-}
-
 EventPlace::EventPlace() noexcept : m_nOuterState(nPlaceState), m_ptOuter(ptPlace) {}
 
 EventPlace::~EventPlace() {

@@ -9,9 +9,6 @@
 // Outside an event, the cursor position.
 BOOL ReadEventCursorPos(POINT *ppt);
 
-// The virtual screen, every monitor: where an event can happen (right and bottom exclusive).
-RECT VirtualScreenRect();
-
 // Fixes the place of the event being dispatched for as long as the object lives; the place of an
 // event dispatched around it (a track runs others inside its own) comes back when it goes.
 class EventPlace {

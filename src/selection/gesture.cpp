@@ -1,9 +1,9 @@
 #include "selection/gesture.h"
 
 #include "draw/xor_draw.h"
+#include "host/hook_state.h"
 #include "selection/selection_reset.h"
 #include "selection/snap_targets.h"
-#include "host/hook_state.h"
 #include "shape/polygon_list.h"
 
 #include <utility>

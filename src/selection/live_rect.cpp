@@ -96,7 +96,7 @@ OutlineListener *LiveRectListener() {
     return &boxOutlineListener;
 }
 
-extern "C" HWND WINAPI SetTrackingNotify(HWND hwndTarget, UINT uMsg) {
+HWND SetLiveRectTarget(HWND hwndTarget, UINT uMsg) {
     const HWND hwndPrevious = hwndLiveRect;
     // The target that heard of a selection hears that it ended for it: the last rectangle, then
     // the empty one.

@@ -15,3 +15,7 @@ void NotifyLiveRect(const RECT &rc);
 void CheckLiveRectEnded();
 // Hears each step of the resizing box's outline and passes it on as above.
 OutlineListener *LiveRectListener();
+
+// From now on the live rectangle goes to hwndTarget as message uMsg (none: to nobody); the target
+// that heard of a selection hears that it ended for it. The target before.
+HWND SetLiveRectTarget(HWND hwndTarget, UINT uMsg);

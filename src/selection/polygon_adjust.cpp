@@ -2,11 +2,12 @@
 
 #include "draw/gdi_guards.h"
 #include "draw/xor_draw.h"
+#include "host/hook_state.h"
+#include "selection/commit.h"
 #include "selection/event_place.h"
 #include "selection/gesture.h"
-#include "entry/mouse_hook.h"
 #include "selection/polygon_draw.h"
-#include "host/hook_state.h"
+#include "selection/shown_box.h"
 #include "shape/polygon_list.h"
 #include "tracker/resizing_box.h"
 
@@ -65,6 +66,8 @@ void TakeBoundsFromSelection() {
     Shape().rcBounds = rcSelection;
 }
 
+namespace {
+
 void HoverVertex() {
     if (bButtonDown)
         return;
@@ -80,6 +83,15 @@ void HoverVertex() {
         bVertexMarked = 1;
         nMarkedVertex = nVertex;
     }
+}
+
+} // namespace
+
+void PolygonMove() {
+    if (!pHostRecord->bPaused && !bSwallowUntilUp && bSelectionShown && pResizingBox)
+        HoverVertex();
+    else
+        PolygonDrawingMove();
 }
 
 void PressOnShownPolygon() {

@@ -2,8 +2,9 @@
 // vertex, stretch the polygon by a handle, confirm it inside the box or discard it outside.
 #pragma once
 
-// Mouse move with no button down: a marker on the vertex under the cursor, at most one at a time.
-void HoverVertex();
+// Mouse move in polygon mode: while a closed polygon waits in its box and no button is down, a
+// marker on the vertex under the cursor, at most one at a time; else the drawing's move.
+void PolygonMove();
 
 // Button press while the polygon waits in its box.
 void PressOnShownPolygon();

@@ -1,13 +1,13 @@
 #include "selection/polygon_draw.h"
 
 #include "draw/xor_draw.h"
+#include "host/hook_state.h"
+#include "selection/commit.h"
 #include "selection/cursor_feedback.h"
 #include "selection/gesture.h"
-#include "entry/mouse_hook.h"
 #include "selection/live_rect.h"
-#include "selection/polygon_adjust.h"
+#include "selection/shown_box.h"
 #include "selection/snap_targets.h"
-#include "host/hook_state.h"
 #include "shape/polygon_geometry.h"
 #include "shape/polygon_list.h"
 
@@ -113,23 +113,14 @@ void TakeBackVertex() {
     SPXCalcPolygonRect(&shape, &rcBounds);
     NotifyLiveRect(rcBounds);
     // The edge and the cursor as a move here would show them.
-    PolygonMove();
+    PolygonDrawingMove();
 }
 
 } // namespace
 
-void CommitPolygon() {
-    PostMessageA(hwndNotify, UM_SELECTION, 0, reinterpret_cast<LPARAM>(&Shape()));
-    nCursorState = CS_DEFAULT;
-}
-
-void PolygonMove() {
+void PolygonDrawingMove() {
     if (pHostRecord->bPaused || bSwallowUntilUp) {
         nCursorState = CS_DEFAULT;
-        return;
-    }
-    if (bSelectionShown && pResizingBox) {
-        HoverVertex();
         return;
     }
     UpdateRubberEdge();
@@ -194,13 +185,4 @@ void PolygonKey(BYTE nKey) {
 void PolygonHeldKeysChanged() {
     if (!pHostRecord->bPaused && !bSwallowUntilUp)
         UpdateRubberEdge();
-}
-
-extern "C" DWORD WINAPI SetSelectionOptions(DWORD dwOptions) {
-    const DWORD dwPrevious = dwSelectionOptions;
-    dwSelectionOptions = dwOptions;
-    // An option turned off takes its drawing with it.
-    if (!(dwOptions & SPX_OPT_POLYGON_RUBBER_EDGE))
-        EraseRubberEdge();
-    return dwPrevious;
 }

@@ -4,9 +4,9 @@
 
 #include <windows.h>
 
-// Mouse move: the close-polygon cursor near the first vertex; the vertex hover while a closed
-// polygon waits in its box.
-void PolygonMove();
+// Mouse move while the polygon is drawn: the line that follows the pointer and the
+// close-polygon cursor near the first vertex.
+void PolygonDrawingMove();
 
 // Release of a gesture: a new polygon, a vertex with its edge, or the closing of the polygon.
 void PolygonRelease();
@@ -18,6 +18,3 @@ void PolygonKey(BYTE nKey);
 // Shift pressed or let go: the line that follows the pointer (SPX_OPT_POLYGON_RUBBER_EDGE) keeps
 // to 45 degrees, or no longer.
 void PolygonHeldKeysChanged();
-
-// Posts UM_SELECTION with the address of the host's shape: a polygon is committed.
-void CommitPolygon();

@@ -1,14 +1,15 @@
 #include "selection/rubber_band.h"
 
 #include "draw/xor_draw.h"
+#include "host/hook_state.h"
+#include "selection/commit.h"
 #include "selection/cursor_feedback.h"
 #include "selection/event_place.h"
 #include "selection/gesture.h"
-#include "entry/mouse_hook.h"
-#include "input/input_event.h"
+#include "selection/input_event.h"
 #include "selection/live_rect.h"
+#include "selection/shown_box.h"
 #include "selection/snap_targets.h"
-#include "host/hook_state.h"
 #include "tracker/tracker_geometry.h"
 
 namespace {

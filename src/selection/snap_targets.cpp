@@ -15,7 +15,8 @@ struct TopWindow {
 
 struct Targets {
     bool bGathered;
-    HWND hwndUnder; // the top-level window whose controls were taken; none: the pointer was over none
+    HWND hwndUnder; // the top-level window whose controls were taken; none: the pointer was over
+                    // none
     UINT nWindows;
     TopWindow aWindows[kMaxWindows];
     LONG nReach;
@@ -86,8 +87,9 @@ BOOL CALLBACK AddMonitor(HMONITOR hMonitor, HDC, LPRECT, LPARAM) {
 // say).
 LONG ReachAt(HWND hwnd) {
     using GetDpiForWindowFn = UINT(WINAPI *)(HWND);
-    static const auto pfnGetDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
-        reinterpret_cast<void *>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    static const auto pfnGetDpiForWindow =
+        reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void *>(
+            GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
     const UINT nDpi = pfnGetDpiForWindow && hwnd ? pfnGetDpiForWindow(hwnd) : 0;
     return nDpi ? LONG(MulDiv(8, int(nDpi), 96)) : 8;
 }

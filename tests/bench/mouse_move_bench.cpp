@@ -5,11 +5,12 @@
 // the journal-record procedure, and the low-level callback with the delivery of its message.
 // Last, what the low-level hooks cost other programs: their mouse moves timed with and without.
 #include "draw/xor_draw.h"
-#include "selection/gesture.h"
-#include "entry/mouse_hook.h"
-#include "input/hook_paths.h"
-#include "input/lowlevel_input.h"
 #include "host/hook_state.h"
+#include "input/hook_paths.h"
+#include "input/journal_input.h"
+#include "input/lowlevel_input.h"
+#include "selection/gesture.h"
+#include "selection/shown_box.h"
 #include "shape/polygon_list.h"
 #include "tracker/resizing_box.h"
 
@@ -158,12 +159,12 @@ std::vector<Row> MeasurePath(HWND hwndOverlayWindow) {
         bool bLive;
         bool bShift;
         DWORD dwOptions;
-    } bands[] = {{"band move, rectangle", MODE_RECTANGLE, false, false, 0},
-                 {"band move, ellipse", MODE_ELLIPSE, false, false, 0},
-                 {"band move, rectangle, live rect", MODE_RECTANGLE, true, false, 0},
-                 {"band move, rectangle, Shift held", MODE_RECTANGLE, false, true, 0},
-                 {"band move, rectangle, snapping", MODE_RECTANGLE, false, false,
-                  SPX_OPT_SNAP_EDGES}};
+    } bands[] = {
+        {"band move, rectangle", MODE_RECTANGLE, false, false, 0},
+        {"band move, ellipse", MODE_ELLIPSE, false, false, 0},
+        {"band move, rectangle, live rect", MODE_RECTANGLE, true, false, 0},
+        {"band move, rectangle, Shift held", MODE_RECTANGLE, false, true, 0},
+        {"band move, rectangle, snapping", MODE_RECTANGLE, false, false, SPX_OPT_SNAP_EDGES}};
     for (const auto &band : bands) {
         g_record.shape.nMode = band.nMode;
         bEllipse = band.nMode == MODE_ELLIPSE;
@@ -305,7 +306,8 @@ DWORD WINAPI SendTimedMoves(LPVOID pDelays) {
     for (int i = 0; i < kTimedMoves; ++i) {
         INPUT in = {};
         in.type = INPUT_MOUSE;
-        in.mi.dx = ((650 + 20 * (i & 1) - GetSystemMetrics(SM_XVIRTUALSCREEN)) * 65536 + cx - 1) / cx;
+        in.mi.dx =
+            ((650 + 20 * (i & 1) - GetSystemMetrics(SM_XVIRTUALSCREEN)) * 65536 + cx - 1) / cx;
         in.mi.dy = ((450 - GetSystemMetrics(SM_YVIRTUALSCREEN)) * 65536 + cy - 1) / cy;
         in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
         ResetEvent(g_hMoveSeen);
@@ -340,7 +342,8 @@ void PrintOtherProgramsMoves() {
     DWORD dwWindowThread = 0;
     HANDLE hWindowThread = CreateThread(nullptr, 0, TimedWindowThread, hReady, 0, &dwWindowThread);
     WaitForSingleObject(hReady, 5000);
-    std::printf("\nanother program's mouse moves, SendInput to its window   median ms   worst ms\n");
+    std::printf(
+        "\nanother program's mouse moves, SendInput to its window   median ms   worst ms\n");
     const auto print = [](const char *pszName, std::vector<double> delays) {
         const double dWorst = *std::max_element(delays.begin(), delays.end());
         std::printf("  %-52s %8.2f   %8.2f\n", pszName, MedianOf(delays), dWorst);

@@ -2,11 +2,13 @@
 // input records while the real cursor stands where the record says, and what the host would see
 // is checked: the state words, the messages that reach the notification window, the cursor, and
 // the exact pixels on the screen.
-#include "selection/gesture.h"
-#include "entry/mouse_hook.h"
 #include "input/hook_paths.h"
-#include "input/lowlevel_input.h"
 #include "input/hook_thread.h"
+#include "input/journal_input.h"
+#include "input/lowlevel_input.h"
+#include "selection/cursor_feedback.h"
+#include "selection/gesture.h"
+#include "selection/shown_box.h"
 
 #include "draw/xor_draw.h"
 #include "shape/polygon_list.h"

@@ -1,5 +1,6 @@
 // One input event as the selection acts on it, whichever way it came: a journal record handed
-// over as it happens, or what a low-level callback noted at event time.
+// over as it happens, or what a low-level callback noted at event time. The selection defines it
+// and the input layer fills it in (selection/dispatch.h takes it).
 #pragma once
 
 #include <windows.h>
@@ -15,7 +16,27 @@ struct InputEvent {
     UINT fHeld;    // the keys held once this event happened, in the order the events came
     DWORD dwTime;
     HWND hwnd; // the window the event was made on; none when nobody looked it up
+    // A key happened where the last mouse event of the stream was: low-level callbacks note keys
+    // in order with the mouse. A journal record is handed over as it happens, and the cursor
+    // says where.
+    bool bAtStreamPoint = false;
 };
+
+// The kinds the selection acts on: key-down and key-up, move, left and right press and release.
+inline bool IsHandledKind(UINT nMessage) {
+    switch (nMessage) {
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+        return true;
+    default:
+        return false;
+    }
+}
 
 // The held-key bit of a virtual key (0: none of them).
 inline UINT HeldKeyOf(UINT nVk) {
@@ -49,14 +70,4 @@ inline UINT HeldNow() {
     return (GetAsyncKeyState(VK_SHIFT) < 0 ? MOD_SHIFT : 0) |
            (GetAsyncKeyState(VK_CONTROL) < 0 ? MOD_CONTROL : 0) |
            (GetAsyncKeyState(VK_SPACE) < 0 ? HELD_SPACE : 0);
-}
-
-// A journal record, with the keys held once it happened.
-inline InputEvent FromJournalRecord(const EVENTMSG &event, UINT fHeld) {
-    if (event.message >= WM_KEYFIRST && event.message <= WM_KEYLAST)
-        return InputEvent{event.message, POINT{0, 0}, event.paramL & 0xFF,
-                          fHeld,         event.time,  event.hwnd};
-    return InputEvent{
-        event.message, POINT{LONG(event.paramL), LONG(event.paramH)}, 0, fHeld, event.time,
-        event.hwnd};
 }

@@ -1,0 +1,32 @@
+#include "input/journal_input.h"
+
+#include "host/hook_state.h"
+#include "selection/dispatch.h"
+
+UINT fJournalHeld = 0;
+
+InputEvent FromJournalRecord(const EVENTMSG &event, UINT fHeld) {
+    if (event.message >= WM_KEYFIRST && event.message <= WM_KEYLAST)
+        return InputEvent{event.message, POINT{0, 0}, event.paramL & 0xFF,
+                          fHeld,         event.time,  event.hwnd};
+    return InputEvent{
+        event.message, POINT{LONG(event.paramL), LONG(event.paramH)}, 0, fHeld, event.time,
+        event.hwnd};
+}
+
+LRESULT CALLBACK SelectionHookProc(int nCode, WPARAM wParam, LPARAM lParam) {
+    if (nCode >= 0 && pHostRecord && lParam) {
+        const EVENTMSG &record = *reinterpret_cast<const EVENTMSG *>(lParam);
+        fJournalHeld = HeldAfter(fJournalHeld, record.message, record.paramL & 0xFF);
+        SelectionEvent(FromJournalRecord(record, fJournalHeld));
+    }
+    return CallNextHookEx(hMouseHook, nCode, wParam & 0xFFFF, lParam);
+}
+
+void HandRecordToSelection(const EVENTMSG &event) {
+    // Between two journal-record hooks the one installed last is called first, and the record
+    // the Escape hook keeps is not seen by the selection hook after it. Low-level hooks see it
+    // whatever the order.
+    if (bMouseHookOn && pHostRecord && nMouseHookPath == HOOK_JOURNAL && bKeyHookFirst)
+        SelectionEvent(FromJournalRecord(event, fJournalHeld));
+}
