@@ -131,7 +131,7 @@ SPXHK110_LAYOUT_CHECK(sizeof(HostRecord) == SPXHK110_AT(5460, 5480), host_size);
  * client area. Turning it off erases everything the library drew but the window-highlight
  * frame, sets the arrow cursor and puts the cursor display counter back. Returns 1 when turned
  * on; when turned off, the platform's unhook result; 0 when nothing changed (no record, already
- * in that state, the platform refused, or another host of this architecture in this session has
+ * in that state, the platform refused, or another host in this session, 32-bit or 64-bit, has
  * the hook on: one host at a time, so that two never draw the same band over each other). Turn
  * it off before the record goes away; afterwards the library never touches the record again.
  * The library's state is this process's own: no other process can change it. */
@@ -141,7 +141,7 @@ SPXHK110_API int WINAPI SetMouseHook(HWND hwndNotify, HostRecord *pRecord, BOOL 
  * call, on or off, replaces that window); a journal-record hook, or a low-level keyboard hook
  * where those are refused. The key itself still reaches the window with the focus. Returns 1
  * when turned on; the unhook result when turned off; 0 when it was already in that state, the
- * platform refused, or another host of this architecture in this session has it on. */
+ * platform refused, or another host in this session, 32-bit or 64-bit, has it on. */
 SPXHK110_API int WINAPI SetKeyboardHook(HWND hwndEscapeTarget, BOOL bEnable);
 /* The live rectangle. While hwndTarget is set, uMsg is posted to it whenever the selection being
  * made or adjusted changes (the band, a handle drag, a vertex drag, an arrow-key nudge, a polygon
@@ -162,13 +162,21 @@ SPXHK110_API HWND WINAPI SetTrackingNotify(HWND hwndTarget, UINT uMsg);
 /* Edges snap to what the person aims at: while a band is drawn, a handle dragged or a polygon
  * vertex placed, a moving edge (a vertex's coordinate) within 8 pixels at 96 DPI (scaled with the
  * DPI) of a target edge lands on it: the frames of the visible top-level windows, the controls of
- * the top-level window under the pointer, the monitors and their work areas. The overlay and the
- * panel are looked through; any other window hides the edges under it. */
+ * the top-level window under the pointer, the monitors and their work areas. The overlay, the
+ * panel, the other top-level windows of the thread that turned the hook on, and the desktop's own
+ * windows (the wallpaper's "Progman" and "WorkerW") are looked through; any other window hides
+ * the edges under it. */
 #define SPX_OPT_SNAP_EDGES 0x2u
+/* With SPX_OPT_SNAP_EDGES: the other top-level windows of the host's thread (a read-out, a
+ * toolbar) are targets too, and hide what lies under them. */
+#define SPX_OPT_SNAP_HOST_WINDOWS 0x10u
 /* Sets the options for every event from now on and returns those set before. Bits without a
  * meaning in this version are kept (and returned) but do nothing. The setting outlives turning
  * the hooks off and on; turning an option off takes off the screen what it drew. */
 SPXHK110_API DWORD WINAPI SetSelectionOptions(DWORD dwOptions);
+/* Changes only the options whose bits are set in dwMask, to their values in dwOptions, in one
+ * step (no event sees a mix), and returns the options set before. */
+SPXHK110_API DWORD WINAPI SetSelectionOptionsMasked(DWORD dwMask, DWORD dwOptions);
 
 /* XOR drawing on the whole display. Drawing a figure again with the same arguments erases it.
  * Each returns the result of releasing its display context: 0 when nothing could be drawn. */

@@ -1,12 +1,25 @@
-// SetSelectionOptions: the SPX_OPT_ bits that shape the selections to come.
+// SetSelectionOptions and SetSelectionOptionsMasked: the SPX_OPT_ bits that shape the selections
+// to come.
 #include "host/hook_state.h"
 #include "selection/gesture.h"
 
-extern "C" DWORD WINAPI SetSelectionOptions(DWORD dwOptions) {
+namespace {
+
+DWORD ChangeOptions(DWORD dwMask, DWORD dwOptions) {
     const DWORD dwPrevious = dwSelectionOptions;
-    dwSelectionOptions = dwOptions;
+    dwSelectionOptions = (dwPrevious & ~dwMask) | (dwOptions & dwMask);
     // An option turned off takes its drawing with it.
-    if (!(dwOptions & SPX_OPT_POLYGON_RUBBER_EDGE))
+    if (!(dwSelectionOptions & SPX_OPT_POLYGON_RUBBER_EDGE))
         EraseRubberEdge();
     return dwPrevious;
+}
+
+} // namespace
+
+extern "C" DWORD WINAPI SetSelectionOptions(DWORD dwOptions) {
+    return ChangeOptions(~DWORD(0), dwOptions);
+}
+
+extern "C" DWORD WINAPI SetSelectionOptionsMasked(DWORD dwMask, DWORD dwOptions) {
+    return ChangeOptions(dwMask, dwOptions);
 }

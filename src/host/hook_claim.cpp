@@ -7,13 +7,10 @@ HANDLE ahClaim[2] = {nullptr, nullptr};
 } // namespace
 
 const char *HookClaimName(HookClaim nClaim) {
-#ifdef _WIN64
-    static const char *const apszName[] = {"Local\\SPXHK110.x64.SelectionHook",
-                                           "Local\\SPXHK110.x64.EscapeHook"};
-#else
-    static const char *const apszName[] = {"Local\\SPXHK110.x86.SelectionHook",
-                                           "Local\\SPXHK110.x86.EscapeHook"};
-#endif
+    // The same names in the 32-bit and the 64-bit DLL: hosts of either kind would draw over
+    // each other just the same.
+    static const char *const apszName[] = {"Local\\SPXHK110.SelectionHook",
+                                           "Local\\SPXHK110.EscapeHook"};
     return apszName[nClaim];
 }
 

@@ -42,11 +42,6 @@ extern RECT rcSelection;
 extern POINT ptBoxAnchor;
 extern POINT ptBoxCurrent;
 extern SIZE szBox;
-// The band as the person holds it: ptBoxAnchor and ptBoxCurrent are the corners drawn, which
-// Shift and Ctrl make differ from the point the band started at (moved while Space is held) and
-// the pointer it last followed.
-extern POINT ptBandOrigin;
-extern POINT ptBandPointer;
 // The keys held as of the event being dispatched (bits of InputEvent::fHeld).
 extern UINT fHeldKeys;
 // Where the last mouse event of the stream happened, or the pointer was put by an arrow key: the
@@ -81,14 +76,12 @@ extern POINT ptRubberEnd;
 // SPX_OPT_ bits, as SetSelectionOptions set them.
 extern DWORD dwSelectionOptions;
 
-// How each hook was installed (HOOK_JOURNAL or HOOK_LOWLEVEL, 0 when off), and the keyboard half
-// of a low-level selection hook. Journal-record hooks: the platform calls them with the event
+// How each hook was installed (HOOK_JOURNAL or HOOK_LOWLEVEL, 0 when off). Journal-record hooks: the platform calls them with the event
 // record on the host's thread as the thread takes its input. Low-level hooks, where journal hooks
 // are refused: a thread of the library's own holds them and queues what they see.
 enum { HOOK_JOURNAL = 1, HOOK_LOWLEVEL = 2 };
 extern UINT nMouseHookPath;
 extern UINT nKeyHookPath;
-extern HHOOK hMouseKeyHook;
 
 // The Escape hook was installed after the selection hook, so the platform calls it first and the
 // selection hook never sees the Escape key-downs it swallows: it hands them over itself.

@@ -20,11 +20,15 @@ bool IsRecordAddress(LPARAM lParam) {
 // The thread that holds the low-level Escape hook.
 HookThread escapeHooks;
 
+// Written by the host's thread, read by the Escape hook's.
+volatile LONG nEscapeRouted = 0;
+
 // Reports Escape and passes every key on: a low-level hook that kept a key would take it from
 // every program. Runs on the Escape hook's thread.
 LRESULT CALLBACK EscapeKeyProc(int nCode, WPARAM wParam, LPARAM lParam) {
     if (nCode == HC_ACTION && lParam && wParam == WM_KEYDOWN &&
-        (reinterpret_cast<const KBDLLHOOKSTRUCT *>(lParam)->vkCode & 0xFF) == VK_ESCAPE)
+        (reinterpret_cast<const KBDLLHOOKSTRUCT *>(lParam)->vkCode & 0xFF) == VK_ESCAPE &&
+        !InterlockedCompareExchange(&nEscapeRouted, 0, 0))
         PostMessageA(hwndEscapeTarget, UM_ESCAPE, 0, 0);
     return CallNextHookEx(nullptr, nCode, wParam, lParam);
 }
@@ -55,4 +59,13 @@ bool StartLowLevelEscape(HHOOK &hKey) {
 
 BOOL StopLowLevelEscape() {
     return StopHookThread(escapeHooks);
+}
+
+void RouteEscapeThroughSelection(bool bRoute) {
+    InterlockedExchange(&nEscapeRouted, bRoute ? 1 : 0);
+}
+
+void ReportQueuedEscape() {
+    if (nEscapeRouted)
+        PostMessageA(hwndEscapeTarget, UM_ESCAPE, 0, 0);
 }

@@ -14,3 +14,10 @@ LRESULT CALLBACK EscapeHookProc(int nCode, WPARAM wParam, LPARAM lParam);
 bool StartLowLevelEscape(HHOOK &hKey);
 // Ends the thread: the result of removing the hook.
 BOOL StopLowLevelEscape();
+
+// While both the selection and the Escape hook are low-level, an Escape is reported when the
+// selection takes it from its queue, so that the host hears of Escape and of the selections in
+// the order the person acted: the Escape hook's own thread leaves it alone.
+void RouteEscapeThroughSelection(bool bRoute);
+// The selection took an Escape key-down from its queue: reported when routed so.
+void ReportQueuedEscape();

@@ -2,8 +2,11 @@
 
 #include "host/hook_state.h"
 #include "input/escape_input.h"
+#include "input/held_keys.h"
 #include "input/journal_input.h"
 #include "input/lowlevel_input.h"
+
+HHOOK hMouseKeyHook = nullptr;
 
 namespace {
 
@@ -32,8 +35,10 @@ LRESULT CALLBACK CancelWatchProc(int nCode, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, nCode, wParam, lParam);
 }
 
-// The watch is on while a journal-record hook is.
-void UpdateCancelWatch() {
+// The cancel watch is on while a journal-record hook is; Escape goes through the selection's queue
+// while both hooks are low-level.
+void PathsChanged() {
+    RouteEscapeThroughSelection(nMouseHookPath == HOOK_LOWLEVEL && nKeyHookPath == HOOK_LOWLEVEL);
     const bool bWanted = nMouseHookPath == HOOK_JOURNAL || nKeyHookPath == HOOK_JOURNAL;
     if (bWanted && !hCancelWatch) {
         hCancelWatch =
@@ -62,16 +67,17 @@ bool InstallSelectionHook(HookCancelListener *pOnCancel) {
     const UINT fPaths = AllowedHookPaths();
     pSelectionCancel = pOnCancel;
     if (fPaths & HOOK_JOURNAL) {
-        fJournalHeld = HeldNow();
+        fJournalHeld = SidedNow();
         hMouseHook = HookAll(WH_JOURNALRECORD, SelectionHookProc);
         if (hMouseHook) {
             nMouseHookPath = HOOK_JOURNAL;
-            UpdateCancelWatch();
+            PathsChanged();
             return true;
         }
     }
     if ((fPaths & HOOK_LOWLEVEL) && StartLowLevelSelection(hMouseHook, hMouseKeyHook)) {
         nMouseHookPath = HOOK_LOWLEVEL;
+        PathsChanged();
         return true;
     }
     nMouseHookPath = 0;
@@ -89,7 +95,7 @@ BOOL RemoveSelectionHook() {
     hMouseKeyHook = nullptr;
     nMouseHookPath = 0;
     pSelectionCancel = nullptr;
-    UpdateCancelWatch();
+    PathsChanged();
     return bResult;
 }
 
@@ -100,12 +106,13 @@ bool InstallEscapeHook(HookCancelListener *pOnCancel) {
         hKeyHook = HookAll(WH_JOURNALRECORD, EscapeHookProc);
         if (hKeyHook) {
             nKeyHookPath = HOOK_JOURNAL;
-            UpdateCancelWatch();
+            PathsChanged();
             return true;
         }
     }
     if ((fPaths & HOOK_LOWLEVEL) && StartLowLevelEscape(hKeyHook)) {
         nKeyHookPath = HOOK_LOWLEVEL;
+        PathsChanged();
         return true;
     }
     nKeyHookPath = 0;
@@ -118,6 +125,16 @@ BOOL RemoveEscapeHook() {
     hKeyHook = nullptr;
     nKeyHookPath = 0;
     pEscapeCancel = nullptr;
-    UpdateCancelWatch();
+    PathsChanged();
     return bResult;
+}
+
+void RemoveJournalHooksAtUnload() {
+    if (nMouseHookPath == HOOK_JOURNAL)
+        UnhookWindowsHookEx(hMouseHook);
+    if (nKeyHookPath == HOOK_JOURNAL)
+        UnhookWindowsHookEx(hKeyHook);
+    if (hCancelWatch)
+        UnhookWindowsHookEx(hCancelWatch);
+    hCancelWatch = nullptr;
 }

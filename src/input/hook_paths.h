@@ -19,12 +19,19 @@ protected:
 // value, or none, both (journal first).
 UINT AllowedHookPaths();
 
+// The keyboard half of a low-level selection hook (hMouseHook holds its mouse half).
+extern HHOOK hMouseKeyHook;
+
 // Installs the selection hook by the first allowed path the platform accepts: hMouseHook (and, on
 // the low-level path, hMouseKeyHook) and nMouseHookPath are set. False when every path refused.
 // pOnCancel hears when a journal-record selection hook is cancelled.
 bool InstallSelectionHook(HookCancelListener *pOnCancel = nullptr);
 // Removes whichever was installed; the result of removing the main hook.
 BOOL RemoveSelectionHook();
+
+// The module is being unloaded with hooks on: its journal-record hooks and the cancel watch are
+// removed, without a word to anyone, since their procedures go with it.
+void RemoveJournalHooksAtUnload();
 
 // The same for the Escape hook: hKeyHook and nKeyHookPath.
 bool InstallEscapeHook(HookCancelListener *pOnCancel = nullptr);

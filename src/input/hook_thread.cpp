@@ -4,65 +4,132 @@
 
 namespace {
 
-// How often the thread looks whether its hooks are still on, and how long input may wait for a
-// callback before they count as removed: a callback on this thread runs within microseconds.
-const DWORD kWatchPeriodMs = 250;
-const DWORD kCallbackGraceMs = 200;
+// The platform's input time may be a little later than the time of the event a hook saw.
+const DWORD kUnseenSlackMs = 20;
+const DWORD kUnseenGraceMs = 100;
 
-void Unhook(HookThread &thread) {
-    thread.bUnhooked = thread.ahHook[0] ? UnhookWindowsHookEx(thread.ahHook[0]) : FALSE;
-    if (thread.ahHook[1])
-        UnhookWindowsHookEx(thread.ahHook[1]);
+// The keys whose being held the watchdog compares with what the keyboard hook saw: those the
+// selection acts on.
+const int kFollowedKeys[] = {VK_RETURN, VK_ESCAPE, VK_BACK,   VK_SPACE,  VK_LEFT,     VK_UP,
+                             VK_RIGHT,  VK_DOWN,   VK_LSHIFT, VK_RSHIFT, VK_LCONTROL, VK_RCONTROL};
+const UINT kFollowedCount = sizeof kFollowedKeys / sizeof kFollowedKeys[0];
+
+// The followed keys' bits for nVk: a Shift or Ctrl that does not say its side stands for both.
+UINT FollowedBits(UINT nVk) {
+    if (nVk == VK_SHIFT)
+        return FollowedBits(VK_LSHIFT) | FollowedBits(VK_RSHIFT);
+    if (nVk == VK_CONTROL)
+        return FollowedBits(VK_LCONTROL) | FollowedBits(VK_RCONTROL);
+    for (UINT i = 0; i < kFollowedCount; ++i)
+        if (UINT(kFollowedKeys[i]) == nVk)
+            return 1u << i;
+    return 0;
+}
+
+void Unhook(HookThread &thread, int i) {
+    const BOOL bResult = thread.ahHook[i] ? UnhookWindowsHookEx(thread.ahHook[i]) : FALSE;
+    if (i == 0)
+        thread.bUnhooked = bResult;
+    thread.ahHook[i] = nullptr;
+}
+
+bool HookOne(HookThread &thread, int i) {
+    thread.ahHook[i] = SetWindowsHookExA(thread.aIdHook[i], thread.apfnHook[i], hResourceModule, 0);
+    if (thread.ahHook[i])
+        InterlockedIncrement(&thread.nInstalls);
+    return thread.ahHook[i] != nullptr;
 }
 
 bool Hook(HookThread &thread) {
-    for (int i = 0; i < 2 && thread.aIdHook[i]; ++i)
-        thread.ahHook[i] =
-            SetWindowsHookExA(thread.aIdHook[i], thread.apfnHook[i], hResourceModule, 0);
-    NoteHookCall(thread);
-    const bool bOn = thread.ahHook[0] && (!thread.aIdHook[1] || thread.ahHook[1]);
+    bool bOn = true;
+    for (int i = 0; i < 2 && thread.aIdHook[i]; ++i) {
+        bOn = HookOne(thread, i) && bOn;
+        thread.abMayReinstall[i] = true;
+    }
+    // Input before the install was no hook's to see; anything after it was.
+    InterlockedExchange(&thread.nLastSeen, LONG(GetTickCount() - kUnseenSlackMs));
     if (!bOn) {
-        Unhook(thread);
-        thread.ahHook[0] = thread.ahHook[1] = nullptr;
+        Unhook(thread, 0);
+        Unhook(thread, 1);
     }
     return bOn;
 }
 
-// Puts the hooks back when input came and no callback did.
+// The keys followed that the platform reports down and the keyboard hook did not see go down.
+bool KeyDownUnseen(const HookThread &thread) {
+    for (UINT i = 0; i < kFollowedCount; ++i)
+        if (GetAsyncKeyState(kFollowedKeys[i]) < 0 && !(thread.fKeysSeenDown & (1u << i)))
+            return true;
+    return false;
+}
+
+// Puts back a hook that missed input.
 void Watch(HookThread &thread) {
     LASTINPUTINFO info = {sizeof(info), 0};
-    if (!GetLastInputInfo(&info) ||
-        !HooksLookRemoved(GetTickCount(), info.dwTime, DWORD(thread.nLastCall)))
+    POINT ptCursor;
+    if (!GetLastInputInfo(&info) || !GetCursorPos(&ptCursor))
         return;
-    Unhook(thread);
-    // Refused now (a desktop switch), tried again at the next look.
-    Hook(thread);
-    InterlockedIncrement(&thread.nReinstalls);
+    const WatchLook look = {GetTickCount(), info.dwTime, DWORD(thread.nLastSeen),
+                            ptCursor.x != thread.ptMouseSeen.x ||
+                                ptCursor.y != thread.ptMouseSeen.y,
+                            KeyDownUnseen(thread)};
+    const UINT fMissed = HooksToReinstall(thread.watch, look);
+    bool bBack = false;
+    for (int i = 0; i < 2; ++i) {
+        if (!(fMissed & (i == 0 ? WATCH_MOUSE : WATCH_KEYBOARD)) || !thread.abMayReinstall[i])
+            continue;
+        Unhook(thread, i);
+        // Refused now (a desktop switch), tried again at the next look that finds it missing.
+        if (HookOne(thread, i)) {
+            thread.abMayReinstall[i] = false;
+            bBack = true;
+        }
+    }
+    if (bBack && thread.pfnHooksBack)
+        thread.pfnHooksBack();
 }
+
+struct ThreadStart {
+    HookThread *pThread;
+    HMODULE hModule;
+};
 
 DWORD WINAPI HookThreadMain(LPVOID pv) {
     HookThread &thread = *static_cast<HookThread *>(pv);
+    // The module stays loaded while this thread runs in it: a host may unload it with the hooks
+    // still on.
+    HMODULE hModule = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                       reinterpret_cast<LPCSTR>(&HookThreadMain), &hModule);
     MSG msg;
     // The thread's queue exists before anyone posts to it.
     PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
     const bool bOn = Hook(thread);
     SetEvent(thread.hReady);
-    if (!bOn)
-        return 1;
     // Taking messages is what lets the platform call the hooks.
-    for (;;) {
+    while (bOn) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, thread.bWatch ? kWatchPeriodMs : INFINITE,
                                   QS_ALLINPUT);
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                Unhook(thread);
-                return 0;
-            }
-            DispatchMessageA(&msg);
+        bool bQuit = false;
+        while (!bQuit && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            bQuit = msg.message == WM_QUIT;
+            if (!bQuit)
+                DispatchMessageA(&msg);
         }
+        if (bQuit)
+            break;
         if (thread.bWatch)
             Watch(thread);
     }
+    if (bOn) {
+        Unhook(thread, 1);
+        Unhook(thread, 0);
+        // From here on the thread touches nothing of the library's but its own locals.
+        SetEvent(thread.hDone);
+    }
+    if (hModule)
+        FreeLibraryAndExitThread(hModule, bOn ? 0 : 1);
+    return bOn ? 0 : 1;
 }
 
 void Close(HookThread &thread) {
@@ -70,32 +137,70 @@ void Close(HookThread &thread) {
         CloseHandle(thread.hThread);
     if (thread.hReady)
         CloseHandle(thread.hReady);
+    if (thread.hDone)
+        CloseHandle(thread.hDone);
     thread = HookThread();
 }
 
 } // namespace
 
-bool HooksLookRemoved(DWORD dwNow, DWORD dwLastInput, DWORD dwLastCall) {
+UINT HooksToReinstall(WatchState &state, const WatchLook &look) {
+    UINT fMissed = 0;
+    if (look.bKeyUnseen && state.bKeyUnseenBefore)
+        fMissed |= WATCH_KEYBOARD;
+    state.bKeyUnseenBefore = look.bKeyUnseen && !fMissed;
     // Differences of tick counts, which wrap after 49 days.
-    return LONG(dwLastInput - dwLastCall) > 0 && dwNow - dwLastInput >= kCallbackGraceMs;
+    const bool bUnseen = LONG(look.dwLastInput - look.dwLastSeen) > LONG(kUnseenSlackMs);
+    if (!bUnseen) {
+        state.bInputPending = false;
+    } else if (!state.bInputPending) {
+        state.bInputPending = true;
+        state.dwPendingSince = look.dwNow;
+        state.dwPendingInput = look.dwLastInput;
+    } else if (look.dwNow - state.dwPendingSince >= kUnseenGraceMs &&
+               look.dwLastInput != state.dwPendingInput) {
+        fMissed |= look.bCursorMoved ? WATCH_MOUSE : WATCH_KEYBOARD;
+        state.bInputPending = false;
+    }
+    return fMissed;
+}
+
+// An event's time is later than the last seen unless the tick count wrapped between.
+void NoteSeenAt(HookThread &thread, DWORD dwTime) {
+    if (LONG(dwTime - DWORD(thread.nLastSeen)) > 0)
+        InterlockedExchange(&thread.nLastSeen, LONG(dwTime));
+}
+
+void NoteMouseSeen(HookThread &thread, POINT pt, DWORD dwTime) {
+    thread.ptMouseSeen = pt;
+    thread.abMayReinstall[0] = true;
+    NoteSeenAt(thread, dwTime);
+}
+
+void NoteKeySeen(HookThread &thread, UINT nVk, bool bDown, DWORD dwTime) {
+    const UINT fBits = FollowedBits(nVk);
+    thread.fKeysSeenDown = bDown ? thread.fKeysSeenDown | fBits : thread.fKeysSeenDown & ~fBits;
+    thread.abMayReinstall[1] = true;
+    NoteSeenAt(thread, dwTime);
 }
 
 bool StartHookThread(HookThread &thread, int idFirst, HOOKPROC pfnFirst, int idSecond,
-                     HOOKPROC pfnSecond, bool bWatch) {
+                     HOOKPROC pfnSecond, bool bWatch, void (*pfnHooksBack)()) {
     thread = HookThread();
     thread.aIdHook[0] = idFirst;
     thread.apfnHook[0] = pfnFirst;
     thread.aIdHook[1] = idSecond;
     thread.apfnHook[1] = pfnSecond;
     thread.bWatch = bWatch;
+    thread.pfnHooksBack = pfnHooksBack;
+    GetCursorPos(&thread.ptMouseSeen);
     thread.hReady = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    if (thread.hReady)
+    thread.hDone = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (thread.hReady && thread.hDone)
         thread.hThread = CreateThread(nullptr, 0, HookThreadMain, &thread, 0, &thread.dwThreadId);
     // Installing takes the thread a moment; it ends at once when a hook was refused.
     if (!thread.hThread || WaitForSingleObject(thread.hReady, INFINITE) != WAIT_OBJECT_0 ||
         !thread.ahHook[0]) {
-        if (thread.hThread)
-            WaitForSingleObject(thread.hThread, INFINITE);
         Close(thread);
         return false;
     }
@@ -105,9 +210,10 @@ bool StartHookThread(HookThread &thread, int idFirst, HOOKPROC pfnFirst, int idS
 BOOL StopHookThread(HookThread &thread) {
     if (!thread.hThread)
         return FALSE;
-    // The thread only takes messages and returns from callbacks at once: it ends promptly.
+    // The thread only takes messages and returns from callbacks at once: its hooks are off
+    // promptly.
     PostThreadMessageA(thread.dwThreadId, WM_QUIT, 0, 0);
-    WaitForSingleObject(thread.hThread, INFINITE);
+    WaitForSingleObject(thread.hDone, INFINITE);
     const BOOL bResult = thread.bUnhooked;
     Close(thread);
     return bResult;

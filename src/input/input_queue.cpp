@@ -90,9 +90,21 @@ LONG Within(LONG n, LONG nLow, LONG nEnd) {
     return n < nLow ? nLow : n >= nEnd ? nEnd - 1 : n;
 }
 
+// The press taken last whose release has not been taken: the gesture that a lost release would
+// end (a press of the other button meanwhile begins none).
+UINT nPressHeld = 0;
+
 // The release of the button that began the gesture under way.
 UINT GestureRelease() {
-    return nGestureButton == WM_LBUTTONDOWN ? WM_LBUTTONUP : WM_RBUTTONUP;
+    return nPressHeld == WM_LBUTTONDOWN ? WM_LBUTTONUP : WM_RBUTTONUP;
+}
+
+// The gesture as the events handed out say it.
+void FollowGesture(UINT nMessage) {
+    if (!nPressHeld && IsButtonPress(nMessage))
+        nPressHeld = nMessage;
+    else if (nPressHeld && nMessage == GestureRelease())
+        nPressHeld = 0;
 }
 
 // The platform reported the gesture's button up at the event taken last. Its release may still
@@ -103,9 +115,9 @@ bool bReleaseDue = false;
 // True when the gesture under way cannot have its release any more before e: e presses that
 // button again, or an event before e found the button up and e is not its release.
 bool ReleaseLostBefore(const QueuedEvent &e) {
-    if (!nGestureButton || e.bReleaseGiven || e.event.nMessage == GestureRelease())
+    if (!nPressHeld || e.bReleaseGiven || e.event.nMessage == GestureRelease())
         return false;
-    return e.event.nMessage == nGestureButton || bReleaseDue;
+    return e.event.nMessage == nPressHeld || bReleaseDue;
 }
 
 } // namespace
@@ -113,6 +125,7 @@ bool ReleaseLostBefore(const QueuedEvent &e) {
 void OpenInputQueue(HWND hwndSink, UINT nWake) {
     ReadVirtualScreen();
     bReleaseDue = false;
+    nPressHeld = 0;
     GetCursorPos(&ptLastTaken);
     QueueLock lock;
     nHead = nTail = 0;
@@ -175,15 +188,18 @@ bool TakeInputEvent(InputEvent &event) {
             event = InputEvent{GestureRelease(), ptLastTaken, 0, 0, next.event.dwTime, nullptr};
             next.bReleaseGiven = true;
             bReleaseDue = false;
+            nPressHeld = 0;
             return true;
         }
-        bReleaseDue = nGestureButton && next.event.nMessage != GestureRelease() &&
-                      (next.fReportedUp & ButtonOf(nGestureButton));
+        bReleaseDue = nPressHeld && next.event.nMessage != GestureRelease() &&
+                      (next.fReportedUp & ButtonOf(nPressHeld));
         ++nTail;
         event = next.event;
+        FollowGesture(event.nMessage);
         bLossTaken = bLossTaken || next.bLossAfter;
     }
-    if (event.nMessage == WM_KEYDOWN)
+    // A key has no point of its own: it happened where the mouse event before it did.
+    if (event.nMessage == WM_KEYDOWN || event.nMessage == WM_KEYUP)
         return true;
     if (IsButtonPress(event.nMessage) || IsRectEmpty(&rcVirtualScreen))
         ReadVirtualScreen();
@@ -191,12 +207,6 @@ bool TakeInputEvent(InputEvent &event) {
     event.pt.x = Within(event.pt.x, rcVirtualScreen.left, rcVirtualScreen.right);
     event.pt.y = Within(event.pt.y, rcVirtualScreen.top, rcVirtualScreen.bottom);
     ptLastTaken = event.pt;
-    if (!event.hwnd && event.nMessage == WM_MOUSEMOVE && pHostRecord && pHostRecord->hwndOwn) {
-        // A move needs its window only on the host's panel: looked up only where the panel is.
-        RECT rcPanel;
-        if (GetWindowRect(pHostRecord->hwndOwn, &rcPanel) && PtInRect(&rcPanel, event.pt))
-            event.hwnd = WindowFromPoint(event.pt);
-    }
     return true;
 }
 

@@ -13,12 +13,13 @@ void CloseInputQueue();
 // The wake message was delivered: the next event added posts another.
 void InputQueueWoken();
 
-// Notes one event of a low-level callback: its record, read at event time. A move's window is
-// looked up when it is taken.
+// Notes one event of a low-level callback: its record, read at event time. A move comes without
+// its window.
 void QueueInputEvent(const InputEvent &event);
 
 // Takes the next event, in order: false when none waits. A mouse event's point lies within the
-// virtual screen. When the gesture under way has lost its release (the platform reported its
+// virtual screen. When the gesture under way (its press taken, its release not) has lost its
+// release (the platform reported its
 // button up at an event and the next one is not that release, or pressed it again), that release
 // comes first, at the gesture's last point (the point of the mouse event taken last, whether the
 // dispatch or a drag took it).

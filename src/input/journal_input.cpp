@@ -1,9 +1,23 @@
 #include "input/journal_input.h"
 
 #include "host/hook_state.h"
+#include "input/held_keys.h"
 #include "selection/dispatch.h"
 
 UINT fJournalHeld = 0;
+
+namespace {
+
+// A record's key is the right one of a pair: the right Shift by its scan code, the right Ctrl by
+// the extended-key flag.
+bool IsRightKey(const EVENTMSG &event) {
+    const UINT nVk = event.paramL & 0xFF;
+    if (nVk == VK_SHIFT)
+        return ((event.paramL >> 8) & 0xFF) == 0x36;
+    return nVk == VK_CONTROL && ((event.paramH & 0x8000) || (event.paramL & 0x10000));
+}
+
+} // namespace
 
 InputEvent FromJournalRecord(const EVENTMSG &event, UINT fHeld) {
     if (event.message >= WM_KEYFIRST && event.message <= WM_KEYLAST)
@@ -17,8 +31,9 @@ InputEvent FromJournalRecord(const EVENTMSG &event, UINT fHeld) {
 LRESULT CALLBACK SelectionHookProc(int nCode, WPARAM wParam, LPARAM lParam) {
     if (nCode >= 0 && pHostRecord && lParam) {
         const EVENTMSG &record = *reinterpret_cast<const EVENTMSG *>(lParam);
-        fJournalHeld = HeldAfter(fJournalHeld, record.message, record.paramL & 0xFF);
-        SelectionEvent(FromJournalRecord(record, fJournalHeld));
+        fJournalHeld =
+            SidedAfter(fJournalHeld, record.message, record.paramL & 0xFF, IsRightKey(record));
+        SelectionEvent(FromJournalRecord(record, HeldOfSided(fJournalHeld)));
     }
     return CallNextHookEx(hMouseHook, nCode, wParam & 0xFFFF, lParam);
 }
@@ -28,5 +43,5 @@ void HandRecordToSelection(const EVENTMSG &event) {
     // the Escape hook keeps is not seen by the selection hook after it. Low-level hooks see it
     // whatever the order.
     if (bMouseHookOn && pHostRecord && nMouseHookPath == HOOK_JOURNAL && bKeyHookFirst)
-        SelectionEvent(FromJournalRecord(event, fJournalHeld));
+        SelectionEvent(FromJournalRecord(event, HeldOfSided(fJournalHeld)));
 }

@@ -5,7 +5,7 @@
 
 #include "selection/input_event.h"
 
-// The held keys as the journal records have said so far.
+// The held keys as the journal records have said so far, each side apart (input/held_keys.h).
 extern UINT fJournalHeld;
 
 // The journal-record hook procedure of the selection hook.

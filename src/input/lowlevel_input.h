@@ -30,3 +30,7 @@ BOOL StopLowLevelSelection();
 // hook is on: the next event waiting, as a message for the drag's window, each handed to the
 // selection first.
 DragInput *QueuedDragInput();
+
+// How often the selection's low-level hooks were installed since they went on (two the first
+// time: the mouse's and the keyboard's; one more each time the watchdog put one back).
+LONG SelectionHookInstalls();

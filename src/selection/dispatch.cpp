@@ -200,7 +200,14 @@ void HeldKeysChanged(int nMode) {
 // and the release of a gesture begun elsewhere, which go on as anywhere else: true when the event
 // was the panel's.
 bool TakenByPanel(const InputEvent &event, int nMode) {
-    if (!IsPanelWindow(event.hwnd))
+    HWND hwnd = event.hwnd;
+    // A move on the low-level path comes without its window: it is looked up only where the
+    // panel is.
+    RECT rcPanel;
+    if (!hwnd && event.nMessage == WM_MOUSEMOVE && pHostRecord->hwndOwn &&
+        GetWindowRect(pHostRecord->hwndOwn, &rcPanel) && PtInRect(&rcPanel, event.pt))
+        hwnd = WindowFromPoint(event.pt);
+    if (!IsPanelWindow(hwnd))
         return false;
     nCursorState = CS_DEFAULT;
     // The panel shows cursors of its own: the library's is set again when the pointer leaves it.

@@ -14,6 +14,8 @@ bool IsPanelWindow(HWND hwnd) {
 }
 
 void BeginGesture(UINT nPress, POINT pt) {
+    // Targets gathered at the last release (a drag snaps its release too) are not this one's.
+    ForgetSnapTargets();
     nGestureButton = nPress;
     ptGestureStart = pt;
     bSwallowUntilUp = 0;

@@ -56,15 +56,6 @@ inline UINT HeldKeyOf(UINT nVk) {
     }
 }
 
-// The held keys after a key event; any other event leaves them.
-inline UINT HeldAfter(UINT fHeld, UINT nMessage, UINT nVk) {
-    if (nMessage == WM_KEYDOWN || nMessage == WM_SYSKEYDOWN)
-        return fHeld | HeldKeyOf(nVk);
-    if (nMessage == WM_KEYUP || nMessage == WM_SYSKEYUP)
-        return fHeld & ~HeldKeyOf(nVk);
-    return fHeld;
-}
-
 // The held keys as the platform reports them now: where a run of events begins.
 inline UINT HeldNow() {
     return (GetAsyncKeyState(VK_SHIFT) < 0 ? MOD_SHIFT : 0) |

@@ -16,6 +16,11 @@ namespace {
 
 // The virtual screen as the band began: asking the platform costs more than a whole move.
 RECT rcBandLimit = {0, 0, 0, 0};
+// The band as the person holds it: ptBoxAnchor and ptBoxCurrent are the corners drawn, which
+// Shift and Ctrl make differ from the point the band started at (moved while Space is held) and
+// the pointer it last followed.
+POINT ptBandOrigin = {0, 0};
+POINT ptBandPointer = {0, 0};
 
 // Low and high edge on one axis from the anchor and the signed size.
 void SpanFrom(LONG nAnchor, LONG nSize, LONG &nLow, LONG &nHigh) {

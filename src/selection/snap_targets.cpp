@@ -24,11 +24,25 @@ struct Targets {
 };
 Targets targets;
 
-// A window that hides nothing and is no target: the host's overlay, its panel, and what is
-// not shown.
+// Room kept for the monitors' edges, which come after the windows': however many windows there
+// are, the screens' own edges stay targets.
+const UINT kMonitorEdgeRoom = 256;
+
+// The desktop's own windows (the wallpaper's) cover every monitor at the bottom of the z-order.
+bool IsDesktopWindow(HWND hwnd) {
+    char szClass[16];
+    return GetClassNameA(hwnd, szClass, sizeof szClass) &&
+           (lstrcmpA(szClass, "Progman") == 0 || lstrcmpA(szClass, "WorkerW") == 0);
+}
+
+// A window that hides nothing and is no target: the host's overlay, its panel, its thread's other
+// top-level windows (a read-out, a toolbar) unless it asked for them, the desktop's own windows,
+// and what is not shown.
 bool LookedThrough(HWND hwnd) {
     return hwnd == hwndOverlay || (pHostRecord && hwnd == pHostRecord->hwndOwn) ||
-           !IsWindowVisible(hwnd) || IsIconic(hwnd);
+           !IsWindowVisible(hwnd) || IsIconic(hwnd) || IsDesktopWindow(hwnd) ||
+           (!(dwSelectionOptions & SPX_OPT_SNAP_HOST_WINDOWS) &&
+            GetWindowThreadProcessId(hwnd, nullptr) == GetCurrentThreadId());
 }
 
 // The top-level window of the last gathering under pt; none when it lies over none of them.
@@ -99,7 +113,9 @@ void Gather(POINT pt) {
     targets.hwndUnder = nullptr;
     targets.nWindows = 0;
     targets.edges.nVertical = targets.edges.nHorizontal = 0;
+    targets.edges.nLimit = SnapEdges::kMax - kMonitorEdgeRoom;
     EnumWindows(AddTopWindow, reinterpret_cast<LPARAM>(&pt));
+    targets.edges.nLimit = 0;
     EnumDisplayMonitors(nullptr, nullptr, AddMonitor, 0);
     targets.nReach = ReachAt(targets.hwndUnder);
 }

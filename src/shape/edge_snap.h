@@ -12,11 +12,13 @@ struct SnapEdge {
 };
 
 // A fixed number of edges of each direction: a desktop's windows, a window's controls and the
-// monitors; edges beyond it are not taken.
+// monitors; edges beyond nLimit (0: kMax) are not taken, so that edges added later can keep the
+// room above it.
 struct SnapEdges {
     enum { kMax = 1024 };
     UINT nVertical;
     UINT nHorizontal;
+    UINT nLimit;
     SnapEdge aVertical[kMax];
     SnapEdge aHorizontal[kMax];
 };

@@ -161,8 +161,18 @@ RECT DragEdges(const RECT &rcStart, int nHandle, POINT ptPress, POINT ptNow, UIN
 BandSpan BandCorners(POINT ptAnchor, POINT ptPointer, UINT fModifiers, const RECT &rcLimit) {
     LONG dx = ptPointer.x - ptAnchor.x;
     LONG dy = ptPointer.y - ptAnchor.y;
+    const bool bCentred = (fModifiers & MOD_CONTROL) != 0;
     if (fModifiers & MOD_SHIFT) {
-        const LONG n = std::max(dx < 0 ? -dx : dx, dy < 0 ? -dy : dy);
+        // A square stays a square at the screen's edge: its side is what both axes have room
+        // for, on the side the pointer is (on both sides about a centre).
+        const auto room = [bCentred](LONG nAnchor, LONG nLow, LONG nHigh, bool bBack) {
+            const LONG nBack = std::max(nAnchor - nLow, LONG(0));
+            const LONG nOn = std::max(nHigh - nAnchor, LONG(0));
+            return bCentred ? std::min(nBack, nOn) : bBack ? nBack : nOn;
+        };
+        LONG n = std::max(dx < 0 ? -dx : dx, dy < 0 ? -dy : dy);
+        n = std::min({n, room(ptAnchor.x, rcLimit.left, rcLimit.right, dx < 0),
+                      room(ptAnchor.y, rcLimit.top, rcLimit.bottom, dy < 0)});
         dx = dx < 0 ? -n : n;
         dy = dy < 0 ? -n : n;
     }
@@ -170,19 +180,22 @@ BandSpan BandCorners(POINT ptAnchor, POINT ptPointer, UINT fModifiers, const REC
         return POINT{std::clamp(x, rcLimit.left, rcLimit.right),
                      std::clamp(y, rcLimit.top, rcLimit.bottom)};
     };
-    const bool bCentred = (fModifiers & MOD_CONTROL) != 0;
     return BandSpan{bCentred ? held(ptAnchor.x - dx, ptAnchor.y - dy)
                              : held(ptAnchor.x, ptAnchor.y),
                     held(ptAnchor.x + dx, ptAnchor.y + dy)};
 }
 
 POINT HandlePoint(const RECT &rc, int nHandle, bool &bMovesX, bool &bMovesY) {
-    const HandleEdges e = nHandle >= hitTopLeft && nHandle < hitMiddle ? kHandleEdges[nHandle]
-                                                                      : HandleEdges{};
+    const HandleEdges e =
+        nHandle >= hitTopLeft && nHandle < hitMiddle ? kHandleEdges[nHandle] : HandleEdges{};
     bMovesX = e.bLeft || e.bRight;
     bMovesY = e.bTop || e.bBottom;
-    return POINT{e.bLeft ? rc.left : e.bRight ? rc.right : rc.left + (rc.right - rc.left) / 2,
-                 e.bTop ? rc.top : e.bBottom ? rc.bottom : rc.top + (rc.bottom - rc.top) / 2};
+    return POINT{e.bLeft    ? rc.left
+                 : e.bRight ? rc.right
+                            : rc.left + (rc.right - rc.left) / 2,
+                 e.bTop      ? rc.top
+                 : e.bBottom ? rc.bottom
+                             : rc.top + (rc.bottom - rc.top) / 2};
 }
 
 void KeepMinimumSize(RECT &rc, int nHandle, SIZE szMin, bool bAllowInvert, const RECT &rcStart) {

@@ -12,7 +12,8 @@ fail=0
 
 expected_exports="MoveXorBox SPXAddPolyPoint SPXCalcPolygonRect SPXErasePolyPoints
 SPXFreePolyPoints SPXStrechtPolyPoints SPXXORWindow SPXXorLine SPXXorPoint SPXXorPolyPoints
-XorBox XorRectBox SetMouseHook SetKeyboardHook SetTrackingNotify SetSelectionOptions"
+XorBox XorRectBox SetMouseHook SetKeyboardHook SetTrackingNotify SetSelectionOptions
+SetSelectionOptionsMasked"
 
 private=$("$objdump" -p "$dll")
 

@@ -7,15 +7,29 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 
 namespace {
 
 const char *const kExportNames[] = {
-    "XorBox",           "XorRectBox",         "MoveXorBox",         "SPXXorLine",
-    "SPXXorPoint",      "SPXXORWindow",       "SPXAddPolyPoint",    "SPXFreePolyPoints",
-    "SPXXorPolyPoints", "SPXErasePolyPoints", "SPXCalcPolygonRect", "SPXStrechtPolyPoints",
-    "SetMouseHook",     "SetKeyboardHook",    "SetTrackingNotify",  "SetSelectionOptions",
+    "XorBox",
+    "XorRectBox",
+    "MoveXorBox",
+    "SPXXorLine",
+    "SPXXorPoint",
+    "SPXXORWindow",
+    "SPXAddPolyPoint",
+    "SPXFreePolyPoints",
+    "SPXXorPolyPoints",
+    "SPXErasePolyPoints",
+    "SPXCalcPolygonRect",
+    "SPXStrechtPolyPoints",
+    "SetMouseHook",
+    "SetKeyboardHook",
+    "SetTrackingNotify",
+    "SetSelectionOptions",
+    "SetSelectionOptionsMasked",
 };
 
 class LoadedLibrary : public testing::Test {
@@ -76,6 +90,45 @@ TEST_F(LoadedLibrary, CarriesFiveMonochromeCursorsWithTheirHotSpots) {
         if (info.hbmColor)
             DeleteObject(info.hbmColor);
     }
+}
+
+// Options change whole or by mask, in one call each; the word before is returned.
+TEST(HostOptions, SetWholeOrOnlyTheMaskedBits) {
+    const DWORD dwBoth = SPX_OPT_POLYGON_RUBBER_EDGE | SPX_OPT_SNAP_EDGES;
+    const DWORD dwFirst = SetSelectionOptions(dwBoth | 0x80000000u);
+    EXPECT_EQ(SetSelectionOptionsMasked(SPX_OPT_SNAP_EDGES, 0), dwBoth | 0x80000000u);
+    EXPECT_EQ(SetSelectionOptionsMasked(SPX_OPT_SNAP_HOST_WINDOWS, ~0u),
+              SPX_OPT_POLYGON_RUBBER_EDGE | 0x80000000u);
+    EXPECT_EQ(SetSelectionOptions(dwFirst),
+              SPX_OPT_POLYGON_RUBBER_EDGE | SPX_OPT_SNAP_HOST_WINDOWS | 0x80000000u);
+}
+
+DWORD WINAPI EndIfStillWaiting(LPVOID pvDone) {
+    if (WaitForSingleObject(pvDone, 15000) != WAIT_OBJECT_0) {
+        std::fprintf(stderr, "FreeLibrary of the plug-in hangs\n");
+        ExitProcess(3);
+    }
+    return 0;
+}
+
+// A plug-in that turns the low-level hook off as it is unloaded, in its DllMain: turning off
+// waits for no thread under the loader lock, so the unload returns.
+TEST(HostPlugin, TurnsTheLowLevelHookOffWhileItIsUnloaded) {
+    SetEnvironmentVariableA("SPXHK_HOOKS", "lowlevel");
+    HMODULE hPlugin = LoadLibraryA("hook_plugin.dll");
+    ASSERT_NE(hPlugin, nullptr);
+    const auto pfnOn = reinterpret_cast<int (*)()>(
+        reinterpret_cast<void *>(GetProcAddress(hPlugin, "PluginHookOn")));
+    ASSERT_NE(pfnOn, nullptr);
+    EXPECT_EQ(pfnOn(), 1);
+    HANDLE hDone = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE hGuard = CreateThread(nullptr, 0, EndIfStillWaiting, hDone, 0, nullptr);
+    EXPECT_TRUE(FreeLibrary(hPlugin));
+    SetEvent(hDone);
+    WaitForSingleObject(hGuard, INFINITE);
+    CloseHandle(hGuard);
+    CloseHandle(hDone);
+    SetEnvironmentVariableA("SPXHK_HOOKS", nullptr);
 }
 
 TEST(HeaderFromC, AgreesWithCppOnTheLayout) {

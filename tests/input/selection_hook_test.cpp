@@ -1157,36 +1157,98 @@ void Feed(const std::vector<FedEvent> &events) {
         }
 }
 
-TEST(HookWatch, HooksCountAsRemovedWhenInputCameAndNoCallbackDid) {
+TEST(HookWatch, PutsBackOnlyTheHookThatMissedInput) {
     const struct {
         const char *pszWhat;
-        DWORD dwNow, dwLastInput, dwLastCall;
-        bool bRemoved;
+        std::vector<WatchLook> looks; // now, last input, last event seen, cursor moved, key unseen
+        UINT fMissed;                 // at the last look
     } cases[] = {
-        {"input after the last callback, long ago", 5000, 4000, 3000, true},
-        {"input after the last callback, a moment ago", 5000, 4900, 3000, false},
-        {"the callback came for the input", 5000, 4000, 4000, false},
-        {"no input since the last callback", 5000, 3000, 4000, false},
-        {"input after the last callback, the tick count wrapped between", 1000, 100, 0xFFFFFF00,
-         true},
+        {"input a hook saw", {{5000, 4990, 4990, true, false}}, 0},
+        {"input a little after the event a hook saw", {{5000, 4995, 4990, true, false}}, 0},
+        {"input missed while the cursor moved, however recent the newest: the mouse hook",
+         {{5000, 4900, 4000, true, false}, {5100, 5090, 4000, true, false}},
+         WATCH_MOUSE},
+        {"not before the grace is up",
+         {{5000, 4900, 4000, true, false}, {5050, 5040, 4000, true, false}},
+         0},
+        {"input missed with the cursor still: the keyboard hook",
+         {{5000, 4900, 4000, false, false}, {5200, 5100, 4000, false, false}},
+         WATCH_KEYBOARD},
+        {"a key held unseen at two looks while the mouse hook sees the mouse: the keyboard hook",
+         {{5000, 4999, 4999, true, true}, {5100, 5099, 5099, true, true}},
+         WATCH_KEYBOARD},
+        {"a key unseen at one look only", {{5000, 4999, 4999, true, true}}, 0},
+        {"missed input that a hook saw late",
+         {{5000, 4900, 4000, true, false},
+          {5100, 5050, 5060, true, false},
+          {5300, 5050, 5060, true, false}},
+         0},
+        {"the tick count wrapped between",
+         {{1000, 100, 0xFFFFFF00, true, false}, {1200, 150, 0xFFFFFF00, true, false}},
+         WATCH_MOUSE},
+        {"one input no hook saw, and nothing after it (a program put the cursor)",
+         {{5000, 4900, 4000, true, false}, {5200, 4900, 4000, true, false}},
+         0},
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(HooksLookRemoved(c.dwNow, c.dwLastInput, c.dwLastCall), c.bRemoved) << c.pszWhat;
+    for (const auto &c : cases) {
+        WatchState state = {};
+        UINT fMissed = 0;
+        for (const WatchLook &look : c.looks)
+            fMissed = HooksToReinstall(state, look);
+        EXPECT_EQ(fMissed, c.fMissed) << c.pszWhat;
+    }
 }
 
-TEST_F(LowLevelInputTest, HooksRemovedBehindItsBackAreBackWithinASecond) {
-    // As Windows removes a low-level hook whose callback overran its time.
-    UnhookWindowsHookEx(hMouseHook);
-    UnhookWindowsHookEx(hMouseKeyHook);
+void SendKey(WORD nVk, bool bUp) {
+    INPUT key = {};
+    key.type = INPUT_KEYBOARD;
+    key.ki.wVk = nVk;
+    key.ki.dwFlags = bUp ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &key, sizeof(INPUT));
+}
+
+// The person moves the mouse nMoves times, nApartMs apart.
+void MoveTheRealMouse(int nMoves, DWORD nApartMs) {
+    for (int i = 0; i < nMoves; ++i) {
+        INPUT move = {};
+        move.type = INPUT_MOUSE;
+        move.mi.dwFlags = MOUSEEVENTF_MOVE;
+        move.mi.dx = i % 2 ? -1 : 1;
+        SendInput(1, &move, sizeof(INPUT));
+        Sleep(nApartMs);
+    }
+}
+
+TEST_F(LowLevelInputTest, AHookThePlatformRemovedIsBackWhileThePersonGoesOn) {
     SetCursorPos(250, 260);
-    INPUT move = {};
-    move.type = INPUT_MOUSE;
-    move.mi.dwFlags = MOUSEEVENTF_MOVE;
-    move.mi.dx = 1;
-    SendInput(1, &move, sizeof(INPUT));
-    Sleep(1000);
-    ClickTheRealMouse(POINT{300, 280});
-    EXPECT_EQ(TakeInput(Notify()).size(), 1u) << "the click after the hooks came back";
+    for (bool bKeyboard : {false, true}) {
+        SCOPED_TRACE(bKeyboard ? "the keyboard hook, Shift held" : "the mouse hook");
+        const LONG nBefore = SelectionHookInstalls();
+        // As Windows removes a low-level hook whose callback overran its time. The person
+        // goes on moving, never pausing long enough for the input to look old.
+        UnhookWindowsHookEx(bKeyboard ? hMouseKeyHook : hMouseHook);
+        if (bKeyboard)
+            SendKey(VK_RSHIFT, false);
+        MoveTheRealMouse(20, 50);
+        if (bKeyboard)
+            SendKey(VK_RSHIFT, true);
+        EXPECT_EQ(SelectionHookInstalls(), nBefore + 1) << "that hook alone, once";
+        ClickTheRealMouse(POINT{300, 280});
+        EXPECT_EQ(TakeInput(Notify()).size(), 1u) << "the click after the hooks came back";
+    }
+}
+
+TEST_F(LowLevelInputTest, HooksThatSeeTheInputAreNeverPutBack) {
+    const LONG nBefore = SelectionHookInstalls();
+    MoveTheRealMouse(10, 300);
+    EXPECT_EQ(SelectionHookInstalls(), nBefore) << "hooks that saw every move";
+    // Input no hook can see (the cursor put by another program, an elevated window's input on
+    // Windows): one look for a missing hook, not one for every such input.
+    for (int i = 0; i < 5; ++i) {
+        SetCursorPos(200 + 10 * i, 200);
+        Sleep(300);
+    }
+    EXPECT_LE(SelectionHookInstalls(), nBefore + 1);
 }
 
 // The live rectangles each target received, in order.

@@ -208,3 +208,18 @@ TEST(EdgeSnap, EachAxisGoesToTheNearestVisibleEdgeInReach) {
         EXPECT_EQ(pt.y, c.want.y) << c.pt.x << "," << c.pt.y;
     }
 }
+
+// Windows beyond counting fill the room up to the limit; a monitor's edges added after it is
+// lifted are still targets.
+TEST(EdgeSnap, TheRoomAboveTheLimitIsKeptForEdgesAddedLast) {
+    static SnapEdges edges;
+    edges.nVertical = edges.nHorizontal = 0;
+    edges.nLimit = SnapEdges::kMax - 8;
+    for (LONG i = 0; i < LONG(SnapEdges::kMax); ++i)
+        AddRectEdges(edges, RECT{2000 + i, 2000, 2001 + i, 2100});
+    EXPECT_EQ(edges.nVertical, UINT(SnapEdges::kMax - 8));
+    edges.nLimit = 0;
+    AddRectEdges(edges, RECT{0, 0, 1024, 768});
+    const POINT pt = SnappedPoint(edges, POINT{1020, 300}, 8);
+    EXPECT_EQ(pt.x, 1024);
+}

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "host/hook_state.h"
+#include "input/hook_paths.h"
 #include "tracker/resizing_box.h"
 
 #include "screen_snapshot.h"

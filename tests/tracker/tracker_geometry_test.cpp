@@ -503,7 +503,11 @@ TEST(BandCorners, FollowShiftAndCtrlWithinTheScreen) {
                  {{100, 100}, {60, 130}, MOD_SHIFT, {100, 100}, {60, 140}},
                  {{100, 100}, {150, 130}, MOD_CONTROL, {50, 70}, {150, 130}},
                  {{100, 100}, {150, 130}, MOD_SHIFT | MOD_CONTROL, {50, 50}, {150, 150}},
-                 {{10, 10}, {60, 40}, MOD_CONTROL, {-40, 0}, {60, 40}}};
+                 {{10, 10}, {60, 40}, MOD_CONTROL, {-40, 0}, {60, 40}},
+                 // A square meeting an edge of the screen stays square, on either side.
+                 {{1000, 100}, {1100, 130}, MOD_SHIFT, {1000, 100}, {1024, 124}},
+                 {{100, 20}, {70, -50}, MOD_SHIFT, {100, 20}, {80, 0}},
+                 {{-790, 700}, {-700, 710}, MOD_SHIFT | MOD_CONTROL, {-800, 690}, {-780, 710}}};
     for (const auto &c : cases) {
         const BandSpan span =
             BandCorners(c.ptAnchor, c.ptPointer, c.fModifiers, {-800, 0, 1024, 768});
