@@ -286,6 +286,7 @@ struct Sequence {
                                 // among others, and an empty one last
     bool bWitness; // the person passes over another program's window while the host is asleep:
                    // it gets every move at once
+    bool bCommitsBeforeEscapes; // the person made every selection before every Escape
 };
 
 // Longer than a loaded test machine takes to deliver a move, far shorter than a host's stall.
@@ -848,8 +849,13 @@ const Sequence kSequences[] = {
      Steps({{HostDoes(HostAction::Options, SPX_OPT_SNAP_EDGES)}, Drag({838, 608}, {{962, 712}})}),
      {{838, 608, 962, 712}},
      0},
-    {"WithoutTheOptionNothingSnaps", MODE_RECTANGLE, FALSE, false,
-     Steps({Drag({845, 615}, {{955, 705}})}), {{845, 615, 955, 705}}, 0},
+    {"WithoutTheOptionNothingSnaps",
+     MODE_RECTANGLE,
+     FALSE,
+     false,
+     Steps({Drag({845, 615}, {{955, 705}})}),
+     {{845, 615, 955, 705}},
+     0},
     {"AHandleLandsOnAControlsEdge",
      MODE_RECTANGLE,
      TRUE,
@@ -878,6 +884,89 @@ const Sequence kSequences[] = {
      0,
      {},
      true},
+    // The desktop's own window covers every monitor at the bottom: it hides no edge.
+    {"ABandSnapsToTheMonitorsEdgeOverTheDesktopsWindow",
+     MODE_RECTANGLE,
+     FALSE,
+     false,
+     Steps({{HostDoes(HostAction::Options, SPX_OPT_SNAP_EDGES), HostDoes(HostAction::Windows, 2)},
+            Drag({-100, 100}, {{4, 200}}),
+            {HostDoes(HostAction::Windows, 0)}}),
+     {{-100, 100, 0, 200}},
+     0,
+     {},
+     0,
+     {},
+     true},
+    // A read-out of the host's own at (600, 400, 700, 450): looked through unless asked for.
+    {"TheHostsOwnWindowIsNoTarget",
+     MODE_RECTANGLE,
+     FALSE,
+     false,
+     Steps({{HostDoes(HostAction::Options, SPX_OPT_SNAP_EDGES), HostDoes(HostAction::Windows, 1)},
+            Drag({596, 396}, {{680, 480}}),
+            {HostDoes(HostAction::Windows, 0)}}),
+     {{596, 396, 680, 480}},
+     0},
+    {"TheHostsOwnWindowIsATargetWhenAskedFor",
+     MODE_RECTANGLE,
+     FALSE,
+     false,
+     Steps({{HostDoes(HostAction::Options, SPX_OPT_SNAP_EDGES | SPX_OPT_SNAP_HOST_WINDOWS),
+             HostDoes(HostAction::Windows, 1)},
+            Drag({596, 396}, {{680, 480}}),
+            {HostDoes(HostAction::Windows, 0)}}),
+     {{600, 400, 680, 480}},
+     0},
+    // The targets a handle drag's release gathered are not the next drag's: the read-out shown
+    // between the two drags is a target of the second.
+    {"EachHandleDragGathersItsTargetsAfresh",
+     MODE_RECTANGLE,
+     TRUE,
+     false,
+     Steps({{HostDoes(HostAction::Options, SPX_OPT_SNAP_EDGES | SPX_OPT_SNAP_HOST_WINDOWS)},
+            Drag({500, 300}, {{560, 350}}),
+            Drag({564, 354}, {{570, 360}, {580, 370}}),
+            {HostDoes(HostAction::Windows, 1)},
+            Drag({580, 370}, {{590, 385}, {600, 400}}),
+            {KeyPress(VK_RETURN), HostDoes(HostAction::Windows, 0)}}),
+     {{500, 300, 600, 400}},
+     0},
+    // Letting go of the right Shift leaves the left one held.
+    {"OneShiftLetGoLeavesTheOtherHeld",
+     MODE_RECTANGLE,
+     FALSE,
+     false,
+     Steps({{HoldKey(VK_LSHIFT), MoveTo(100, 100), LeftDown(), MoveTo(150, 120), HoldKey(VK_RSHIFT),
+             LetGoKey(VK_RSHIFT), MoveTo(150, 130), LeftUp(), LetGoKey(VK_LSHIFT)}}),
+     {{100, 100, 150, 150}},
+     0},
+    // Keys pressed with Alt belong to the focused program: neither Alt+Down nor Alt+Space acts.
+    {"KeysPressedWithAltDoNothing",
+     MODE_RECTANGLE,
+     FALSE,
+     false,
+     Steps({{MoveTo(200, 200), KeyWith(VK_MENU, VK_DOWN), KeyWith(VK_MENU, VK_DOWN),
+             KeyPress(VK_SPACE), KeyWith(VK_SHIFT, VK_RIGHT), KeyWith(VK_MENU, VK_SPACE),
+             KeyWith(VK_SHIFT, VK_DOWN), KeyPress(VK_SPACE)}}),
+     {{200, 200, 210, 210}},
+     0},
+    // A selection made before an Escape reaches the host before it, however late the host
+    // takes its messages.
+    [] {
+        Sequence seq = {
+            "ASelectionBeforeEscapeIsHeardOfFirst",
+            MODE_RECTANGLE,
+            FALSE,
+            false,
+            Steps({{HostDoes(HostAction::EscapeHookOn), HostDoes(HostAction::Asleep, 800)},
+                   Drag({200, 200}, {{260, 250}}),
+                   {WaitFor(100), KeyPress(VK_ESCAPE)}}),
+            {{200, 200, 260, 250}},
+            1};
+        seq.bCommitsBeforeEscapes = true;
+        return seq;
+    }(),
 };
 
 class GestureEnding : public SelectionEndToEnd, public testing::WithParamInterface<Sequence> {};
@@ -925,6 +1014,12 @@ TEST_P(GestureEnding, PostsOnlyWhatThePersonMadeAndLeavesTheScreenClean) {
     for (size_t i = 0; i < seq.vertices.size() && i < commits.size(); ++i)
         EXPECT_EQ(commits[i].nVertices, seq.vertices[i]) << "polygon " << i;
     EXPECT_EQ(m_host.Escapes(), seq.nEscapes);
+    if (seq.bCommitsBeforeEscapes) {
+        const std::vector<UINT> notices = m_host.Notices();
+        EXPECT_TRUE(std::is_partitioned(notices.begin(), notices.end(), [](UINT n) {
+            return n == UM_SELECTION;
+        })) << "a selection came after an Escape made after it";
+    }
     if (seq.bWitness) {
         EXPECT_GE(m_host.WitnessMoves(), 1) << "moves over another program's window";
         EXPECT_LT(m_host.WitnessWorstMs(), kWitnessLateMs) << "the slowest of them, in ms";

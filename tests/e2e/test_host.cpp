@@ -30,6 +30,16 @@ INPUT MouseInput(DWORD dwFlags, int x = 0, int y = 0) {
     return in;
 }
 
+// A key as a keyboard sends it: with its scan code, which tells the right Shift from the left.
+INPUT KeyInput(WORD nVk, DWORD dwFlags) {
+    INPUT key = {};
+    key.type = INPUT_KEYBOARD;
+    key.ki.wVk = nVk;
+    key.ki.wScan = WORD(MapVirtualKeyA(nVk, MAPVK_VK_TO_VSC));
+    key.ki.dwFlags = dwFlags;
+    return key;
+}
+
 void Send(const InputStep &step) {
     switch (step.kind) {
     case InputStep::Move: {
@@ -49,10 +59,7 @@ void Send(const InputStep &step) {
     }
     case InputStep::KeyDown:
     case InputStep::KeyUp: {
-        INPUT in = {};
-        in.type = INPUT_KEYBOARD;
-        in.ki.wVk = step.nVk;
-        in.ki.dwFlags = step.kind == InputStep::KeyUp ? KEYEVENTF_KEYUP : 0;
+        INPUT in = KeyInput(step.nVk, step.kind == InputStep::KeyUp ? KEYEVENTF_KEYUP : 0);
         SendInput(1, &in, sizeof(in));
         break;
     }
@@ -61,12 +68,8 @@ void Send(const InputStep &step) {
         const WORD aDown[] = {WORD(step.x), WORD(step.y), step.nVk};
         std::vector<INPUT> in;
         const auto add = [&in](WORD nVk, DWORD dwFlags) {
-            INPUT key = {};
-            key.type = INPUT_KEYBOARD;
-            key.ki.wVk = nVk;
-            key.ki.dwFlags = dwFlags;
             if (nVk)
-                in.push_back(key);
+                in.push_back(KeyInput(nVk, dwFlags));
         };
         for (WORD nVk : aDown)
             add(nVk, 0);
@@ -131,6 +134,7 @@ LRESULT CALLBACK BusyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 HWND g_hwndWitness = nullptr;
 HWND g_hwndCover = nullptr;
+HWND g_hwndDesktop = nullptr; // as the desktop's own "WorkerW" covers every monitor
 LONG g_nWitnessMoves = 0;
 DWORD g_dwWitnessWorstMs = 0;
 
@@ -156,9 +160,11 @@ DWORD WINAPI ElsewhereThread(LPVOID pWindow) {
     // from the top down to y 650.
     CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 60, 50, 30, 20, g_hwndWitness, nullptr,
                     GetModuleHandleA(nullptr), nullptr);
-    g_hwndCover =
-        CreateWindowExA(WS_EX_TOPMOST | WS_EX_NOACTIVATE, "SpxHostWitness", "", WS_POPUP | WS_VISIBLE,
-                        930, 580, 70, 70, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    g_hwndCover = CreateWindowExA(WS_EX_TOPMOST | WS_EX_NOACTIVATE, "SpxHostWitness", "",
+                                  WS_POPUP | WS_VISIBLE, 930, 580, 70, 70, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    g_hwndDesktop = CreateWindowExA(WS_EX_NOACTIVATE, "WorkerW", "", WS_POPUP, 0, 0, 1, 1, nullptr,
+                                    nullptr, GetModuleHandleA(nullptr), nullptr);
     HWND hwnd = CreateWindowExA(0, "SpxHostBusy", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                 GetModuleHandleA(nullptr), nullptr);
     InterlockedExchangePointer(static_cast<PVOID *>(pWindow), hwnd);
@@ -318,6 +324,20 @@ void TestHost::Do(HostAction action, int nMilliseconds) {
     case HostAction::EscapeHookOn:
         pfnSetKeyboardHook(m_hwndNotify, TRUE);
         break;
+    case HostAction::Windows: {
+        if (!m_hwndReadOut)
+            m_hwndReadOut =
+                CreateWindowExA(WS_EX_TOPMOST | WS_EX_NOACTIVATE, "SpxHostOwn", "", WS_POPUP, 600,
+                                400, 100, 50, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        ShowWindow(m_hwndReadOut, (nMilliseconds & 1) ? SW_SHOWNOACTIVATE : SW_HIDE);
+        const int x = GetSystemMetrics(SM_XVIRTUALSCREEN);
+        const int y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+        SetWindowPos(g_hwndDesktop, HWND_BOTTOM, x, y, GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                     GetSystemMetrics(SM_CYVIRTUALSCREEN),
+                     SWP_NOACTIVATE | ((nMilliseconds & 2) ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+        Pump(50);
+        break;
+    }
     }
 }
 
@@ -353,7 +373,8 @@ TestHost::TestHost() {
                            RegisterHostClass("SpxHostNotify", NotifyProc, false, IDC_ARROW),
                            RegisterHostClass("SpxHostOwn", DefWindowProcA, false, IDC_ARROW),
                            RegisterHostClass("SpxHostBusy", BusyProc, false, nullptr),
-                           RegisterHostClass("SpxHostWitness", WitnessProc, false, IDC_ARROW)};
+                           RegisterHostClass("SpxHostWitness", WitnessProc, false, IDC_ARROW),
+                           RegisterHostClass("WorkerW", DefWindowProcA, false, IDC_ARROW)};
     (void)atoms;
     m_hElsewhere = CreateThread(nullptr, 0, ElsewhereThread, &m_hwndElsewhere, 0, nullptr);
     while (!InterlockedCompareExchangePointer(reinterpret_cast<PVOID *>(&m_hwndElsewhere), nullptr,
@@ -404,7 +425,7 @@ TestHost::~TestHost() {
         pfnSetTrackingNotify(nullptr, 0);
     if (pfnSetSelectionOptions)
         pfnSetSelectionOptions(0);
-    for (HWND hwnd : {m_hwndOwn, m_hwndNotify, m_hwndOverlay})
+    for (HWND hwnd : {m_hwndOwn, m_hwndNotify, m_hwndOverlay, m_hwndReadOut})
         if (hwnd)
             DestroyWindow(hwnd);
     if (m_hElsewhere) {
@@ -496,6 +517,14 @@ int TestHost::Escapes() const {
     for (const HostMessage &m : m_messages)
         n += m.nMessage == UM_ESCAPE;
     return n;
+}
+
+std::vector<UINT> TestHost::Notices() const {
+    std::vector<UINT> notices;
+    for (const HostMessage &m : m_messages)
+        if (m.nMessage == UM_ESCAPE || (m.nMessage == UM_SELECTION && m.lParam != 0))
+            notices.push_back(m.nMessage);
+    return notices;
 }
 
 std::vector<HostMessage> TestHost::Commits() const {

@@ -39,7 +39,9 @@ enum class HostAction {
     BusyPeeking,
     Asleep,
     Look,
-    Options // SetSelectionOptions with the step's number
+    Options, // SetSelectionOptions with the step's number
+    Windows  // shows (bit 1) a read-out of the host's thread at (600, 400, 700, 450), (bit 2) a
+             // desktop window of another thread behind everything; 0 hides both
 };
 
 // One step of a gesture, in screen coordinates, or something the host does in its middle.
@@ -48,7 +50,7 @@ struct InputStep {
     int x, y; // Move; x: the milliseconds of a Wait or of a busy host; Key: modifiers held
     WORD nVk; // Key: pressed and released; KeyDown, KeyUp: held down, let go
     HostAction action;
-    bool bQuick; // the next step follows after a millisecond, as fast as a person moves
+    bool bQuick;  // the next step follows after a millisecond, as fast as a person moves
     bool bAtOnce; // Key: every key event in one SendInput, as macro and automation tools send them
 };
 
@@ -129,6 +131,8 @@ public:
     // The UM_SELECTION messages posted with an address (commits), in order.
     std::vector<HostMessage> Commits() const;
     int Escapes() const;
+    // UM_SELECTION commits and UM_ESCAPE, in the order they came.
+    std::vector<UINT> Notices() const;
     // The screen that Look compares with, and the bounds of what differed at each Look.
     void SetBaseline(const ScreenSnapshot &baseline) { m_baseline = baseline; }
     const std::vector<RECT> &Seen() const { return m_seen; }
@@ -153,6 +157,7 @@ private:
     HWND m_hwndNotify = nullptr;
     HWND m_hwndOwn = nullptr;
     HWND m_hwndOwnButton = nullptr;
+    HWND m_hwndReadOut = nullptr;   // another top-level window of the host's thread
     HWND m_hwndElsewhere = nullptr; // a window of another thread, for a host that waits on it
     HANDLE m_hElsewhere = nullptr;
     bool m_bStopOnSelection = false;

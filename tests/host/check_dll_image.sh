@@ -86,6 +86,12 @@ for name in _beginthreadex SuspendThread AddVectoredExceptionHandler TlsAlloc \
     fi
 done
 
+# One claim for the session, whichever architecture's DLL takes it.
+if ! strings -a "$dll" | grep -qxF 'Local\SPXHK110.SelectionHook'; then
+    echo "the selection hook's claim is not named Local\SPXHK110.SelectionHook"
+    fail=1
+fi
+
 # The version resource's strings are UTF-16: each name is followed by its value.
 if [ -n "$version" ]; then
     for name in FileVersion ProductVersion; do

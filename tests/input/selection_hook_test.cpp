@@ -1131,8 +1131,8 @@ protected:
     }
 };
 
-// One event as a callback gets it: a mouse event at pt, or (WM_KEYDOWN) the key pt.x; made
-// nAgeMs before the callback runs; nTimes in a row.
+// One event as a callback gets it: a mouse event at pt, or (WM_KEYDOWN, WM_KEYUP) the key pt.x;
+// made nAgeMs before the callback runs; nTimes in a row.
 struct FedEvent {
     UINT nMessage;
     POINT pt;
@@ -1143,11 +1143,11 @@ struct FedEvent {
 void Feed(const std::vector<FedEvent> &events) {
     for (const FedEvent &e : events)
         for (int i = 0; i < (e.nTimes ? e.nTimes : 1); ++i) {
-            if (e.nMessage == WM_KEYDOWN) {
+            if (e.nMessage == WM_KEYDOWN || e.nMessage == WM_KEYUP) {
                 KBDLLHOOKSTRUCT key = {};
                 key.vkCode = DWORD(e.pt.x);
                 key.time = GetTickCount();
-                SelectionKeyProc(HC_ACTION, WM_KEYDOWN, reinterpret_cast<LPARAM>(&key));
+                SelectionKeyProc(HC_ACTION, e.nMessage, reinterpret_cast<LPARAM>(&key));
                 continue;
             }
             MSLLHOOKSTRUCT mouse = {};
@@ -1306,10 +1306,21 @@ TEST_F(LowLevelInputTest, AWakeTheHostsLoopTookWithoutDispatchingIsPostedAgain) 
     EXPECT_EQ(rcSelection, (RECT{100, 100, 150, 130}));
 }
 
+// The overlay's key messages during a drag: the drag's queue hands it none (its own loop has
+// them already).
+int g_nOverlayKeys = 0;
+LRESULT CALLBACK CountOverlayKeys(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
+    g_nOverlayKeys += nMsg == WM_KEYDOWN || nMsg == WM_KEYUP;
+    return DefWindowProcA(hwnd, nMsg, wParam, lParam);
+}
+
 TEST_F(LowLevelInputTest, ALostReleaseEndsAHandleDragWhereARealOneWould) {
     SetWindowPos(Overlay(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    RECT aResult[2];
-    for (int bLost = 0; bLost < 2; ++bLost) {
+    const LONG_PTR pfnOld = SetWindowLongPtrA(Overlay(), GWLP_WNDPROC, LONG_PTR(&CountOverlayKeys));
+    g_nOverlayKeys = 0;
+    // Released, lost, and lost after Shift went down and up: a key-up has no point of its own.
+    RECT aResult[3];
+    for (int bLost = 0; bLost < 3; ++bLost) {
         TurnOff();
         UseMode(MODE_RECTANGLE, 1);
         ASSERT_EQ(SetMouseHook(Notify(), &Record(), 1, &kSelection, Overlay()), 1);
@@ -1319,6 +1330,8 @@ TEST_F(LowLevelInputTest, ALostReleaseEndsAHandleDragWhereARealOneWould) {
         const POINT ptHandle = HandleCentre(*pResizingBox, 2); // bottom right
         const POINT ptLast = {ptHandle.x + 30, ptHandle.y + 20};
         Feed({{WM_LBUTTONDOWN, ptHandle}, {WM_MOUSEMOVE, ptLast}});
+        if (bLost == 2)
+            Feed({{WM_KEYDOWN, {VK_LSHIFT, 0}}, {WM_KEYUP, {VK_LSHIFT, 0}}});
         // Lost: the platform reports the button up at a late move there, and a move follows.
         if (bLost)
             Feed({{WM_MOUSEMOVE, ptLast, 500}, {WM_MOUSEMOVE, {ptLast.x + 40, ptLast.y + 40}}});
@@ -1327,8 +1340,45 @@ TEST_F(LowLevelInputTest, ALostReleaseEndsAHandleDragWhereARealOneWould) {
         TakeInput(Notify());
         aResult[bLost] = rcSelection;
     }
+    SetWindowLongPtrA(Overlay(), GWLP_WNDPROC, pfnOld);
     EXPECT_NE(aResult[0], kSelection) << "the handle drag resized the selection";
     EXPECT_EQ(aResult[1], aResult[0]);
+    EXPECT_EQ(aResult[2], aResult[0]);
+    EXPECT_EQ(g_nOverlayKeys, 0) << "keys handed to the drag as messages";
+}
+
+TEST_F(LowLevelInputTest, TheFirstKeyOfAnyKindShowsTheInitialSelection) {
+    TurnOff();
+    UseMode(MODE_RECTANGLE, 1);
+    ASSERT_EQ(SetMouseHook(Notify(), &Record(), 1, &kSelection, Overlay()), 1);
+    Feed({{WM_KEYDOWN, {'A', 0}}});
+    TakeInput(Notify());
+    EXPECT_NE(pResizingBox, nullptr);
+}
+
+// Shift let go while the keyboard hook was away: the hook comes back, the drag after it is
+// plain.
+TEST_F(LowLevelInputTest, AKeyLetGoWhileTheHookWasAwayIsNotHeld) {
+    SendKey(VK_SHIFT, false);
+    MoveTheRealMouse(2, 50);
+    UnhookWindowsHookEx(hMouseKeyHook);
+    SendKey(VK_SHIFT, true);
+    Sleep(400);
+    SetCursorPos(100, 100);
+    INPUT aDrag[3] = {};
+    for (INPUT &in : aDrag)
+        in.type = INPUT_MOUSE;
+    aDrag[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    aDrag[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    aDrag[1].mi.dx =
+        (150 * 65536 + GetSystemMetrics(SM_CXSCREEN) - 1) / GetSystemMetrics(SM_CXSCREEN);
+    aDrag[1].mi.dy =
+        (130 * 65536 + GetSystemMetrics(SM_CYSCREEN) - 1) / GetSystemMetrics(SM_CYSCREEN);
+    aDrag[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(3, aDrag, sizeof(INPUT));
+    Sleep(100);
+    EXPECT_EQ(TakeInput(Notify()).size(), 1u);
+    EXPECT_EQ(rcSelection, (RECT{100, 100, 150, 130}));
 }
 
 TEST_F(LowLevelInputTest, EveryEndingOfABandIsTheOneThePersonMade) {
