@@ -178,6 +178,56 @@ SPXHK110_API DWORD WINAPI SetSelectionOptions(DWORD dwOptions);
  * step (no event sees a mix), and returns the options set before. */
 SPXHK110_API DWORD WINAPI SetSelectionOptionsMasked(DWORD dwMask, DWORD dwOptions);
 
+/* Regions with a shape in mind: where the next selections start, and the ratio, exact size or
+ * minimum they keep. The host fills a SelectionSettings (cbSize = sizeof(SelectionSettings)) and
+ * says in dwSet which of its settings the call changes; the others stay as they were. Each
+ * setting lasts until it is changed again, across turning the hook off and on. */
+#define SPX_SET_START 0x1u   /* dwStart, with rcStart or the vertices */
+#define SPX_SET_RATIO 0x2u   /* szRatio */
+#define SPX_SET_FIXED 0x4u   /* szFixed */
+#define SPX_SET_MINIMUM 0x8u /* szMinimum */
+#define SPX_SET_BOX 0x10u    /* rcStart: the box shown now moves or resizes to it, at once */
+
+/* dwStart: where a selection starts when SetMouseHook turns the hook on (a non-empty
+ * pInitialRect given there comes first). A starting region needs bAdjustable: it is shown in the
+ * box at the first input event, as if the person had just drawn it. */
+#define SPX_START_NONE 0   /* as usual: nothing shown */
+#define SPX_START_REGION 1 /* modes 3, 4: rcStart (or the vertices' bounds); mode 5: the vertices  \
+                            */
+#define SPX_START_LAST 2   /* the last region committed in the mode, in this process */
+
+/* What SetSelectionShape returns, besides 0 (refused: nothing changed). */
+#define SPX_SHAPE_SET 1     /* every setting taken as given */
+#define SPX_SHAPE_CLIPPED 2 /* a region or box lay partly outside the virtual screen: cut to it */
+#define SPX_SHAPE_DROPPED                                                                          \
+    3 /* a region or box lay wholly outside it: a starting region is                               \
+         dropped (the selection starts as usual), a box stays where it is */
+
+typedef struct SelectionSettings {
+    UINT cbSize;    /* sizeof(SelectionSettings); a larger structure of a later version is taken */
+    DWORD dwSet;    /* SPX_SET_ bits */
+    DWORD dwStart;  /* SPX_START_ */
+    RECT rcStart;   /* a rectangle's region, or the box's new place (right and bottom exclusive) */
+    UINT nVertices; /* a polygon's region: 3 to MAX_POLY_POINTS vertices; 0 with a rectangle */
+    POINT aVertices[MAX_POLY_POINTS];
+    SIZE szRatio;   /* width to height kept, each 1 to 10000 (16:9, 4:3, 1:1); 0, 0: none */
+    SIZE szFixed;   /* modes 3, 4: a box of exactly this size follows the pointer, centred on it,
+                       and is placed by a click or Space; 0, 0: none */
+    SIZE szMinimum; /* the smallest the box can be dragged to, each 1 to 32767; 0, 0: 8 by 8 */
+} SelectionSettings;
+
+/* Changes the settings dwSet names; returns SPX_SHAPE_SET, _CLIPPED or _DROPPED, or 0 and
+ * changes nothing when pSettings is null, cbSize too small, dwSet holds an unknown bit, a value is
+ * out of its range (a ratio or size with one side 0, a fixed size larger than the virtual screen,
+ * an empty rectangle, a vertex count outside 3 to MAX_POLY_POINTS), or SPX_SET_BOX comes while no
+ * box is shown. */
+SPXHK110_API int WINAPI SetSelectionShape(const SelectionSettings *pSettings);
+/* Fills *pSettings (its cbSize set) with the last region committed in nMode (3, 4 or 5) in this
+ * process: dwStart SPX_START_REGION and rcStart (modes 3, 4) or the vertices (mode 5), so that the
+ * host can keep it and give it back later with SPX_SET_START. Returns 1, or 0 when there is none
+ * or the arguments are bad. */
+SPXHK110_API int WINAPI GetLastSelection(int nMode, SelectionSettings *pSettings);
+
 /* XOR drawing on the whole display. Drawing a figure again with the same arguments erases it.
  * Each returns the result of releasing its display context: 0 when nothing could be drawn. */
 

@@ -6,7 +6,9 @@
 #include "selection/commit.h"
 #include "selection/event_place.h"
 #include "selection/gesture.h"
+#include "selection/live_rect.h"
 #include "selection/polygon_adjust.h"
+#include "selection/shape_settings.h"
 #include "selection/shown_box.h"
 #include "shape/polygon_list.h"
 #include "tracker/resizing_box.h"
@@ -59,9 +61,40 @@ void PressOnShownSelection(int nMode) {
     } else if (nHit == SEL_HIT_INSIDE) {
         EraseDrawn(nMode);
         CommitSelectionRect();
-    } else if (hwnd) {
+    } else if (hwnd && !FixedSize().cx) {
+        // A box of a fixed size is moved, never resized: its handles do nothing.
         TrackHandle(nMode, hwnd, pt);
     }
+}
+
+bool BoxShown() {
+    return pResizingBox && bSelectionShown && bAdjustable && !bTracking;
+}
+
+namespace {
+
+// The box and its figure go to rcNew at once.
+void MoveBoxTo(int nMode, const RECT &rcNew) {
+    // The vertex under the pointer moves away from it: its marker goes.
+    if (bVertexMarked && UINT(nMarkedVertex) < ValidPointCount(pHostRecord->shape))
+        XorVertexMarker(pHostRecord->shape.aPoints[nMarkedVertex]);
+    bVertexMarked = 0;
+    ToggleBoxFrame();
+    pResizingBox->MoveSelection(rcNew);
+    ToggleBoxFrame();
+    if (nMode == MODE_POLYGON)
+        TakeBoundsFromSelection();
+    // The box moved under the pointer: the cursor is worked out again at the next event.
+    nCursorState = CS_DEFAULT;
+}
+
+} // namespace
+
+void MoveShownBox(const RECT &rcScreen) {
+    if (!BoxShown() || nGestureButton)
+        return;
+    MoveBoxTo(pHostRecord->shape.nMode, rcScreen);
+    NotifyLiveRect(rcScreen);
 }
 
 bool NudgeBoxedSelection(int nMode, BYTE nKey, UINT fModifiers) {
@@ -75,22 +108,15 @@ bool NudgeBoxedSelection(int nMode, BYTE nKey, UINT fModifiers) {
         --rcScreen.right;
         --rcScreen.bottom;
     }
-    const RECT rcOld = NormalizedRect(rcSelection);
-    const RECT rcNew = NudgedRect(rcOld, nKey, (fModifiers & MOD_SHIFT) ? 10 : 1,
-                                  (fModifiers & MOD_CONTROL) != 0, rcScreen);
-    if (EqualRect(&rcNew, &rcOld))
+    // A box of a fixed size only moves.
+    const bool bResize = (fModifiers & MOD_CONTROL) != 0;
+    if (bResize && FixedSize().cx)
         return true;
-    // The vertex under the pointer moves away from it: its marker goes.
-    if (bVertexMarked && UINT(nMarkedVertex) < ValidPointCount(pHostRecord->shape))
-        XorVertexMarker(pHostRecord->shape.aPoints[nMarkedVertex]);
-    bVertexMarked = 0;
-    ToggleBoxFrame();
-    pResizingBox->MoveSelection(rcNew);
-    ToggleBoxFrame();
-    if (nMode == MODE_POLYGON)
-        TakeBoundsFromSelection();
-    // The box moved under the pointer: the cursor is worked out again at the next event.
-    nCursorState = CS_DEFAULT;
+    const RECT rcOld = NormalizedRect(rcSelection);
+    const RECT rcNew =
+        NudgedRect(rcOld, nKey, (fModifiers & MOD_SHIFT) ? 10 : 1, bResize, rcScreen, ShapeRatio());
+    if (!EqualRect(&rcNew, &rcOld))
+        MoveBoxTo(nMode, rcNew);
     return true;
 }
 

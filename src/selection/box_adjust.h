@@ -13,5 +13,11 @@ void PressOnShownSelection(int nMode);
 // drawn anew, nothing is posted. False for any other key, or when no selection waits.
 bool NudgeBoxedSelection(int nMode, BYTE nKey, UINT fModifiers);
 
+// A selection waits in its box.
+bool BoxShown();
+// The host moves or resizes the box shown to rcScreen (within the virtual screen): the figure and
+// the box are drawn anew, the live rectangle follows, nothing is posted.
+void MoveShownBox(const RECT &rcScreen);
+
 // Enter confirms a shown selection; Escape discards whatever is shown. Other keys do nothing.
 void BoxSelectionKey(int nMode, BYTE nKey);

@@ -1,6 +1,7 @@
 #include "selection/commit.h"
 
 #include "host/hook_state.h"
+#include "selection/shape_settings.h"
 
 void SetSelectionRect(int nTop, int nBottom, int nLeft, int nRight) {
     rcSelection.top = nTop;
@@ -10,12 +11,14 @@ void SetSelectionRect(int nTop, int nBottom, int nLeft, int nRight) {
 }
 
 void CommitSelectionRect() {
+    RememberCommittedRect(pHostRecord->shape.nMode, rcSelection);
     PostMessageA(hwndNotify, UM_SELECTION, 0, reinterpret_cast<LPARAM>(&rcSelection));
     nCursorState = CS_DEFAULT;
     bSelectionShown = 0;
 }
 
 void CommitPolygon() {
+    RememberCommittedPolygon(pHostRecord->shape);
     PostMessageA(hwndNotify, UM_SELECTION, 0, reinterpret_cast<LPARAM>(&pHostRecord->shape));
     nCursorState = CS_DEFAULT;
 }

@@ -39,11 +39,22 @@ void BandMove(int) {
 void BandPress(int nMode) {
     if (IsBoxed())
         PressOnShownSelection(nMode);
-    else
+    else if (!FixedBandFollows())
         StartBand();
 }
-// Space begins a band that the next Space ends as a release would.
-void BandSpace(int) {
+void BandRelease(int nMode) {
+    if (FixedBandFollows())
+        PlaceFixedBand(nMode);
+    else
+        CompleteBand(nMode);
+}
+// Space begins a band that the next Space ends as a release would, or places a box of a fixed
+// size.
+void BandSpace(int nMode) {
+    if (FixedBandFollows()) {
+        PlaceFixedBand(nMode);
+        return;
+    }
     BeginGesture(GESTURE_SPACE, ptCursor);
     StartBand();
 }
@@ -76,7 +87,7 @@ void PausedMove(int) {
 }
 
 const ModeHandlers kBoxModes = {
-    BandMove, BandPress, CompleteBand, BandSpace, NudgeBoxedSelection, BoxSelectionKey, nullptr};
+    BandMove, BandPress, BandRelease, BandSpace, NudgeBoxedSelection, BoxSelectionKey, nullptr};
 const ModeHandlers kPolygonMode = {PolygonMoveOf,    PolygonPress,        PolygonReleaseOf,
                                    PolygonReleaseOf, NudgeBoxedSelection, PolygonKeyOf,
                                    PolygonHeldKeysOf};

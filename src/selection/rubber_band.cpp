@@ -8,6 +8,7 @@
 #include "selection/gesture.h"
 #include "selection/input_event.h"
 #include "selection/live_rect.h"
+#include "selection/shape_settings.h"
 #include "selection/shown_box.h"
 #include "selection/snap_targets.h"
 #include "tracker/tracker_geometry.h"
@@ -49,9 +50,58 @@ void StartBand() {
     fDrawn |= DRAWN_BAND;
 }
 
+namespace {
+
+// Draws the band from the corners it has to those of span.
+void MoveBandTo(const BandSpan &span) {
+    if (span.ptFrom.x == ptBoxAnchor.x && span.ptFrom.y == ptBoxAnchor.y &&
+        span.ptTo.x == ptBoxCurrent.x && span.ptTo.y == ptBoxCurrent.y)
+        return;
+    // The outline between the old corners goes, the one between the new corners comes.
+    if (HDC hdc = GestureDC()) {
+        DrawBoxShape(hdc, ptBoxAnchor.x, ptBoxAnchor.y, ptBoxCurrent.x, ptBoxCurrent.y, bEllipse);
+        DrawBoxShape(hdc, span.ptFrom.x, span.ptFrom.y, span.ptTo.x, span.ptTo.y, bEllipse);
+    }
+    ptBoxAnchor = span.ptFrom;
+    ptBoxCurrent = span.ptTo;
+    szBox = SIZE{ptBoxCurrent.x - ptBoxAnchor.x, ptBoxCurrent.y - ptBoxAnchor.y};
+    NotifyLiveRect(RECT{ptBoxAnchor.x, ptBoxAnchor.y, ptBoxCurrent.x, ptBoxCurrent.y});
+}
+
+// The box of a fixed size follows the pointer, centred on it, within the screen.
+void FollowWithFixedBand() {
+    POINT pt;
+    if (!ReadEventCursorPos(&pt))
+        return;
+    const RECT rc = FixedRectAt(pt, FixedSize(), VirtualScreenRect());
+    const BandSpan span = {POINT{rc.left, rc.top}, POINT{rc.right, rc.bottom}};
+    if (!(fDrawn & DRAWN_BAND)) {
+        ptBoxAnchor = ptBoxCurrent = span.ptFrom;
+        if (HDC hdc = GestureDC())
+            DrawBoxShape(hdc, ptBoxAnchor.x, ptBoxAnchor.y, ptBoxAnchor.x, ptBoxAnchor.y, bEllipse);
+        fDrawn |= DRAWN_BAND;
+    }
+    MoveBandTo(span);
+}
+
+} // namespace
+
+bool FixedBandFollows() {
+    return FixedSize().cx && !(bSelectionShown && pResizingBox);
+}
+
+void PlaceFixedBand(int nMode) {
+    FollowWithFixedBand();
+    CompleteBand(nMode);
+}
+
 void StretchBand() {
     if (pHostRecord->bPaused || bSwallowUntilUp) {
         nCursorState = CS_DEFAULT;
+        return;
+    }
+    if (FixedBandFollows()) {
+        FollowWithFixedBand();
         return;
     }
     if (!(fDrawn & DRAWN_BAND))
@@ -72,19 +122,7 @@ void StretchBand() {
         ptPointer = SnapToTargets(ptPointer);
     if (IsRectEmpty(&rcBandLimit))
         rcBandLimit = VirtualScreenRect();
-    const BandSpan span = BandCorners(ptBandOrigin, ptPointer, fHeldKeys, rcBandLimit);
-    if (span.ptFrom.x == ptBoxAnchor.x && span.ptFrom.y == ptBoxAnchor.y &&
-        span.ptTo.x == ptBoxCurrent.x && span.ptTo.y == ptBoxCurrent.y)
-        return;
-    // The outline between the old corners goes, the one between the new corners comes.
-    if (HDC hdc = GestureDC()) {
-        DrawBoxShape(hdc, ptBoxAnchor.x, ptBoxAnchor.y, ptBoxCurrent.x, ptBoxCurrent.y, bEllipse);
-        DrawBoxShape(hdc, span.ptFrom.x, span.ptFrom.y, span.ptTo.x, span.ptTo.y, bEllipse);
-    }
-    ptBoxAnchor = span.ptFrom;
-    ptBoxCurrent = span.ptTo;
-    szBox = SIZE{ptBoxCurrent.x - ptBoxAnchor.x, ptBoxCurrent.y - ptBoxAnchor.y};
-    NotifyLiveRect(RECT{ptBoxAnchor.x, ptBoxAnchor.y, ptBoxCurrent.x, ptBoxCurrent.y});
+    MoveBandTo(BandCorners(ptBandOrigin, ptPointer, fHeldKeys, rcBandLimit, ShapeRatio()));
 }
 
 void CompleteBand(int nMode) {

@@ -14,3 +14,8 @@ void StretchBand();
 // Button release with no resizing box: the band's rectangle becomes rcSelection, normalized and
 // at least 1 by 1, and is committed or shown in a resizing box.
 void CompleteBand(int nMode);
+
+// With a fixed size (modes 3, 4) and no box shown, the band is a box of that size that follows
+// the pointer; a click or Space places it where the pointer is.
+bool FixedBandFollows();
+void PlaceFixedBand(int nMode);

@@ -1,10 +1,12 @@
 #include "selection/selection_session.h"
 
+#include "draw/xor_draw.h"
 #include "host/hook_state.h"
 #include "selection/commit.h"
 #include "selection/gesture.h"
 #include "selection/input_event.h"
 #include "selection/live_rect.h"
+#include "selection/shape_settings.h"
 #include "selection/shown_box.h"
 #include "tracker/resizing_box.h"
 
@@ -24,11 +26,21 @@ void BeginSelectionSession(HostRecord *pRecord, const RECT *pInitialRect, HWND h
     for (int nCount = ShowCursor(TRUE); nCount < 0 && nCursorShows < 256; ++nCursorShows)
         nCount = ShowCursor(TRUE);
 
-    const bool bPolygonWithoutPoints =
-        pRecord->shape.nMode == MODE_POLYGON && pRecord->shape.nCount == 0;
+    const int nMode = pRecord->shape.nMode;
+    const bool bPolygonWithoutPoints = nMode == MODE_POLYGON && pRecord->shape.nCount == 0;
+    RECT rcStart;
     if (pInitialRect && !IsRectEmpty(pInitialRect) && bAdjustable && !bPolygonWithoutPoints) {
         SetSelectionRect(pInitialRect->top, pInitialRect->bottom, pInitialRect->left,
                          pInitialRect->right);
+        bSelectionShown = 1;
+    } else if (bAdjustable &&
+               StartRegionFor(nMode, VirtualScreenRect(), rcStart, &pRecord->shape)) {
+        // A starting region waits for the first event, as an initial rectangle does.
+        SetSelectionRect(rcStart.top, rcStart.bottom, rcStart.left, rcStart.right);
+        if (nMode == MODE_POLYGON) {
+            pRecord->shape.ptCorner = POINT{rcStart.left, rcStart.bottom};
+            pRecord->shape.rcBounds = rcStart;
+        }
         bSelectionShown = 1;
     } else {
         SetSelectionRect(0, 0, 0, 0);

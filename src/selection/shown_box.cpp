@@ -4,6 +4,7 @@
 #include "draw/xor_draw.h"
 #include "host/hook_state.h"
 #include "selection/live_rect.h"
+#include "selection/shape_settings.h"
 #include "selection/snap_targets.h"
 #include "shape/polygon_list.h"
 #include "tracker/resizing_box.h"
@@ -45,6 +46,7 @@ bool ShowResizingBox() {
     pResizingBox->SetDragInput(&boxDragInput);
     pResizingBox->SetOutlineListener(LiveRectListener());
     pResizingBox->SetEdgeSnapper(BoxEdgeSnapper());
+    ApplyBoxRules();
     pResizingBox->DrawXor(dc.get());
     RaiseOwnWindow();
     return true;
@@ -59,6 +61,13 @@ void ShowInitialSelection(int nMode) {
         XorBox(rcSelection.left, rcSelection.top, rcSelection.right, rcSelection.bottom, bEllipse);
     else if (nMode == MODE_POLYGON)
         SPXXorPolyPoints(&pHostRecord->shape);
+}
+
+void ApplyBoxRules() {
+    if (!pResizingBox)
+        return;
+    pResizingBox->m_szRatio = ShapeRatio();
+    pResizingBox->m_sizeMin = MinimumBoxSize();
 }
 
 void ToggleBoxFrame() {

@@ -15,6 +15,9 @@ bool ShowResizingBox();
 // An initial selection given when the hook was turned on gets its box at the first event.
 void ShowInitialSelection(int nMode);
 
+// The box shown now keeps the ratio and the minimum size in force.
+void ApplyBoxRules();
+
 // Shows or hides the frame and handles of the resizing box in hwndOverlay.
 void ToggleBoxFrame();
 

@@ -2,8 +2,8 @@
 // the visible top-level windows, the controls of the top-level window under the pointer, the
 // monitors and their work areas. The host's overlay and panel, its thread's other top-level
 // windows (unless SPX_OPT_SNAP_HOST_WINDOWS) and the desktop's own windows are looked through;
-// any other window hides the edges under it. Gathered when first needed in a gesture, and again only when
-// the pointer enters another top-level window; never per move.
+// any other window hides the edges under it. Gathered when first needed in a gesture, and again
+// only when the pointer enters another top-level window; never per move.
 #pragma once
 
 #include "tracker/resizing_box.h"

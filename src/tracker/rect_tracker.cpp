@@ -156,7 +156,7 @@ BOOL CRectTracker::Track(HWND hwnd, POINT point, BOOL bAllowInvert, HWND hwndCli
                                              : ((msg.wParam & MK_SHIFT) ? MOD_SHIFT : 0) |
                                                    ((msg.wParam & MK_CONTROL) ? MOD_CONTROL : 0);
         m_rect = DragEdges(rectSave, nHandle, point, SnapDragPoint(rectSave, nHandle, point, pt),
-                           fModifiers);
+                           fModifiers, m_szRatio);
         AdjustRect(nHandle, &m_rect);
         if (!EqualRect(&rectOld, &m_rect)) {
             if (bMoved)

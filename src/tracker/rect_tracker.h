@@ -62,6 +62,9 @@ public:
     UINT m_nStyle;
     int m_nHandleSize;
     SIZE m_sizeMin;
+    // Width to height that every handle keeps ({0, 0}: none; Shift then keeps a corner's
+    // proportions).
+    SIZE m_szRatio = {0, 0};
     // The press that starts the next track: WM_LBUTTONDOWN (the default) or WM_RBUTTONDOWN.
     UINT m_nTrackPress;
 

@@ -127,7 +127,44 @@ void DragAxis(LONG &nLow, LONG &nHigh, bool bLow, bool bHigh, LONG d, bool bCent
 
 } // namespace
 
-RECT DragEdges(const RECT &rcStart, int nHandle, POINT ptPress, POINT ptNow, UINT fModifiers) {
+namespace {
+
+bool HasRatio(SIZE szRatio) {
+    return szRatio.cx > 0 && szRatio.cy > 0;
+}
+
+// n * nTo / nFrom for n >= 0, rounded to the nearest.
+LONG Scaled(LONG n, LONG nTo, LONG nFrom) {
+    return LONG((LONGLONG(n) * nTo + nFrom / 2) / nFrom);
+}
+
+} // namespace
+
+SIZE RatioSize(LONG dx, LONG dy, SIZE szRatio, LONG nRoomX, LONG nRoomY) {
+    const LONG ax = dx < 0 ? -dx : dx, ay = dy < 0 ? -dy : dy;
+    nRoomX = std::max(nRoomX, LONG(0));
+    nRoomY = std::max(nRoomY, LONG(0));
+    LONG w, h;
+    if (LONGLONG(ax) * szRatio.cy >= LONGLONG(ay) * szRatio.cx) {
+        w = std::min({ax, nRoomX, Scaled(nRoomY, szRatio.cx, szRatio.cy)});
+        h = std::min(Scaled(w, szRatio.cy, szRatio.cx), nRoomY);
+    } else {
+        h = std::min({ay, nRoomY, Scaled(nRoomX, szRatio.cy, szRatio.cx)});
+        w = std::min(Scaled(h, szRatio.cx, szRatio.cy), nRoomX);
+    }
+    return SIZE{dx < 0 ? -w : w, dy < 0 ? -h : h};
+}
+
+RECT FixedRectAt(POINT pt, SIZE sz, const RECT &rcLimit) {
+    const LONG x =
+        std::clamp(pt.x - sz.cx / 2, rcLimit.left, std::max(rcLimit.left, rcLimit.right - sz.cx));
+    const LONG y =
+        std::clamp(pt.y - sz.cy / 2, rcLimit.top, std::max(rcLimit.top, rcLimit.bottom - sz.cy));
+    return RECT{x, y, x + sz.cx, y + sz.cy};
+}
+
+RECT DragEdges(const RECT &rcStart, int nHandle, POINT ptPress, POINT ptNow, UINT fModifiers,
+               SIZE szRatio) {
     RECT rc = rcStart;
     if (nHandle < 0 || nHandle > hitMiddle)
         return rc;
@@ -142,6 +179,32 @@ RECT DragEdges(const RECT &rcStart, int nHandle, POINT ptPress, POINT ptNow, UIN
     DragAxis(rc.left, rc.right, e.bLeft, e.bRight, dx, bCentred);
     DragAxis(rc.top, rc.bottom, e.bTop, e.bBottom, dy, bCentred);
     const LONG w0 = rcStart.right - rcStart.left, h0 = rcStart.bottom - rcStart.top;
+    if (HasRatio(szRatio)) {
+        // The size of the axis that leads, the other's from the ratio, signed as it lay at the
+        // start (turned over with the leader). An edge leads; a corner's leader is the axis
+        // further out in proportion.
+        const LONGLONG w = rc.right - rc.left, h = rc.bottom - rc.top;
+        const bool bEdgeX = nHandle == hitLeft || nHandle == hitRight;
+        const bool bEdgeY = nHandle == hitTop || nHandle == hitBottom;
+        const bool bXLeads =
+            bEdgeX || (!bEdgeY && (w < 0 ? -w : w) * szRatio.cy >= (h < 0 ? -h : h) * szRatio.cx);
+        const auto follower = [](LONGLONG nLead, LONG nLead0, LONG nFollow0, LONG nTo, LONG nFrom) {
+            const LONG n = Scaled(LONG(nLead < 0 ? -nLead : nLead), nTo, nFrom);
+            return ((nLead < 0) != (nLead0 < 0)) != (nFollow0 < 0) ? -n : n;
+        };
+        if (bXLeads) {
+            rc.top = rcStart.top;
+            rc.bottom = rcStart.bottom;
+            DragAxis(rc.top, rc.bottom, e.bTop, e.bBottom || bEdgeX, 0, bCentred,
+                     follower(w, w0, h0, szRatio.cy, szRatio.cx));
+        } else {
+            rc.left = rcStart.left;
+            rc.right = rcStart.right;
+            DragAxis(rc.left, rc.right, e.bLeft, e.bRight || bEdgeY, 0, bCentred,
+                     follower(h, h0, w0, szRatio.cx, szRatio.cy));
+        }
+        return rc;
+    }
     if (!(fModifiers & MOD_SHIFT) || nHandle > hitBottomLeft || !w0 || !h0)
         return rc;
     // The axis that changed more in proportion leads; the other follows its scale.
@@ -158,21 +221,27 @@ RECT DragEdges(const RECT &rcStart, int nHandle, POINT ptPress, POINT ptNow, UIN
     return rc;
 }
 
-BandSpan BandCorners(POINT ptAnchor, POINT ptPointer, UINT fModifiers, const RECT &rcLimit) {
+BandSpan BandCorners(POINT ptAnchor, POINT ptPointer, UINT fModifiers, const RECT &rcLimit,
+                     SIZE szRatio) {
     LONG dx = ptPointer.x - ptAnchor.x;
     LONG dy = ptPointer.y - ptAnchor.y;
     const bool bCentred = (fModifiers & MOD_CONTROL) != 0;
-    if (fModifiers & MOD_SHIFT) {
-        // A square stays a square at the screen's edge: its side is what both axes have room
-        // for, on the side the pointer is (on both sides about a centre).
-        const auto room = [bCentred](LONG nAnchor, LONG nLow, LONG nHigh, bool bBack) {
-            const LONG nBack = std::max(nAnchor - nLow, LONG(0));
-            const LONG nOn = std::max(nHigh - nAnchor, LONG(0));
-            return bCentred ? std::min(nBack, nOn) : bBack ? nBack : nOn;
-        };
-        LONG n = std::max(dx < 0 ? -dx : dx, dy < 0 ? -dy : dy);
-        n = std::min({n, room(ptAnchor.x, rcLimit.left, rcLimit.right, dx < 0),
-                      room(ptAnchor.y, rcLimit.top, rcLimit.bottom, dy < 0)});
+    // What the screen has room for on each axis, on the side the pointer is (on both sides about
+    // a centre): a shaped band keeps its shape at the screen's edge.
+    const auto room = [bCentred](LONG nAnchor, LONG nLow, LONG nHigh, bool bBack) {
+        const LONG nBack = std::max(nAnchor - nLow, LONG(0));
+        const LONG nOn = std::max(nHigh - nAnchor, LONG(0));
+        return bCentred ? std::min(nBack, nOn) : bBack ? nBack : nOn;
+    };
+    const LONG nRoomX = room(ptAnchor.x, rcLimit.left, rcLimit.right, dx < 0);
+    const LONG nRoomY = room(ptAnchor.y, rcLimit.top, rcLimit.bottom, dy < 0);
+    if (HasRatio(szRatio)) {
+        // The ratio wins over Shift's one to one; Ctrl's centre still holds.
+        const SIZE sz = RatioSize(dx, dy, szRatio, nRoomX, nRoomY);
+        dx = sz.cx;
+        dy = sz.cy;
+    } else if (fModifiers & MOD_SHIFT) {
+        const LONG n = std::min({std::max(dx < 0 ? -dx : dx, dy < 0 ? -dy : dy), nRoomX, nRoomY});
         dx = dx < 0 ? -n : n;
         dy = dy < 0 ? -n : n;
     }
@@ -257,7 +326,8 @@ LONG StepWithin(int d, LONG nLow, LONG nHigh, LONG nLimitLow, LONG nLimitHigh) {
 
 } // namespace
 
-RECT NudgedRect(const RECT &rc, UINT nKey, int nStep, bool bResize, const RECT &rcLimit) {
+RECT NudgedRect(const RECT &rc, UINT nKey, int nStep, bool bResize, const RECT &rcLimit,
+                SIZE szRatio) {
     const int dx = nKey == VK_LEFT ? -nStep : nKey == VK_RIGHT ? nStep : 0;
     const int dy = nKey == VK_UP ? -nStep : nKey == VK_DOWN ? nStep : 0;
     RECT rcNew = rc;
@@ -265,6 +335,14 @@ RECT NudgedRect(const RECT &rc, UINT nKey, int nStep, bool bResize, const RECT &
         // The far edges move; the box keeps at least one pixel.
         rcNew.right += StepWithin(dx, rc.right, rc.right, LONG(rc.left) + 1, rcLimit.right);
         rcNew.bottom += StepWithin(dy, rc.bottom, rc.bottom, LONG(rc.top) + 1, rcLimit.bottom);
+        if (HasRatio(szRatio)) {
+            // The edge that moved leads; the other far edge follows, within the screen.
+            const SIZE sz =
+                RatioSize(dx ? rcNew.right - rcNew.left : 0, dy ? rcNew.bottom - rcNew.top : 0,
+                          szRatio, rcLimit.right - rcNew.left, rcLimit.bottom - rcNew.top);
+            rcNew.right = rcNew.left + std::max(sz.cx, LONG(1));
+            rcNew.bottom = rcNew.top + std::max(sz.cy, LONG(1));
+        }
         return rcNew;
     }
     OffsetRect(&rcNew, StepWithin(dx, rc.left, rc.right, rcLimit.left, rcLimit.right),

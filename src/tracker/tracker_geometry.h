@@ -36,7 +36,18 @@ int HitForRectMembers(const RECT &rc, int nHandle);
 // handle moves keeps its distance from the pointer; the middle moves the whole rectangle. With
 // MOD_CONTROL in fModifiers the edge opposite each moving edge moves the other way (the centre
 // stays); with MOD_SHIFT a corner keeps rcStart's proportions, the axis that changed more leading.
-RECT DragEdges(const RECT &rcStart, int nHandle, POINT ptPress, POINT ptNow, UINT fModifiers = 0);
+// With szRatio (width to height, both nonzero) every handle keeps that ratio instead, Shift or
+// not: a corner as Shift keeps proportions, an edge moving the far edge of the other axis.
+RECT DragEdges(const RECT &rcStart, int nHandle, POINT ptPress, POINT ptNow, UINT fModifiers = 0,
+               SIZE szRatio = SIZE{0, 0});
+
+// A signed size (dx, dy) held to the ratio rx:ry: the axis further out in proportion leads, the
+// other follows it, rounded to the nearest pixel, with its own sign (positive for 0); the two
+// stay within nRoomX and nRoomY, the leader shortened so that the follower fits.
+SIZE RatioSize(LONG dx, LONG dy, SIZE szRatio, LONG nRoomX, LONG nRoomY);
+
+// The box of size sz centred on pt, moved as little as needed to lie within rcLimit.
+RECT FixedRectAt(POINT pt, SIZE sz, const RECT &rcLimit);
 
 // Where handle nHandle (0 to 7) holds rc: the x of the vertical edge it moves and the y of the
 // horizontal one (the middle of an edge the handle does not move); bMovesX and bMovesY say which
@@ -65,14 +76,18 @@ RECT UnionRectPoint(const RECT &rc, POINT pt);
 // The box rc (normalized) after an arrow key (VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN): moved by nStep
 // pixels, or with bResize its right edge (Left, Right) or bottom edge (Up, Down) moved by nStep,
 // never smaller than 1 by 1. It stays within rcLimit (the virtual screen).
-RECT NudgedRect(const RECT &rc, UINT nKey, int nStep, bool bResize, const RECT &rcLimit);
+// With szRatio, a resize moves the other far edge to keep the ratio.
+RECT NudgedRect(const RECT &rc, UINT nKey, int nStep, bool bResize, const RECT &rcLimit,
+                SIZE szRatio = SIZE{0, 0});
 
 // The corners a rubber band spans from its anchor to the pointer: the anchor and the pointer;
 // with MOD_SHIFT in fModifiers one to one (the side the larger of the two distances, toward the
 // pointer); with MOD_CONTROL about the anchor (the first corner mirrors the second through it).
-// Both corners are held within rcLimit, edges included.
+// Both corners are held within rcLimit, edges included. With szRatio the band keeps that ratio
+// (RatioSize) instead of Shift's one to one.
 struct BandSpan {
     POINT ptFrom;
     POINT ptTo;
 };
-BandSpan BandCorners(POINT ptAnchor, POINT ptPointer, UINT fModifiers, const RECT &rcLimit);
+BandSpan BandCorners(POINT ptAnchor, POINT ptPointer, UINT fModifiers, const RECT &rcLimit,
+                     SIZE szRatio = SIZE{0, 0});

@@ -40,6 +40,56 @@ INPUT KeyInput(WORD nVk, DWORD dwFlags) {
     return key;
 }
 
+// The settings of SetSelectionShape the rows use: 0 clears them all; 1 a 16:9 ratio; 2 a fixed
+// 640 by 360; 3 a rectangle (300, 200, 500, 350) to start from, 4 one half off the primary's
+// bottom right, 5 one wholly off every monitor; 6 a triangle to start a polygon from; 7 the last
+// region; 8 the box shown moved to (100, 100, 420, 280).
+const SelectionSettings &ShapePreset(int nPreset) {
+    static SelectionSettings settings;
+    settings = SelectionSettings();
+    settings.cbSize = sizeof(settings);
+    switch (nPreset) {
+    case 0:
+        settings.dwSet = SPX_SET_START | SPX_SET_RATIO | SPX_SET_FIXED | SPX_SET_MINIMUM;
+        break;
+    case 1:
+        settings.dwSet = SPX_SET_RATIO;
+        settings.szRatio = SIZE{16, 9};
+        break;
+    case 2:
+        settings.dwSet = SPX_SET_FIXED;
+        settings.szFixed = SIZE{640, 360};
+        break;
+    case 3:
+    case 4:
+    case 5: {
+        static const RECT arc[] = {
+            {300, 200, 500, 350}, {900, 700, 1200, 900}, {5000, 5000, 5100, 5100}};
+        settings.dwSet = SPX_SET_START;
+        settings.dwStart = SPX_START_REGION;
+        settings.rcStart = arc[nPreset - 3];
+        break;
+    }
+    case 6:
+        settings.dwSet = SPX_SET_START;
+        settings.dwStart = SPX_START_REGION;
+        settings.nVertices = 3;
+        settings.aVertices[0] = POINT{200, 200};
+        settings.aVertices[1] = POINT{300, 210};
+        settings.aVertices[2] = POINT{260, 300};
+        break;
+    case 7:
+        settings.dwSet = SPX_SET_START;
+        settings.dwStart = SPX_START_LAST;
+        break;
+    case 8:
+        settings.dwSet = SPX_SET_BOX;
+        settings.rcStart = RECT{100, 100, 420, 280};
+        break;
+    }
+    return settings;
+}
+
 void Send(const InputStep &step) {
     switch (step.kind) {
     case InputStep::Move: {
@@ -324,6 +374,9 @@ void TestHost::Do(HostAction action, int nMilliseconds) {
     case HostAction::EscapeHookOn:
         pfnSetKeyboardHook(m_hwndNotify, TRUE);
         break;
+    case HostAction::Shape:
+        nShapeResult = pfnSetSelectionShape(&ShapePreset(nMilliseconds));
+        break;
     case HostAction::Windows: {
         if (!m_hwndReadOut)
             m_hwndReadOut =
@@ -367,6 +420,8 @@ TestHost::TestHost() {
         reinterpret_cast<decltype(&SetTrackingNotify)>(GetProcAddress(m_hDll, "SetTrackingNotify"));
     pfnSetSelectionOptions = reinterpret_cast<decltype(&SetSelectionOptions)>(
         GetProcAddress(m_hDll, "SetSelectionOptions"));
+    pfnSetSelectionShape =
+        reinterpret_cast<decltype(&SetSelectionShape)>(GetProcAddress(m_hDll, "SetSelectionShape"));
 
     // The overlay has no class cursor, as the guide advises: the library's cursor shows there.
     static ATOM atoms[] = {RegisterHostClass("SpxHostOverlay", OverlayProc, true, nullptr),
@@ -425,6 +480,8 @@ TestHost::~TestHost() {
         pfnSetTrackingNotify(nullptr, 0);
     if (pfnSetSelectionOptions)
         pfnSetSelectionOptions(0);
+    if (pfnSetSelectionShape)
+        pfnSetSelectionShape(&ShapePreset(0));
     for (HWND hwnd : {m_hwndOwn, m_hwndNotify, m_hwndOverlay, m_hwndReadOut})
         if (hwnd)
             DestroyWindow(hwnd);

@@ -40,8 +40,9 @@ enum class HostAction {
     Asleep,
     Look,
     Options, // SetSelectionOptions with the step's number
-    Windows  // shows (bit 1) a read-out of the host's thread at (600, 400, 700, 450), (bit 2) a
+    Windows, // shows (bit 1) a read-out of the host's thread at (600, 400, 700, 450), (bit 2) a
              // desktop window of another thread behind everything; 0 hides both
+    Shape    // SetSelectionShape with the preset of the step's number (test_host.cpp)
 };
 
 // One step of a gesture, in screen coordinates, or something the host does in its middle.
@@ -103,6 +104,8 @@ public:
     decltype(&SPXXORWindow) pfnXorWindow = nullptr;
     decltype(&SetTrackingNotify) pfnSetTrackingNotify = nullptr;
     decltype(&SetSelectionOptions) pfnSetSelectionOptions = nullptr;
+    decltype(&SetSelectionShape) pfnSetSelectionShape = nullptr;
+    int nShapeResult = 0; // what SetSelectionShape returned last
     // The message the live rectangle comes with, when the host asks for it.
     static const UINT kLiveRectMessage = WM_APP + 60;
     // The live rectangles received, in order (all 0: the selection ended).

@@ -13,7 +13,7 @@ fail=0
 expected_exports="MoveXorBox SPXAddPolyPoint SPXCalcPolygonRect SPXErasePolyPoints
 SPXFreePolyPoints SPXStrechtPolyPoints SPXXORWindow SPXXorLine SPXXorPoint SPXXorPolyPoints
 XorBox XorRectBox SetMouseHook SetKeyboardHook SetTrackingNotify SetSelectionOptions
-SetSelectionOptionsMasked"
+SetSelectionOptionsMasked SetSelectionShape GetLastSelection"
 
 private=$("$objdump" -p "$dll")
 

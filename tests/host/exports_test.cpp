@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <functional>
 
 namespace {
 
@@ -30,6 +31,8 @@ const char *const kExportNames[] = {
     "SetTrackingNotify",
     "SetSelectionOptions",
     "SetSelectionOptionsMasked",
+    "SetSelectionShape",
+    "GetLastSelection",
 };
 
 class LoadedLibrary : public testing::Test {
@@ -101,6 +104,104 @@ TEST(HostOptions, SetWholeOrOnlyTheMaskedBits) {
               SPX_OPT_POLYGON_RUBBER_EDGE | 0x80000000u);
     EXPECT_EQ(SetSelectionOptions(dwFirst),
               SPX_OPT_POLYGON_RUBBER_EDGE | SPX_OPT_SNAP_HOST_WINDOWS | 0x80000000u);
+}
+
+// Every value checked: a bad one refuses the whole call and changes nothing; a region partly or
+// wholly off the virtual screen (1024 by 768 here, and a second monitor left or above) is cut or
+// dropped.
+TEST(HostShapes, BadSettingsAreRefusedAndRegionsHeldToTheScreen) {
+    const auto with = [](DWORD dwSet, const std::function<void(SelectionSettings &)> &fill) {
+        SelectionSettings s = {};
+        s.cbSize = sizeof(s);
+        s.dwSet = dwSet;
+        fill(s);
+        return s;
+    };
+    const struct {
+        const char *pszWhat;
+        SelectionSettings settings;
+        int nResult;
+    } cases[] = {
+        {"a structure too small", with(SPX_SET_RATIO, [](SelectionSettings &s) { s.cbSize = 8; }),
+         0},
+        {"an unknown setting", with(0x100, [](SelectionSettings &) {}), 0},
+        {"a ratio with a side 0",
+         with(SPX_SET_RATIO,
+              [](SelectionSettings &s) {
+                  s.szRatio = SIZE{16, 0};
+              }),
+         0},
+        {"a fixed size larger than the screen",
+         with(SPX_SET_FIXED,
+              [](SelectionSettings &s) {
+                  s.szFixed = SIZE{5000, 100};
+              }),
+         0},
+        {"a negative minimum",
+         with(SPX_SET_MINIMUM,
+              [](SelectionSettings &s) {
+                  s.szMinimum = SIZE{-1, 5};
+              }),
+         0},
+        {"an empty starting rectangle",
+         with(SPX_SET_START,
+              [](SelectionSettings &s) {
+                  s.dwStart = SPX_START_REGION;
+                  s.rcStart = RECT{10, 10, 10, 50};
+              }),
+         0},
+        {"two vertices",
+         with(SPX_SET_START,
+              [](SelectionSettings &s) {
+                  s.dwStart = SPX_START_REGION;
+                  s.nVertices = 2;
+              }),
+         0},
+        {"an unknown start", with(SPX_SET_START, [](SelectionSettings &s) { s.dwStart = 7; }), 0},
+        {"a box moved while none is shown",
+         with(SPX_SET_BOX,
+              [](SelectionSettings &s) {
+                  s.rcStart = RECT{10, 10, 50, 50};
+              }),
+         0},
+        {"a ratio and a start, both good",
+         with(SPX_SET_RATIO | SPX_SET_START,
+              [](SelectionSettings &s) {
+                  s.szRatio = SIZE{4, 3};
+                  s.dwStart = SPX_START_REGION;
+                  s.rcStart = RECT{300, 200, 100, 50};
+              }),
+         SPX_SHAPE_SET},
+        {"a start half off the primary's bottom right",
+         with(SPX_SET_START,
+              [](SelectionSettings &s) {
+                  s.dwStart = SPX_START_REGION;
+                  s.rcStart = RECT{900, 700, 1200, 900};
+              }),
+         SPX_SHAPE_CLIPPED},
+        {"a polygon wholly off every monitor",
+         with(SPX_SET_START,
+              [](SelectionSettings &s) {
+                  s.dwStart = SPX_START_REGION;
+                  s.nVertices = 3;
+                  s.aVertices[0] = POINT{5000, 5000};
+                  s.aVertices[1] = POINT{5100, 5000};
+                  s.aVertices[2] = POINT{5000, 5100};
+              }),
+         SPX_SHAPE_DROPPED},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(SetSelectionShape(&c.settings), c.nResult) << c.pszWhat;
+    EXPECT_EQ(SetSelectionShape(nullptr), 0);
+    SelectionSettings last = {};
+    EXPECT_EQ(GetLastSelection(MODE_RECTANGLE, nullptr), 0);
+    EXPECT_EQ(GetLastSelection(MODE_RECTANGLE, &last), 0) << "cbSize 0";
+    last.cbSize = sizeof(last);
+    EXPECT_EQ(GetLastSelection(MODE_RECTANGLE, &last), 0) << "nothing committed yet";
+    SelectionSettings clear = {};
+    clear.cbSize = sizeof(clear);
+    clear.dwSet = SPX_SET_START | SPX_SET_RATIO | SPX_SET_FIXED | SPX_SET_MINIMUM;
+    EXPECT_EQ(SetSelectionShape(&clear), SPX_SHAPE_SET);
 }
 
 DWORD WINAPI EndIfStillWaiting(LPVOID pvDone) {

@@ -518,4 +518,37 @@ TEST(BandCorners, FollowShiftAndCtrlWithinTheScreen) {
     }
 }
 
+// A ratio kept: the axis further out in proportion leads, the other follows, rounded to the
+// nearest pixel, within the room the screen has; a fixed box centred on the pointer, within it.
+TEST(ShapeGeometry, RatiosAndFixedBoxesStayWithinTheScreen) {
+    const SIZE k169 = {16, 9};
+    const struct {
+        LONG dx, dy, nRoomX, nRoomY;
+        SIZE szRatio, want;
+    } ratios[] = {{160, 100, 1000, 1000, k169, {178, 100}},     // y further out: it leads
+                  {-200, -100, 1000, 1000, k169, {-200, -113}}, // x leads; 112.5 rounds up
+                  {300, 0, 1000, 100, k169, {178, 100}},        // the follower meets the screen
+                  {50, 50, 1000, 1000, {1, 1}, {50, 50}},
+                  {90, 200, 1000, 1000, {9, 16}, {113, 200}}};
+    for (const auto &c : ratios) {
+        const SIZE sz = RatioSize(c.dx, c.dy, c.szRatio, c.nRoomX, c.nRoomY);
+        EXPECT_EQ(sz.cx, c.want.cx) << c.dx << "," << c.dy;
+        EXPECT_EQ(sz.cy, c.want.cy) << c.dx << "," << c.dy;
+    }
+    const RECT rcScreen = {-800, 0, 1024, 768};
+    EXPECT_EQ(FixedRectAt({500, 400}, {640, 360}, rcScreen), (RECT{180, 220, 820, 580}));
+    EXPECT_EQ(FixedRectAt({1020, 760}, {640, 360}, rcScreen), (RECT{384, 408, 1024, 768}));
+    EXPECT_EQ(FixedRectAt({-790, 5}, {640, 360}, rcScreen), (RECT{-800, 0, -160, 360}));
+    // A handle keeps the ratio: a corner as Shift would, an edge moving the other far edge.
+    EXPECT_EQ(DragEdges({300, 300, 478, 400}, hitBottomRight, {478, 400}, {556, 436}, 0, k169),
+              (RECT{300, 300, 556, 444}));
+    EXPECT_EQ(DragEdges({300, 300, 460, 390}, hitRight, {460, 345}, {620, 345}, 0, k169),
+              (RECT{300, 300, 620, 480}));
+    EXPECT_EQ(NudgedRect({100, 100, 260, 190}, VK_RIGHT, 16, true, rcScreen, k169),
+              (RECT{100, 100, 276, 199}));
+    const BandSpan span = BandCorners({100, 100}, {400, 200}, MOD_SHIFT, rcScreen, k169);
+    EXPECT_EQ(span.ptTo.x, 400);
+    EXPECT_EQ(span.ptTo.y, 269) << "the ratio wins over Shift";
+}
+
 } // namespace
