@@ -215,6 +215,12 @@ typedef struct SelectionSettings {
                        and is placed by a click or Space; 0, 0: none */
     SIZE szMinimum; /* the smallest the box can be dragged to, each 1 to 32767; 0, 0: 8 by 8 */
 } SelectionSettings;
+/* 456 bytes in both architectures (every member 4 bytes wide), whatever packing the host uses. */
+#if defined(__cplusplus)
+static_assert(sizeof(SelectionSettings) == 456, "SelectionSettings is 456 bytes");
+#else
+typedef char spxhk110_layout_settings_size[(sizeof(SelectionSettings) == 456) ? 1 : -1];
+#endif
 
 /* Changes the settings dwSet names; returns SPX_SHAPE_SET, _CLIPPED or _DROPPED, or 0 and
  * changes nothing when pSettings is null, cbSize too small, dwSet holds an unknown bit, a value is
