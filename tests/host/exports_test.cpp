@@ -9,7 +9,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <functional>
 
 namespace {
 
@@ -106,89 +105,49 @@ TEST(HostOptions, SetWholeOrOnlyTheMaskedBits) {
               SPX_OPT_POLYGON_RUBBER_EDGE | SPX_OPT_SNAP_HOST_WINDOWS | 0x80000000u);
 }
 
+// Settings as a host fills them: a region of nVertices corners of rc (0: rc itself).
+SelectionSettings Shape(DWORD dwSet, DWORD dwStart = 0, RECT rc = {}, UINT nVertices = 0,
+                        SIZE sz = {}) {
+    SelectionSettings s = {};
+    s.cbSize = sizeof(s);
+    s.dwSet = dwSet;
+    s.dwStart = dwStart;
+    s.rcStart = rc;
+    s.nVertices = nVertices;
+    for (UINT i = 0; i < nVertices && i < MAX_POLY_POINTS; ++i)
+        s.aVertices[i] = POINT{i % 2 ? rc.right : rc.left, i / 2 ? rc.bottom : rc.top};
+    s.szRatio = s.szFixed = s.szMinimum = sz;
+    return s;
+}
+
 // Every value checked: a bad one refuses the whole call and changes nothing; a region partly or
 // wholly off the virtual screen (1024 by 768 here, and a second monitor left or above) is cut or
 // dropped.
 TEST(HostShapes, BadSettingsAreRefusedAndRegionsHeldToTheScreen) {
-    const auto with = [](DWORD dwSet, const std::function<void(SelectionSettings &)> &fill) {
-        SelectionSettings s = {};
-        s.cbSize = sizeof(s);
-        s.dwSet = dwSet;
-        fill(s);
-        return s;
-    };
+    SelectionSettings small = Shape(SPX_SET_RATIO, 0, {}, 0, {4, 3});
+    small.cbSize = 8;
     const struct {
         const char *pszWhat;
         SelectionSettings settings;
         int nResult;
     } cases[] = {
-        {"a structure too small", with(SPX_SET_RATIO, [](SelectionSettings &s) { s.cbSize = 8; }),
+        {"a structure too small", small, 0},
+        {"an unknown setting", Shape(0x100), 0},
+        {"a ratio with a side 0", Shape(SPX_SET_RATIO, 0, {}, 0, {16, 0}), 0},
+        {"a fixed size larger than the screen", Shape(SPX_SET_FIXED, 0, {}, 0, {5000, 100}), 0},
+        {"a negative minimum", Shape(SPX_SET_MINIMUM, 0, {}, 0, {-1, 5}), 0},
+        {"an empty starting rectangle", Shape(SPX_SET_START, SPX_START_REGION, {10, 10, 10, 50}),
          0},
-        {"an unknown setting", with(0x100, [](SelectionSettings &) {}), 0},
-        {"a ratio with a side 0",
-         with(SPX_SET_RATIO,
-              [](SelectionSettings &s) {
-                  s.szRatio = SIZE{16, 0};
-              }),
-         0},
-        {"a fixed size larger than the screen",
-         with(SPX_SET_FIXED,
-              [](SelectionSettings &s) {
-                  s.szFixed = SIZE{5000, 100};
-              }),
-         0},
-        {"a negative minimum",
-         with(SPX_SET_MINIMUM,
-              [](SelectionSettings &s) {
-                  s.szMinimum = SIZE{-1, 5};
-              }),
-         0},
-        {"an empty starting rectangle",
-         with(SPX_SET_START,
-              [](SelectionSettings &s) {
-                  s.dwStart = SPX_START_REGION;
-                  s.rcStart = RECT{10, 10, 10, 50};
-              }),
-         0},
-        {"two vertices",
-         with(SPX_SET_START,
-              [](SelectionSettings &s) {
-                  s.dwStart = SPX_START_REGION;
-                  s.nVertices = 2;
-              }),
-         0},
-        {"an unknown start", with(SPX_SET_START, [](SelectionSettings &s) { s.dwStart = 7; }), 0},
-        {"a box moved while none is shown",
-         with(SPX_SET_BOX,
-              [](SelectionSettings &s) {
-                  s.rcStart = RECT{10, 10, 50, 50};
-              }),
-         0},
+        {"two vertices", Shape(SPX_SET_START, SPX_START_REGION, {10, 10, 50, 50}, 2), 0},
+        {"an unknown start", Shape(SPX_SET_START, 7), 0},
+        {"a box moved while none is shown", Shape(SPX_SET_BOX, 0, {10, 10, 50, 50}), 0},
         {"a ratio and a start, both good",
-         with(SPX_SET_RATIO | SPX_SET_START,
-              [](SelectionSettings &s) {
-                  s.szRatio = SIZE{4, 3};
-                  s.dwStart = SPX_START_REGION;
-                  s.rcStart = RECT{300, 200, 100, 50};
-              }),
+         Shape(SPX_SET_RATIO | SPX_SET_START, SPX_START_REGION, {300, 200, 100, 50}, 0, {4, 3}),
          SPX_SHAPE_SET},
         {"a start half off the primary's bottom right",
-         with(SPX_SET_START,
-              [](SelectionSettings &s) {
-                  s.dwStart = SPX_START_REGION;
-                  s.rcStart = RECT{900, 700, 1200, 900};
-              }),
-         SPX_SHAPE_CLIPPED},
+         Shape(SPX_SET_START, SPX_START_REGION, {900, 700, 1200, 900}), SPX_SHAPE_CLIPPED},
         {"a polygon wholly off every monitor",
-         with(SPX_SET_START,
-              [](SelectionSettings &s) {
-                  s.dwStart = SPX_START_REGION;
-                  s.nVertices = 3;
-                  s.aVertices[0] = POINT{5000, 5000};
-                  s.aVertices[1] = POINT{5100, 5000};
-                  s.aVertices[2] = POINT{5000, 5100};
-              }),
-         SPX_SHAPE_DROPPED},
+         Shape(SPX_SET_START, SPX_START_REGION, {5000, 5000, 5100, 5100}, 3), SPX_SHAPE_DROPPED},
     };
     for (const auto &c : cases)
         EXPECT_EQ(SetSelectionShape(&c.settings), c.nResult) << c.pszWhat;
@@ -198,9 +157,8 @@ TEST(HostShapes, BadSettingsAreRefusedAndRegionsHeldToTheScreen) {
     EXPECT_EQ(GetLastSelection(MODE_RECTANGLE, &last), 0) << "cbSize 0";
     last.cbSize = sizeof(last);
     EXPECT_EQ(GetLastSelection(MODE_RECTANGLE, &last), 0) << "nothing committed yet";
-    SelectionSettings clear = {};
-    clear.cbSize = sizeof(clear);
-    clear.dwSet = SPX_SET_START | SPX_SET_RATIO | SPX_SET_FIXED | SPX_SET_MINIMUM;
+    const SelectionSettings clear =
+        Shape(SPX_SET_START | SPX_SET_RATIO | SPX_SET_FIXED | SPX_SET_MINIMUM);
     EXPECT_EQ(SetSelectionShape(&clear), SPX_SHAPE_SET);
 }
 
