@@ -11,11 +11,12 @@
 namespace {
 
 // The demo's own messages to its notification window.
-const UINT WM_SCRIPT_DONE = WM_APP + 1;   // wParam 1: every step played; 0: one failed
-const UINT WM_PANEL_CHANGED = WM_APP + 2; // a control of the panel changed
-const UINT WM_PANEL_QUIT = WM_APP + 3;    // the Quit button
-const UINT WM_LIVE_RECT = WM_APP + 4;     // the library's live rectangle (SetTrackingNotify)
-const UINT WM_STEP_SETTLE = WM_APP + 5;   // the script player waits for it (InputArrival)
+const UINT WM_SCRIPT_DONE = WM_APP + 1;    // wParam 1: every step played; 0: one failed
+const UINT WM_PANEL_CHANGED = WM_APP + 2;  // a control of the panel changed
+const UINT WM_PANEL_QUIT = WM_APP + 3;     // the Quit button
+const UINT WM_LIVE_RECT = WM_APP + 4;      // the library's live rectangle (SetTrackingNotify)
+const UINT WM_STEP_SETTLE = WM_APP + 5;    // the script player waits for it (InputArrival)
+const UINT WM_PANEL_BOX_SIZE = WM_APP + 6; // the panel's box size: MAKEWPARAM(width, height)
 // After the script's last step the host waits this long for messages still under way.
 const UINT kSettleMs = 300;
 // Before the first step, the platform gets this long to put the painted windows on the screen.
@@ -25,6 +26,10 @@ DemoHost *g_pHost = nullptr;
 
 bool IsWindowMode(int nMode) {
     return nMode != MODE_RECTANGLE && nMode != MODE_ELLIPSE && nMode != MODE_POLYGON;
+}
+
+bool SamePair(const long a[2], const long b[2]) {
+    return a[0] == b[0] && a[1] == b[1];
 }
 
 } // namespace
@@ -55,6 +60,13 @@ LRESULT CALLBACK DemoHost::NotifyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
         self->OnSelection(lParam);
         return 0;
     case UM_ESCAPE:
+        // Escape in a size field of the panel only leaves the field.
+        if (self->m_panel.Settings().bTyping) {
+            self->m_panel.LeaveField();
+            return 0;
+        }
+        self->Finish(0);
+        return 0;
     case WM_PANEL_QUIT:
         self->Finish(0);
         return 0;
@@ -63,6 +75,14 @@ LRESULT CALLBACK DemoHost::NotifyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
         return 0;
     case WM_LIVE_RECT:
         self->m_panel.ShowLiveSize(LiveSizeText(wParam, lParam));
+        // The end of a selection comes as all four 0: the box's last place stays.
+        if (wParam || lParam) {
+            self->m_ptBoxTopLeft = POINT{short(LOWORD(wParam)), short(HIWORD(wParam))};
+            self->m_bHasBoxTopLeft = true;
+        }
+        return 0;
+    case WM_PANEL_BOX_SIZE:
+        self->ResizeBox(LOWORD(wParam), HIWORD(wParam));
         return 0;
     case WM_STEP_SETTLE:
         self->m_arrival.Settled(wParam);
@@ -129,11 +149,17 @@ bool DemoHost::CreateWindows() {
     m_hwndOverlay = CreateWindowExA(WS_EX_TOPMOST, "SpxDemoOverlay", "spxdemo overlay", WS_POPUP,
                                     m_frozen.nLeft, m_frozen.nTop, m_frozen.nWidth,
                                     m_frozen.nHeight, nullptr, nullptr, hInst, nullptr);
-    const PanelSettings settings = {m_options.nMode, m_options.bAdjustable,
-                                    m_options.bHighlightWindows, m_options.bRubberEdge,
-                                    m_options.bSnapEdges};
+    const PanelSettings settings = {m_options.nMode,
+                                    m_options.bAdjustable,
+                                    m_options.bHighlightWindows,
+                                    m_options.bRubberEdge,
+                                    m_options.bSnapEdges,
+                                    m_options.bLastRegion,
+                                    {m_options.ratio[0], m_options.ratio[1]},
+                                    {m_options.fixedSize[0], m_options.fixedSize[1]},
+                                    false};
     if (!m_hwndNotify || !m_hwndOverlay ||
-        !m_panel.Create(settings, m_hwndNotify, WM_PANEL_CHANGED, WM_PANEL_QUIT))
+        !m_panel.Create(settings, m_hwndNotify, WM_PANEL_CHANGED, WM_PANEL_QUIT, WM_PANEL_BOX_SIZE))
         return false;
     if (IsWindowMode(m_options.nMode))
         m_standIns.Show(m_hwndOverlay, &m_frozen);
@@ -177,11 +203,25 @@ void DemoHost::EraseWindowFrame() {
     m_record.hwndUnderCursor = nullptr;
 }
 
-// A change on the panel. The rubber edge and snapping are set at once; for any other change the
-// hook goes off, the record takes the new settings, the hook goes on. Window mode puts the
-// stand-ins of the frozen windows on the overlay.
+// A change on the panel. The rubber edge, snapping, the ratio and the fixed size are set at once,
+// and the selection pauses while a size field has the keyboard; for any other change the hook
+// goes off, the record takes the new settings, the hook goes on. Window mode puts the stand-ins
+// of the frozen windows on the overlay.
 void DemoHost::ApplyPanelSettings() {
     const PanelSettings settings = m_panel.Settings();
+    // The keys typed into a field are no arrows, Space or Enter of the selection's.
+    m_record.bPaused = settings.bTyping;
+    if (!SamePair(settings.ratio, m_options.ratio)) {
+        m_options.ratio[0] = settings.ratio[0];
+        m_options.ratio[1] = settings.ratio[1];
+        SetShape(SPX_SET_RATIO, 0);
+    }
+    if (!SamePair(settings.fixedSize, m_options.fixedSize)) {
+        m_options.fixedSize[0] = settings.fixedSize[0];
+        m_options.fixedSize[1] = settings.fixedSize[1];
+        if (!SetShape(SPX_SET_FIXED, 0))
+            m_panel.ShowLiveSize("fixed size refused");
+    }
     if (settings.bRubberEdge != m_options.bRubberEdge) {
         m_options.bRubberEdge = settings.bRubberEdge;
         SetSelectionOption(SPX_OPT_POLYGON_RUBBER_EDGE, settings.bRubberEdge);
@@ -193,9 +233,14 @@ void DemoHost::ApplyPanelSettings() {
     // Options of the library's own take effect as they are set: the hook need not go off and on
     // for them.
     if (settings.nMode == m_options.nMode && settings.bAdjustable == m_options.bAdjustable &&
-        settings.bHighlightWindows == m_options.bHighlightWindows)
+        settings.bHighlightWindows == m_options.bHighlightWindows &&
+        settings.bLastRegion == m_options.bLastRegion)
         return;
     Disarm();
+    if (settings.bLastRegion != m_options.bLastRegion) {
+        m_options.bLastRegion = settings.bLastRegion;
+        SetShape(SPX_SET_START, settings.bLastRegion ? SPX_START_LAST : SPX_START_NONE);
+    }
     m_options.nMode = settings.nMode;
     m_options.bAdjustable = settings.bAdjustable;
     m_options.bHighlightWindows = settings.bHighlightWindows;
@@ -224,6 +269,73 @@ void DemoHost::SetSelectionOption(DWORD dwOption, bool bOn) {
         SetSelectionOptions(m_dwSelectionOptions);
 }
 
+// Hands the library the settings dwSet names, as the options hold them: the starting region
+// (dwStart, with the vertices of --vertices), the ratio, the fixed size, and pBox for the box.
+// Returns the library's answer.
+int DemoHost::SetShape(DWORD dwSet, DWORD dwStart, const RECT *pBox) {
+    SelectionSettings s;
+    std::memset(&s, 0, sizeof(s));
+    s.cbSize = sizeof(s);
+    s.dwSet = dwSet;
+    s.dwStart = dwStart;
+    if (dwStart == SPX_START_REGION) {
+        const size_t nCount = m_options.vertices.size() / 2;
+        s.nVertices = UINT(nCount < MAX_POLY_POINTS ? nCount : MAX_POLY_POINTS);
+        for (UINT i = 0; i < s.nVertices; ++i)
+            s.aVertices[i] = POINT{m_options.vertices[2 * i], m_options.vertices[2 * i + 1]};
+    }
+    if (pBox)
+        s.rcStart = *pBox;
+    s.szRatio = SIZE{m_options.ratio[0], m_options.ratio[1]};
+    s.szFixed = SIZE{m_options.fixedSize[0], m_options.fixedSize[1]};
+    return SetSelectionShape(&s);
+}
+
+// The ratio, the fixed size and the starting region of the command line, before the hook first
+// goes on: false, with a line on standard error, when the library refuses one.
+bool DemoHost::ApplyStartingShape() {
+    if (m_options.ratio[0] && !SetShape(SPX_SET_RATIO, 0)) {
+        std::fprintf(stderr, "spxdemo: --ratio: the library refused %ld:%ld\n", m_options.ratio[0],
+                     m_options.ratio[1]);
+        return false;
+    }
+    if (m_options.fixedSize[0] && !SetShape(SPX_SET_FIXED, 0)) {
+        std::fprintf(stderr, "spxdemo: --fixed: %ldx%ld is larger than the screen\n",
+                     m_options.fixedSize[0], m_options.fixedSize[1]);
+        return false;
+    }
+    if (!m_options.vertices.empty()) {
+        const int nResult = SetShape(SPX_SET_START, SPX_START_REGION);
+        if (nResult == 0 || nResult == SPX_SHAPE_DROPPED) {
+            std::fprintf(stderr, "spxdemo: --vertices: the region lies off the screen\n");
+            return false;
+        }
+    } else if (m_options.bLastRegion) {
+        SetShape(SPX_SET_START, SPX_START_LAST);
+    }
+    return true;
+}
+
+// The panel's box size: the box being adjusted keeps its top left and takes the size. A press on
+// the panel puts the box away, so that the library refuses the change when no box is left: the
+// hook then goes on again with the new box as its initial rectangle, shown at the next event.
+void DemoHost::ResizeBox(int nWidth, int nHeight) {
+    if (!m_bHasBoxTopLeft || nWidth <= 0 || nHeight <= 0) {
+        m_panel.ShowLiveSize("no box to resize yet");
+        return;
+    }
+    const RECT rc = {m_ptBoxTopLeft.x, m_ptBoxTopLeft.y, m_ptBoxTopLeft.x + nWidth,
+                     m_ptBoxTopLeft.y + nHeight};
+    if (SetShape(SPX_SET_BOX, 0, &rc) || !m_bArmed || !m_record.bAdjustable ||
+        (m_options.nMode != MODE_RECTANGLE && m_options.nMode != MODE_ELLIPSE))
+        return;
+    Disarm();
+    if (!Arm(&rc)) {
+        std::fprintf(stderr, "spxdemo: the selection hook could not be turned on again\n");
+        Finish(1);
+    }
+}
+
 void DemoHost::OnSelection(LPARAM lParam) {
     if (!lParam)
         return; // the window under the cursor changed (window mode): the record names it
@@ -240,6 +352,16 @@ void DemoHost::OnSelection(LPARAM lParam) {
         SPXFreePolyPoints(&m_record.shape);
     if (IsWindowMode(m_options.nMode))
         EraseWindowFrame();
+    // A starting region shows when the hook goes on: for the next selection to start from this
+    // one, the hook goes off and on again.
+    if (m_options.bLastRegion && !IsWindowMode(m_options.nMode)) {
+        SetShape(SPX_SET_START, SPX_START_LAST);
+        Disarm();
+        if (!Arm(nullptr)) {
+            std::fprintf(stderr, "spxdemo: the selection hook could not be turned on again\n");
+            Finish(1);
+        }
+    }
 }
 
 // Cuts the selection out of the frozen screen, writes it and prints its line.
@@ -280,6 +402,8 @@ bool DemoHost::WriteSelection(LPARAM lParam) {
         if (m_options.nMode == MODE_ELLIPSE)
             shape = CutShape::Ellipse;
     }
+    m_ptBoxTopLeft = POINT{rc.left, rc.top};
+    m_bHasBoxTopLeft = true;
     report.left = rc.left;
     report.top = rc.top;
     report.right = rc.right;
@@ -369,6 +493,8 @@ int DemoHost::Run() {
         SetSelectionOption(SPX_OPT_POLYGON_RUBBER_EDGE, true);
     if (m_options.bSnapEdges)
         SetSelectionOption(SPX_OPT_SNAP_EDGES, true);
+    if (!ApplyStartingShape())
+        return 2;
     const RECT rcInitial = {m_options.initialRect[0], m_options.initialRect[1],
                             m_options.initialRect[2], m_options.initialRect[3]};
     if (!SetKeyboardHook(m_hwndNotify, TRUE) ||

@@ -33,6 +33,9 @@ private:
     bool Arm(const RECT *pInitialRect);
     void Disarm();
     void ApplyPanelSettings();
+    bool ApplyStartingShape();
+    int SetShape(DWORD dwSet, DWORD dwStart, const RECT *pBox = nullptr);
+    void ResizeBox(int nWidth, int nHeight);
     void SetSelectionOption(DWORD dwOption, bool bOn);
     void EraseWindowFrame();
     void OnSelection(LPARAM lParam);
@@ -57,4 +60,6 @@ private:
     int m_nExitCode = 0;
     DWORD m_dwSelectionOptions = 0; // as this host last set them (SetSelectionOptions)
     bool m_bFinished = false;
+    POINT m_ptBoxTopLeft = {}; // of the last live rectangle or selection: where a resized box goes
+    bool m_bHasBoxTopLeft = false;
 };

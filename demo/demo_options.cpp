@@ -14,6 +14,14 @@ const char *const kDemoUsage =
     "                                  of their controls and of the monitors near them (default\n"
     "                                  off; the panel has it too)\n"
     "  --rect L,T,R,B                  an initial rectangle, shown in its box at the start\n"
+    "  --vertices X,Y,X,Y,...          a starting region of 3 to 50 vertices, shown in its box at\n"
+    "                                  the start (a polygon; its bounds in the other modes)\n"
+    "  --last-region                   each selection after the first starts from the one\n"
+    "                                  committed before, shown in its box (the panel has it too)\n"
+    "  --ratio W:H                     the band and the box keep this ratio, e.g. 16:9 (each 1\n"
+    "                                  to 10000; the panel has it too)\n"
+    "  --fixed WxH                     a box of this size follows the pointer and is placed by a\n"
+    "                                  click or Space, e.g. 640x360 (rectangle and ellipse)\n"
     "  --repeat                        after a selection, wait for the next one\n"
     "  --out DIR                       where the cropped PNGs go (default .); made if missing,\n"
     "                                  an earlier crop there is never overwritten\n"
@@ -50,7 +58,51 @@ bool ReadRect(const std::string &text, long rect[4]) {
     return rect[0] < rect[2] && rect[1] < rect[3];
 }
 
+// X,Y pairs, 3 to 50 of them.
+bool ReadVertices(const std::string &text, std::vector<long> &coordinates) {
+    coordinates.clear();
+    for (size_t nStart = 0;;) {
+        const size_t nComma = text.find(',', nStart);
+        long n = 0;
+        if (!ReadLong(text.substr(nStart, nComma - nStart), n))
+            return false;
+        coordinates.push_back(n);
+        if (nComma == std::string::npos)
+            break;
+        nStart = nComma + 1;
+    }
+    return coordinates.size() % 2 == 0 && coordinates.size() >= 6 && coordinates.size() <= 100;
+}
+
 } // namespace
+
+bool ReadSizePair(const std::string &text, char separator, long nMax, long size[2]) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    size_t nSeparator = std::string::npos;
+    for (size_t i = 0; i < text.size() && nSeparator == std::string::npos; ++i)
+        if (lower(text[i]) == lower(separator))
+            nSeparator = i;
+    if (nSeparator == std::string::npos)
+        return false;
+    auto trimmed = [&text](size_t nFrom, size_t nTo) {
+        while (nFrom < nTo && text[nFrom] == ' ')
+            ++nFrom;
+        while (nTo > nFrom && text[nTo - 1] == ' ')
+            --nTo;
+        return text.substr(nFrom, nTo - nFrom);
+    };
+    const std::string parts[2] = {trimmed(0, nSeparator), trimmed(nSeparator + 1, text.size())};
+    long read[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        // Digits only: no sign, no spaces inside.
+        if (parts[i].find_first_not_of("0123456789") != std::string::npos ||
+            !ReadLong(parts[i], read[i]) || read[i] < 1 || read[i] > nMax)
+            return false;
+    }
+    size[0] = read[0];
+    size[1] = read[1];
+    return true;
+}
 
 const char *ModeName(int nMode) {
     switch (nMode) {
@@ -85,7 +137,8 @@ ParsedOptions ParseDemoOptions(const std::vector<std::string> &args) {
         }
         const bool bTakesValue = name == "--mode" || name == "--rect" || name == "--out" ||
                                  name == "--script" || name == "--snapshots" ||
-                                 name == "--step-delay";
+                                 name == "--step-delay" || name == "--vertices" ||
+                                 name == "--ratio" || name == "--fixed";
         if (bTakesValue && !bHasValue) {
             if (i + 1 >= args.size())
                 return fail(name + " needs a value");
@@ -112,6 +165,15 @@ ParsedOptions ParseDemoOptions(const std::vector<std::string> &args) {
                 return fail("--rect: '" + value +
                             "' is not L,T,R,B with left below right and top below bottom");
             o.bHasInitialRect = true;
+        } else if (name == "--vertices") {
+            if (!ReadVertices(value, o.vertices))
+                return fail("--vertices: '" + value + "' is not X,Y,X,Y,... of 3 to 50 vertices");
+        } else if (name == "--ratio") {
+            if (!ReadSizePair(value, ':', 10000, o.ratio))
+                return fail("--ratio: '" + value + "' is not W:H with each from 1 to 10000");
+        } else if (name == "--fixed") {
+            if (!ReadSizePair(value, 'x', 32767, o.fixedSize))
+                return fail("--fixed: '" + value + "' is not WxH with each from 1 to 32767");
         } else if (name == "--step-delay") {
             long n = 0;
             if (!ReadLong(value, n) || n < 0 || n > 10000)
@@ -131,6 +193,8 @@ ParsedOptions ParseDemoOptions(const std::vector<std::string> &args) {
             o.bRubberEdge = true;
         } else if (name == "--snap") {
             o.bSnapEdges = true;
+        } else if (name == "--last-region") {
+            o.bLastRegion = true;
         } else if (name == "--repeat") {
             o.bRepeat = true;
         } else if (name == "--help" || name == "-h" || name == "/?") {
@@ -139,6 +203,10 @@ ParsedOptions ParseDemoOptions(const std::vector<std::string> &args) {
             return fail("unknown option '" + arg + "' (--help lists them)");
         }
     }
+    // A starting region is shown in the box: without one there is nothing to show it in.
+    if (!o.bAdjustable && (!o.vertices.empty() || o.bLastRegion))
+        parsed.error = std::string(o.bLastRegion ? "--last-region" : "--vertices") +
+                       ": a starting region needs --adjust";
     return parsed;
 }
 

@@ -12,6 +12,10 @@ struct DemoOptions {
     bool bSnapEdges = false;       // moving edges snap to window, control and monitor edges
     bool bHasInitialRect = false;  // initialRect is to be shown in a box at the start
     long initialRect[4] = {};      // left, top, right, bottom
+    std::vector<long> vertices;    // x, y of each vertex of a starting region; empty: none
+    long ratio[2] = {};            // width to height kept by the band and the box; 0, 0: none
+    long fixedSize[2] = {};        // width and height of a box placed by a click; 0, 0: none
+    bool bLastRegion = false;      // each selection starts from the one committed before
     bool bRepeat = false;          // after a selection, wait for the next one
     std::string outDir = ".";      // where the cropped PNGs go
     std::string scriptFile;        // input steps to play; empty: none
@@ -28,6 +32,10 @@ struct ParsedOptions {
 
 // Reads the arguments after the program name.
 ParsedOptions ParseDemoOptions(const std::vector<std::string> &args);
+
+// Reads "W<separator>H" (spaces allowed around the separator; 'x' also matches 'X') into
+// size[0] and size[1], each from 1 to nMax. The panel's size fields read their text with it too.
+bool ReadSizePair(const std::string &text, char separator, long nMax, long size[2]);
 
 // The name the JSON line and the file names give a mode.
 const char *ModeName(int nMode);

@@ -119,9 +119,20 @@ TEST(DemoOptions, EveryOptionIsRead) {
     EXPECT_FALSE(ParseDemoOptions({}).options.bSnapEdges);
     EXPECT_NE(std::string(kDemoUsage).find("--snap "), std::string::npos);
     EXPECT_EQ(ParseDemoOptions({"--mode=window"}).options.nMode, 0);
+    const DemoOptions s = ParseDemoOptions({"--ratio", "16:9", "--fixed= 640 X 360", "--vertices",
+                                            "1,2,30,2,9,40", "--last-region"})
+                              .options;
+    EXPECT_EQ(s.ratio[0] * 1000 + s.ratio[1], 16009);
+    EXPECT_EQ(s.fixedSize[0] * 1000 + s.fixedSize[1], 640360);
+    EXPECT_EQ(s.vertices, std::vector<long>({1, 2, 30, 2, 9, 40}));
+    EXPECT_TRUE(s.bLastRegion && !o.bLastRegion && !o.ratio[0] && o.vertices.empty());
 }
 
 TEST(DemoOptions, MistakesNameTheOption) {
+    std::string fiftyOne = "0"; // vertices
+    for (int i = 1; i < 102; ++i)
+        fiftyOne += ",0";
+    EXPECT_EQ(ParseDemoOptions({"--vertices", fiftyOne.substr(4)}).error, "");
     const struct {
         std::vector<std::string> args;
         const char *szError;
@@ -136,6 +147,19 @@ TEST(DemoOptions, MistakesNameTheOption) {
         {{"--snap=8"}, "--snap takes no value"},
         {{"--out="}, "--out needs a value"},
         {{"--bogus"}, "unknown option '--bogus'"},
+        {{"--ratio", "16/9"}, "--ratio: '16/9'"},
+        {{"--ratio", "0:9"}, "--ratio: '0:9'"},
+        {{"--ratio", "10001:1"}, "--ratio: '10001:1'"},
+        {{"--ratio", "-16:9"}, "--ratio: '-16:9'"},
+        {{"--fixed", "640x"}, "--fixed: '640x'"},
+        {{"--fixed", "32768x1"}, "--fixed: '32768x1'"},
+        {{"--fixed", "640x360x2"}, "--fixed: '640x360x2'"},
+        {{"--vertices", "1,2,3,4"}, "--vertices: '1,2,3,4'"},
+        {{"--vertices", "1,2,3,4,5,6,"}, "--vertices: '1,2,3,4,5,6,'"},
+        {{"--vertices", fiftyOne}, "--vertices: '0,0,0"},
+        {{"--last-region=1"}, "--last-region takes no value"},
+        {{"--no-adjust", "--last-region"}, "--last-region: a starting region needs --adjust"},
+        {{"--vertices=1,1,5,1,3,4", "--no-adjust"}, "--vertices: a starting region needs"},
     };
     for (const auto &c : cases) {
         const std::string error = ParseDemoOptions(c.args).error;
