@@ -78,6 +78,8 @@ sections=(
     "keyboard --mode rectangle --adjust"
     "keyboard-polygon --mode polygon --adjust --rubber-edge"
     "snap --mode rectangle --no-adjust --repeat --snap"
+    "shapes-ratio --mode rectangle --adjust --repeat --ratio 16:9 --last-region"
+    "shapes-fixed --mode rectangle --adjust --fixed 640x360"
 )
 # Script coordinates are screen points, so the edge between the monitors has a script per layout.
 if [ "$layout" != one ]; then

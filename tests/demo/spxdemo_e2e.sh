@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # End to end: spxdemo.exe under Wine plays a short script. A rectangle dragged and committed
-# gives one JSON line and a PNG of the rectangle's size, also with no pause between steps, from a
-# script and into a folder named outside ASCII; a malformed script, an output folder that is a
+# gives one JSON line and a PNG of the rectangle's size, with --ratio 16:9 a band of 16:9, also
+# with no pause between steps, from a script and into a folder named outside ASCII; a malformed script, an output folder that is a
 # file and a step off the screen give one-line errors and their exit codes. With a second monitor
 # (LAYOUT left or above, on a display of its own), the rectangle crosses the edge from the second
 # monitor, and a step where no monitor shows cannot be delivered either.
@@ -43,6 +43,12 @@ print("%dx%d" % struct.unpack(">II", d[16:24]) if d[:8] == b"\x89PNG\r\n\x1a\n" 
 check "the PNG is 160x120 (got $size)" '[ "$size" = 160x120 ]'
 shots=$(ls "$work/snap" 2>/dev/null | wc -l)
 check "a snapshot before and after each of the 5 steps (got $shots)" '[ "$shots" -eq 6 ]'
+
+# With a ratio, the same drag gives a band of 16:9, within a pixel.
+run --mode rectangle --no-adjust --ratio 16:9 --script "$work/drag.txt" --out "$work/ratio" >"$work/stdout"
+rc=$(tr -d '\r' <"$work/stdout" | sed -n 's/.*"rect":\[\([-0-9]*\),\([-0-9]*\),\([-0-9]*\),\([-0-9]*\)\].*/\1 \2 \3 \4/p')
+check "--ratio 16:9: a 16:9 rectangle (got $rc)" 'read -r l t r b <<<"$rc" && [ -n "$b" ] &&
+    d=$(((r - l) * 9 - (b - t) * 16)) && [ ${d#-} -le 16 ]'
 
 # With no pause, each step is played once the one before has reached the host. The script has a
 # byte-order mark and a Cyrillic name; spxdemo makes the accented folder, names the crop whole in
