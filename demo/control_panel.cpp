@@ -114,6 +114,13 @@ LRESULT CALLBACK ControlPanel::PanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
         EndPaint(hwnd, &ps);
         return 0;
     }
+    case WM_CTLCOLOREDIT: {
+        // The fields in the platform's colours for text to be typed.
+        const HDC hdc = HDC(wParam);
+        SetTextColor(hdc, GetSysColor(COLOR_WINDOWTEXT));
+        SetBkColor(hdc, GetSysColor(COLOR_WINDOW));
+        return LRESULT(GetSysColorBrush(COLOR_WINDOW));
+    }
     case WM_MOUSEACTIVATE:
         // Clicking the panel leaves the keyboard where it is, so Enter and Escape still reach
         // the selection.
@@ -232,7 +239,7 @@ bool ControlPanel::Create(const PanelSettings &settings, HWND hwndNotify, UINT n
     RegisterClassA(&wc);
 
     RECT rc = {0, 0, kWidth, LiveSizeRect().bottom + 4};
-    const DWORD dwStyle = WS_POPUP | WS_CAPTION;
+    const DWORD dwStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN; // the fields paint themselves
     AdjustWindowRectEx(&rc, dwStyle, FALSE, WS_EX_TOOLWINDOW);
     const int cx = rc.right - rc.left, cy = rc.bottom - rc.top;
     // At the top right of the primary monitor, whatever lies left of or above it.
