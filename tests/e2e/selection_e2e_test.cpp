@@ -976,15 +976,15 @@ const Sequence kSequences[] = {
                Drag({845, 615}, {{955, 705}})}),
         {{850, 620, 992, 700}}),
     // A fixed 640 by 360 box follows the pointer centred, within the screen, placed by a click or
-    // Space, across the monitors' edge too.
+    // Space; a square one across the monitors' edge.
     Row("AFixedBoxIsPlacedByAClickOrSpace", MODE_RECTANGLE, FALSE,
         Steps({{HostDoes(HostAction::Shape, 2)},
                Click(500, 400),
                Click(1000, 750),
-               {MoveTo(10, 5), KeyPress(VK_SPACE)}}),
-        {{180, 220, 820, 580}, {384, 408, 1024, 768}, {0, 0, 640, 360}}),
+               {MoveTo(700, 400), KeyPress(VK_SPACE)}}),
+        {{180, 220, 820, 580}, {384, 408, 1024, 768}, {380, 220, 1020, 580}}),
     Row("AFixedBoxSpansTheMonitorsEdge", MODE_RECTANGLE, FALSE,
-        Steps({{HostDoes(HostAction::Shape, 2)}, Click(0, 300)}), {{-320, 120, 320, 480}}, {}, 1),
+        Steps({{HostDoes(HostAction::Shape, 9)}, Click(0, 300)}), {{-180, 120, 180, 480}}, {}, 1),
     // Letting go of the right Shift leaves the left one held.
     Row("OneShiftLetGoLeavesTheOtherHeld", MODE_RECTANGLE, FALSE,
         {HoldKey(VK_LSHIFT), MoveTo(100, 100), LeftDown(), MoveTo(150, 120), HoldKey(VK_RSHIFT),

@@ -43,7 +43,8 @@ INPUT KeyInput(WORD nVk, DWORD dwFlags) {
 // The settings of SetSelectionShape the rows use: 0 clears them all; 1 a 16:9 ratio; 2 a fixed
 // 640 by 360; 3 a rectangle (300, 200, 500, 350) to start from, 4 one half off the primary's
 // bottom right, 5 one wholly off every monitor; 6 a triangle to start a polygon from; 7 the last
-// region; 8 the box shown moved to (100, 100, 420, 280).
+// region; 8 the box shown moved to (100, 100, 420, 280); 9 a fixed 360 by 360 (the same on a bed
+// whose second monitor is above as on one whose second monitor is left).
 const SelectionSettings &ShapePreset(int nPreset) {
     static SelectionSettings settings;
     settings = SelectionSettings();
@@ -57,8 +58,9 @@ const SelectionSettings &ShapePreset(int nPreset) {
         settings.szRatio = SIZE{16, 9};
         break;
     case 2:
+    case 9:
         settings.dwSet = SPX_SET_FIXED;
-        settings.szFixed = SIZE{640, 360};
+        settings.szFixed = nPreset == 2 ? SIZE{640, 360} : SIZE{360, 360};
         break;
     case 3:
     case 4:
