@@ -121,6 +121,15 @@ LRESULT CALLBACK ControlPanel::PanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
         SetBkColor(hdc, GetSysColor(COLOR_WINDOW));
         return LRESULT(GetSysColorBrush(COLOR_WINDOW));
     }
+    case WM_COMMAND:
+        // A field's text changed: the panel's drawing of it follows.
+        if (HIWORD(wParam) == EN_CHANGE && self) {
+            for (int nItem : {int(ItemFixed), int(ItemBoxSize)}) {
+                const RECT rc = FieldRect(nItem);
+                InvalidateRect(hwnd, &rc, TRUE);
+            }
+        }
+        break;
     case WM_MOUSEACTIVATE:
         // Clicking the panel leaves the keyboard where it is, so Enter and Escape still reach
         // the selection.
@@ -181,6 +190,26 @@ void ControlPanel::Paint(HDC hdc) const {
     SetTextColor(hdc, GetSysColor(COLOR_BTNTEXT));
     for (int i = 0; i < ItemCount; ++i) {
         RECT rc = ClickRect(i);
+        if (i == ItemFixed) {
+            rc = ItemRect(i);
+            DrawTextA(hdc, kLabels[i], -1, &rc, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+        }
+        if (i == ItemFixed || i == ItemBoxSize) {
+            const HWND hwndField = i == ItemFixed ? m_hwndFixed : m_hwndBoxSize;
+            RECT rcField = FieldRect(i);
+            FillRect(hdc, &rcField, GetSysColorBrush(COLOR_WINDOW));
+            DrawEdge(hdc, &rcField, EDGE_SUNKEN, BF_RECT);
+            char szText[32] = "";
+            if (hwndField)
+                GetWindowTextA(hwndField, szText, sizeof szText);
+            InflateRect(&rcField, -4, 0);
+            SetTextColor(hdc, GetSysColor(COLOR_WINDOWTEXT));
+            DrawTextA(hdc, szText, -1, &rcField,
+                      DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+            SetTextColor(hdc, GetSysColor(COLOR_BTNTEXT));
+            if (i == ItemFixed)
+                continue;
+        }
         if (i == ItemQuit || i == ItemRatio || i == ItemBoxSize) {
             const std::string ratio = PairText(m_settings.ratio, ":");
             const std::string label =
@@ -188,11 +217,6 @@ void ControlPanel::Paint(HDC hdc) const {
                                : kLabels[i];
             DrawFrameControl(hdc, &rc, DFC_BUTTON, DFCS_BUTTONPUSH);
             DrawTextA(hdc, label.c_str(), -1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-            continue;
-        }
-        if (i == ItemFixed) {
-            rc = ItemRect(i);
-            DrawTextA(hdc, kLabels[i], -1, &rc, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
             continue;
         }
         const bool bChecked = i <= ItemWindow ? m_settings.nMode == kModes[i]
@@ -239,7 +263,10 @@ bool ControlPanel::Create(const PanelSettings &settings, HWND hwndNotify, UINT n
     RegisterClassA(&wc);
 
     RECT rc = {0, 0, kWidth, LiveSizeRect().bottom + 4};
-    const DWORD dwStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN; // the fields paint themselves
+    // Not clipping the fields: the panel draws them too, beneath their own drawing, for a display
+    // whose screen does not show what a child control draws (Wine's, with its drawing going
+    // straight to the X server).
+    const DWORD dwStyle = WS_POPUP | WS_CAPTION;
     AdjustWindowRectEx(&rc, dwStyle, FALSE, WS_EX_TOOLWINDOW);
     const int cx = rc.right - rc.left, cy = rc.bottom - rc.top;
     // At the top right of the primary monitor, whatever lies left of or above it.

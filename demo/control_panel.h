@@ -3,7 +3,7 @@
 // the ratio kept, a fixed size, a size to give the box, a Quit button, and the size of the
 // selection being made. The buttons and check boxes are the platform's button pictures drawn in
 // the one panel window, which keeps the panel a single window to raise, repaint and hand to the
-// library as hwndOwn; the two size fields are edit controls inside it.
+// library as hwndOwn; the two size fields are edit controls inside it, which the panel draws too.
 #pragma once
 
 #include <windows.h>
