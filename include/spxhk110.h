@@ -127,8 +127,8 @@ SPXHK110_LAYOUT_CHECK(sizeof(HostRecord) == SPXHK110_AT(5460, 5480), host_size);
  * no program's input waits for this thread; SPXHK_HOOKS=journal or lowlevel in the environment
  * forces one), saves the
  * current cursor in pRecord->hSavedCursor and shows the cursor; with pRecord->bAdjustable set, a
- * non-empty *pInitialRect is shown at the first input event in a resizing box in hwndOverlay's
- * client area. Turning it off erases everything the library drew but the window-highlight
+ * non-empty *pInitialRect (else the starting region set with SetSelectionShape) is shown at the
+ * first input event in a resizing box in hwndOverlay's client area. Turning it off erases everything the library drew but the window-highlight
  * frame, sets the arrow cursor and puts the cursor display counter back. Returns 1 when turned
  * on; when turned off, the platform's unhook result; 0 when nothing changed (no record, already
  * in that state, the platform refused, or another host in this session, 32-bit or 64-bit, has
