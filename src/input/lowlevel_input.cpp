@@ -96,8 +96,9 @@ public:
         return DRAG_INPUT_NONE;
     }
 
-    // Every event of a drag goes to the selection first, which keeps the keys held.
-    UINT HeldKeys() const override { return fHeldKeys & (MOD_SHIFT | MOD_CONTROL); }
+    // The box's own drag input answers the held keys from the selection, which sees every event
+    // of a drag first: this source is never asked.
+    UINT HeldKeys() const override { return 0; }
 };
 
 QueueDragInput queueDragInput;

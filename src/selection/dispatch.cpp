@@ -29,15 +29,11 @@ struct ModeHandlers {
     void (*pfnHeldKeys)(int nMode); // Shift, Ctrl or Space went down or up, no band drawn
 };
 
-bool IsBoxed() {
-    return pResizingBox && bSelectionShown && bAdjustable;
-}
-
 void BandMove(int) {
     StretchBand();
 }
 void BandPress(int nMode) {
-    if (IsBoxed())
+    if (BoxShown())
         PressOnShownSelection(nMode);
     else if (!FixedBandFollows())
         StartBand();
@@ -63,7 +59,7 @@ void PolygonMoveOf(int) {
     PolygonMove();
 }
 void PolygonPress(int) {
-    if (IsBoxed())
+    if (BoxShown())
         PressOnShownPolygon();
 }
 void PolygonReleaseOf(int) {
