@@ -1,6 +1,30 @@
 # Sourced by the scripts that run Windows programs: one Xvfb and one Wine session, so that the
 # Wine prefix, its desktop and every program share one live display.
 
+spx_wine_cache=${SPX_WINE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/spxhk110}
+
+# use_layout LAYOUT: a layout names the monitors (one, left, above) on this machine's Wine or, begun
+# with wine10_, on the Wine 10 bed, at 96 DPI unless another follows (wine10_144_left). Points
+# SPX_WINE10_ROOT at the bed's root (made by setup-machine.sh --wine10) or clears it; sets SPX_DPI.
+use_layout() {
+    SPX_WINE10_ROOT= SPX_DPI=
+    case $1 in wine10_*) SPX_WINE10_ROOT=$spx_wine_cache/wine10-root SPX_DPI=96 ;; esac
+    case $1 in wine10_[0-9]*_*) SPX_DPI=${1#wine10_} SPX_DPI=${SPX_DPI%%_*} ;; esac
+    export SPX_WINE10_ROOT SPX_DPI
+}
+
+# spx_bed COMMAND [ARGS...]: COMMAND from this machine or, with SPX_WINE10_ROOT set, from the Wine 10
+# root, whose /usr and /etc are laid over this machine's for COMMAND alone (bwrap undoes it): every
+# other folder (the clone, the prefixes, /tmp, the X server's sockets) is the machine's own.
+spx_bed() {
+    [ -n "${SPX_WINE10_ROOT:-}" ] || { "$@"; return; }
+    [ -d "$SPX_WINE10_ROOT/usr" ] || {
+        echo "no Wine 10 root in $SPX_WINE10_ROOT: run tools/setup-machine.sh --wine10" >&2
+        return 1
+    }
+    bwrap --bind / / --ro-bind "$SPX_WINE10_ROOT/usr" /usr --ro-bind "$SPX_WINE10_ROOT/etc" /etc "$@"
+}
+
 # use_wine_prefix DIR [x86|x64]: a 32-bit prefix run by 32-bit Wine, or a 64-bit one run by
 # 64-bit Wine (which runs 32-bit programs too). SPX_WINE is the loader to run programs with.
 use_wine_prefix() {
@@ -21,20 +45,25 @@ use_wine_prefix() {
 }
 
 # Creates and configures the prefix on first use, under the current display; later calls return
-# at once.
+# at once. A Wine 10 prefix reads its monitors through RandR (see launch_xvfb) and gets the DPI of
+# SPX_DPI, by which Wine 10 scales the screen that programs unaware of DPI see.
 ensure_wine_prefix() {
-    local settings
+    local settings new=$WINEPREFIX/spx-settings.new
     settings=$(dirname "${BASH_SOURCE[0]}")/wine-settings.reg
     (
         flock 9
+        cat "$settings" >"$new"
+        [ -z "${SPX_WINE10_ROOT:-}" ] ||
+            printf '\n[HKEY_CURRENT_USER\\%s]\n%s\n' 'Software\Wine\X11 Driver' '"UseXRandR"="Y"' \
+                'Control Panel\Desktop' "\"LogPixels\"=dword:$(printf %08x "$SPX_DPI")" >>"$new"
         if [ ! -f "$WINEPREFIX/system.reg" ]; then
-            "$SPX_WINE" wineboot -i >/dev/null 2>&1
-            wineserver -w
+            spx_bed "$SPX_WINE" wineboot -i >/dev/null 2>&1
+            spx_bed wineserver -w
         fi
-        if ! cmp -s "$settings" "$WINEPREFIX/spx-settings.reg"; then
-            "$SPX_WINE" regedit "$settings" >/dev/null 2>&1
-            wineserver -w
-            cp "$settings" "$WINEPREFIX/spx-settings.reg"
+        if ! cmp -s "$new" "$WINEPREFIX/spx-settings.reg"; then
+            spx_bed "$SPX_WINE" regedit "$new" >/dev/null 2>&1
+            spx_bed wineserver -w
+            mv "$new" "$WINEPREFIX/spx-settings.reg"
         fi
     ) 9>"$WINEPREFIX.lock"
 }
@@ -46,8 +75,8 @@ runs_32bit_wine() {
 }
 
 stop_wine() {
-    wineserver -k >/dev/null 2>&1 || true
-    wineserver -w >/dev/null 2>&1 || true
+    spx_bed wineserver -k >/dev/null 2>&1 || true
+    spx_bed wineserver -w >/dev/null 2>&1 || true
 }
 
 # Starts a private Xvfb and points DISPLAY at it. Wine is stopped first: a wineserver left from
@@ -64,8 +93,11 @@ start_test_display() {
 # one: a single 1024x768 monitor. left, above: a second monitor of 800x600 left of or above the
 # 1024x768 primary, so that the virtual screen runs from (-800,0) or from (0,-600): one Xvfb screen
 # as large as both, split into two RandR monitors, which Wine reads through Xinerama.
+# Wine 10 gives a monitor beside the primary a mode only when it is a RandR output, and Xvfb has
+# one: the Wine 10 bed's display (wine10_ layouts) is the root's X server with the dummy driver
+# instead, one output per monitor (see xorg_dummy_conf).
 launch_xvfb() {
-    local layout=$1 size monitors=()
+    local layout=${1##*_} size monitors=()
     case "$layout" in
     one) size=1024x768 ;;
     left)
@@ -81,27 +113,75 @@ launch_xvfb() {
         return 1
         ;;
     esac
-    local fdfile
+    local fdfile server=(Xvfb -screen 0 "${size}x24")
     fdfile=$(mktemp)
+    if [ -n "${SPX_WINE10_ROOT:-}" ]; then
+        [ ${#monitors[@]} -gt 0 ] || monitors=("*MAIN 1024/271x768/203+0+0")
+        xorg_dummy_conf "$size" "${monitors[@]}" >"$fdfile.conf"
+        server=(spx_bed --info-fd 4 /usr/lib/xorg/Xorg -config "$fdfile.conf" -logfile "$fdfile.log"
+            -novtswitch)
+    fi
     # -noreset: the monitors set below would go with a server reset.
-    Xvfb -displayfd 3 -noreset -screen 0 "${size}x24" -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+    "${server[@]}" -displayfd 3 -noreset -nolisten tcp 3>"$fdfile" 4>"$fdfile.info" >/dev/null 2>&1 &
     SPX_XVFB_PID=$!
     for _ in $(seq 1 100); do
         [ -s "$fdfile" ] && break
         sleep 0.05
     done
     DISPLAY=:$(tr -d '\n' <"$fdfile")
-    rm -f "$fdfile"
+    # The bed's server runs under bwrap, which says the server's own process id.
+    [ -z "${SPX_WINE10_ROOT:-}" ] ||
+        SPX_XVFB_PID=$(grep -o '"child-pid": *[0-9]*' "$fdfile.info" | tr -dc 0-9)
+    rm -f "$fdfile" "$fdfile".*
     export DISPLAY
     if [ "$DISPLAY" = ":" ]; then
         echo "Xvfb did not start" >&2
         return 1
     fi
-    local monitor args
+    local monitor args g=() n=0 outputs=(--fb "$size")
     for monitor in "${monitors[@]}"; do
         read -ra args <<<"$monitor"
-        xrandr --setmonitor "${args[@]}" >/dev/null || return 1
+        if [ -z "${SPX_WINE10_ROOT:-}" ]; then
+            xrandr --setmonitor "${args[@]}" >/dev/null || return 1
+            continue
+        fi
+        monitor_geometry "${args[1]}"
+        [ $n -eq 0 ] || xrandr --addmode DUMMY$n "m${g[0]}x${g[1]}" || return 1
+        outputs+=(--output DUMMY$n --mode "m${g[0]}x${g[1]}" --pos "${g[2]}x${g[3]}")
+        [ "${args[0]:0:1}" != "*" ] || outputs+=(--primary)
+        n=$((n + 1))
     done
+    [ $n -eq 0 ] && return
+    # Asked again, the server probes the outputs: Wine reads what the last probe found.
+    xrandr "${outputs[@]}" && xrandr >/dev/null
+}
+
+# monitor_geometry W/MMxH/MM+X+Y: sets g to (W H X Y).
+monitor_geometry() {
+    [[ $1 =~ ^([0-9]+)/[0-9]+x([0-9]+)/[0-9]+\+([0-9]+)\+([0-9]+)$ ]] && g=("${BASH_REMATCH[@]:1}")
+}
+
+# xorg_dummy_conf SIZE MONITOR...: the dummy driver's configuration for a screen of SIZE whose
+# outputs take the sizes of the monitors (as launch_xvfb gives them), a mode of each size.
+xorg_dummy_conf() {
+    local size=$1 monitor g=() w h modes=""
+    shift
+    printf 'Section "ServerFlags"\n Option "AutoAddDevices" "false"\nEndSection\n'
+    printf 'Section "Device"\n Identifier "d"\n Driver "dummy"\n VideoRam 65536\nEndSection\n'
+    printf 'Section "Monitor"\n Identifier "m"\n HorizSync 1-1000\n VertRefresh 1-1000\n'
+    for monitor in "$@"; do
+        monitor_geometry "$(cut -d' ' -f2 <<<"$monitor")"
+        w=${g[0]} h=${g[1]}
+        # Plain timings at 60 Hz: the dummy driver shows nothing.
+        printf ' Modeline "m%dx%d" %d.%03d %d %d %d %d %d %d %d %d\n' "$w" "$h" \
+            $(((w + 160) * (h + 30) * 60 / 1000000)) $(((w + 160) * (h + 30) * 60 / 1000 % 1000)) \
+            "$w" $((w + 32)) $((w + 64)) $((w + 160)) "$h" $((h + 3)) $((h + 6)) $((h + 30))
+        modes+=" \"m${w}x$h\""
+    done
+    printf 'EndSection\nSection "Screen"\n Identifier "s"\n Device "d"\n Monitor "m"\n'
+    printf ' DefaultDepth 24\n SubSection "Display"\n  Depth 24\n  Modes%s\n  Virtual %s\n' \
+        "$modes" "${size/x/ }"
+    printf ' EndSubSection\nEndSection\n'
 }
 
 # Wine goes before its display does.

@@ -2,8 +2,9 @@
 # Prepares a Debian machine to build SPXHK110 and run its tests: the i386 architecture, the
 # MinGW-w64 i686 and x86_64 cross compilers, 32-bit and 64-bit Wine, Xvfb, xrandr and the
 # Xinerama libraries (the two-monitor display), CMake, the GoogleTest sources, LLVM (the import
-# libraries for Microsoft's linker, and their check).
-#   setup-machine.sh [--demo]   --demo adds ImageMagick, which makes the demo's animation.
+# libraries for Microsoft's linker, and their check), mmdebstrap and bubblewrap (the Wine 10 bed).
+#   setup-machine.sh [--demo] [--wine10]   --demo adds ImageMagick, which makes the demo's
+#   animation; --wine10 also makes the Wine 10 bed's root (below).
 # Safe to run again: when everything is already present it returns after a few dpkg queries.
 set -euo pipefail
 
@@ -11,11 +12,15 @@ packages=(
     g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     mingw-w64-x86-64-dev wine wine32:i386 wine64 xvfb xauth x11-utils x11-xserver-utils
-    libxinerama1:i386 libxinerama1 cmake make googletest binutils python3 llvm
+    libxinerama1:i386 libxinerama1 cmake make googletest binutils python3 llvm mmdebstrap bubblewrap
 )
-if [ "${1:-}" = "--demo" ]; then
-    packages+=(imagemagick)
-fi
+wine10=
+for arg in "$@"; do
+    case $arg in
+    --demo) packages+=(imagemagick) ;;
+    --wine10) wine10=1 ;;
+    esac
+done
 
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then
@@ -35,8 +40,39 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
     "${sudo_cmd[@]}" dpkg --add-architecture i386
 fi
 
+# The Wine 10 bed: Debian 13's Wine (which refuses journal-record hooks and scales programs that
+# are not DPI-aware, as Windows 10 and 11 do) and X server with the dummy driver (see launch_xvfb)
+# in a root of its own in the per-user cache, which tools/display.sh lays over /usr and /etc with
+# bwrap. Made once, in a temporary folder renamed when
+# complete, and made again when this recipe changes; the mirror's release files may be past their
+# validity date. Nothing is mounted outside mmdebstrap's own namespace.
+make_wine10_root() {
+    local root=${SPX_WINE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/spxhk110}/wine10-root stamp tmp
+    local recipe=(mmdebstrap --variant=apt --mode=unshare --aptopt='Acquire::Check-Valid-Until "false"'
+        --dpkgopt='path-exclude=/usr/share/doc/*' --dpkgopt='path-exclude=/usr/share/man/*'
+        --include=wine64,wine,libxinerama1,libxi6,libxcursor1,libxcomposite1,libxrandr2,libxxf86vm1
+        --include=xserver-xorg-core,xserver-xorg-video-dummy trixie)
+    stamp="${recipe[*]} $(declare -f make_wine10_root | sha256sum | cut -c1-16)"
+    mkdir -p "${root%/*}"
+    exec {lock}>"$root.lock"
+    flock "$lock"
+    [ "$(cat "$root/.spx-recipe" 2>/dev/null)" = "$stamp" ] && return 0
+    echo "setup-machine: making the Wine 10 root in $root"
+    rm -rf "$root".new.*
+    tmp=$(mktemp -d "$root.new.XXXXXX")
+    "${recipe[@]}" "$tmp" http://deb.debian.org/debian >"$tmp.log" 2>&1 || {
+        tail -20 "$tmp.log" >&2
+        return 1
+    }
+    echo "$stamp" >"$tmp/.spx-recipe"
+    chmod 755 "$tmp"
+    rm -rf "$root" "$tmp.log"
+    mv "$tmp" "$root"
+}
+
 todo=$(missing)
 if [ -z "$todo" ]; then
+    [ -z "$wine10" ] || make_wine10_root
     exit 0
 fi
 
@@ -63,3 +99,4 @@ if ! apt_install; then
     echo "setup-machine: installing from ${VERSION_CODENAME} first" >&2
     apt_install -o APT::Default-Release="${VERSION_CODENAME}"
 fi
+[ -z "$wine10" ] || make_wine10_root

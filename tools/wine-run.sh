@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs one Windows program under Wine on a virtual X display: 32-bit Wine in a 32-bit prefix
 # (--arch x86, the default, or SPX_WINE_ARCH), 64-bit Wine in a 64-bit prefix (--arch x64).
-#   wine-run.sh --prefix DIR [--arch x86|x64] [--monitors one|left|above] PROGRAM [ARGS...]
+#   wine-run.sh --prefix DIR [--arch x86|x64] [--monitors LAYOUT] PROGRAM [ARGS...]
 # Under tools/test.sh, CTest allots each Wine test a slot of its own (see wine-slots.sh): the
 # program runs on that slot's display, prefix and session, whatever --prefix and --monitors say.
 # Otherwise, when SPX_DISPLAY_READY is set, DISPLAY names a running Xvfb that outlives this call;
@@ -25,9 +25,10 @@ while [ $# -gt 0 ]; do
     shift 2
 done
 if [ $# -lt 1 ]; then
-    echo "usage: wine-run.sh --prefix DIR [--arch x86|x64] [--monitors one|left|above] PROGRAM [ARGS...]" >&2
+    echo "usage: wine-run.sh --prefix DIR [--arch x86|x64] [--monitors LAYOUT] PROGRAM [ARGS...]" >&2
     exit 2
 fi
+use_layout "${layout:-one}"
 use_wine_prefix "$prefix" "$arch"
 
 if ! use_slot; then
@@ -38,4 +39,4 @@ if ! use_slot; then
     ensure_wine_prefix
 fi
 
-"$SPX_WINE" "$@"
+spx_bed "$SPX_WINE" "$@"

@@ -10,8 +10,6 @@
 # checked against tools/wine-settings.reg as it is taken (ensure_wine_prefix). A run holds the
 # cache of its architecture until it ends; a second run at the same time makes its own prefixes.
 
-spx_wine_cache=${SPX_WINE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/spxhk110}
-
 # start_slots ARCH SLOTS_DIR LAYOUT=COUNT...: starts the slots side by side and writes, in
 # SLOTS_DIR, one SLOT.env per slot (its DISPLAY, WINEPREFIX and Xvfb) and resources.json,
 # the resources CTest allots (the file test.sh hands to ctest).
@@ -56,16 +54,17 @@ start_slot() {
     local arch=$1 layout=$2 prefix=$3 env_file=$4
     # The display and the session outlive this call: they must not hold the cache's lock.
     [ -n "${spx_slots_lock:-}" ] && exec {spx_slots_lock}>&-
+    use_layout "$layout"
     launch_xvfb "$layout" || return 1
     use_wine_prefix "$prefix" "$arch"
     # A session left on this prefix by a run that was killed holds a display that is gone.
     stop_wine
     ensure_wine_prefix
     # The session's background processes must not hold CTest's output pipes open.
-    wineserver -p </dev/null >/dev/null 2>&1
-    "$SPX_WINE" cmd /c exit </dev/null >/dev/null 2>&1
-    printf 'export DISPLAY=%s WINEPREFIX=%s\nSPX_XVFB_PID=%s\n' "$DISPLAY" "$WINEPREFIX" \
-        "$SPX_XVFB_PID" >"$env_file"
+    spx_bed wineserver -p </dev/null >/dev/null 2>&1
+    spx_bed "$SPX_WINE" cmd /c exit </dev/null >/dev/null 2>&1
+    printf 'export DISPLAY=%s WINEPREFIX=%s SPX_WINE10_ROOT=%s\nSPX_XVFB_PID=%s\n' "$DISPLAY" \
+        "$WINEPREFIX" "$SPX_WINE10_ROOT" "$SPX_XVFB_PID" >"$env_file"
 }
 
 # stop_slots SLOTS_DIR: Wine, then the display, of every slot started there.
