@@ -280,6 +280,8 @@ TEST_F(EscapeHookProcTest, PassesRecordsOnWithTheLow16BitsOfWParamButNeverAnEsca
         },
         handedOn);
 
+    if (!bCalled && JournalHooksRefused())
+        GTEST_SKIP() << "the platform refuses journal-record hooks, as Windows 10 and 11 do";
     ASSERT_TRUE(bCalled) << "the platform never called the journal-record hook";
     ASSERT_EQ(results.size(), std::size(calls));
     for (size_t i = 0; i < std::size(calls); ++i) {

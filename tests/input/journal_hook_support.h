@@ -71,6 +71,14 @@ inline LRESULT CALLBACK KeyWndProc(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM l
 
 } // namespace journal_chain
 
+// Whether the platform refuses this program journal-record hooks.
+inline bool JournalHooksRefused() {
+    const HHOOK hHook = SetWindowsHookExA(WH_JOURNALRECORD, journal_chain::Recorder, nullptr, 0);
+    if (hHook)
+        UnhookWindowsHookEx(hHook);
+    return !hHook;
+}
+
 // Calls fnInside from inside a journal-record hook procedure that the platform is calling, with a
 // recording hook next in the chain. CallNextHookEx passes a record to the hook after the one being
 // called, so every record that the calls of fnInside pass on lands in handedOn; each of those

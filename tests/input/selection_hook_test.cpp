@@ -325,6 +325,7 @@ protected:
     }
 
     void TearDown() override {
+        SetEnvironmentVariableA("SPXHK_HOOKS", nullptr); // the path a test chose ends with it
         g_fnProbe = nullptr;
         g_fnReleaseRecord = nullptr;
         g_nFailNothrowAllocation = 0;
@@ -629,6 +630,8 @@ TEST_F(SelectionHookEntry, PassesEveryRecordOnWithTheLow16BitsOfWParam) {
         },
         handedOn);
 
+    if (!bCalled && JournalHooksRefused())
+        GTEST_SKIP() << "the platform refuses journal-record hooks, as Windows 10 and 11 do";
     ASSERT_TRUE(bCalled) << "the platform never called the journal-record hook";
     ASSERT_EQ(handedOn.size(), std::size(calls));
     for (size_t i = 0; i < std::size(calls); ++i) {
@@ -1490,6 +1493,14 @@ TEST_F(SetMouseHookTest, TurningOnAgainInstallsNothingAndOnlyRenamesTheHost) {
 TEST_F(SetMouseHookTest, CancelledJournalHooksLeaveACleanScreenAndGoOnAgain) {
     SetEnvironmentVariableA("SPXHK_HOOKS", "journal");
     UseMode(MODE_RECTANGLE, 1);
+    // Windows 10 and 11, as Wine 10, refuse journal-record hooks to a program without UI access:
+    // the host is told so, nothing is on (test_e2e sees a host allowing both get low-level ones).
+    if (JournalHooksRefused()) {
+        EXPECT_EQ(SetMouseHook(Notify(), &Record(), 1, &kSelection, Overlay()), 0);
+        EXPECT_EQ(SetKeyboardHook(Notify(), 1), 0);
+        EXPECT_TRUE(ShowsNothing());
+        return;
+    }
     ASSERT_EQ(SetMouseHook(Notify(), &Record(), 1, &kSelection, Overlay()), 1);
     ASSERT_EQ(SetKeyboardHook(Notify(), 1), 1);
     Mouse(WM_MOUSEMOVE, Centre(kSelection));
@@ -1507,7 +1518,6 @@ TEST_F(SetMouseHookTest, CancelledJournalHooksLeaveACleanScreenAndGoOnAgain) {
     EXPECT_EQ(SetKeyboardHook(Notify(), 1), 1);
     EXPECT_NE(SetKeyboardHook(Notify(), 0), 0);
     EXPECT_NE(TurnOff(), 0);
-    SetEnvironmentVariableA("SPXHK_HOOKS", nullptr);
 }
 
 TEST_F(SetMouseHookTest, TurningOffRemovesTheHookAndShowsTheArrow) {
