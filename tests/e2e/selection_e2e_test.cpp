@@ -13,6 +13,17 @@
 
 namespace {
 
+LRESULT CALLBACK PassOn(int nCode, WPARAM wParam, LPARAM lParam) {
+    return CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+// Whether the platform refuses this program journal-record hooks.
+bool JournalHooksRefused() {
+    const HHOOK hHook = SetWindowsHookExA(WH_JOURNALRECORD, PassOn, GetModuleHandleA(nullptr), 0);
+    if (hHook)
+        UnhookWindowsHookEx(hHook);
+    return !hHook;
+}
+
 class SelectionEndToEnd : public testing::Test {
 protected:
     void SetUp() override {
@@ -20,13 +31,35 @@ protected:
         ASSERT_NE(m_host.pfnSetMouseHook, nullptr);
         m_host.Pump(50);
         m_clean = ScreenSnapshot::Take();
+        // Windows 10 and 11, as Wine 10, refuse journal-record hooks to a program without UI
+        // access: a host allowing only them is told so, and nothing happens; allowing both, it
+        // gets the low-level ones, on which the test goes on.
+        char sz[16] = "";
+        GetEnvironmentVariableA("SPXHK_HOOKS", sz, sizeof sz);
+        m_bRefused = lstrcmpiA(sz, "journal") == 0 && JournalHooksRefused();
+        if (m_bRefused) {
+            EXPECT_EQ(m_host.StartSelection(MODE_RECTANGLE, FALSE), 0);
+            EXPECT_EQ(m_host.pfnSetKeyboardHook(m_host.Notify(), TRUE), 0);
+            m_host.Play(
+                {MoveTo(200, 150), LeftDown(), MoveTo(330, 260), LeftUp(), KeyPress(VK_ESCAPE)});
+            EXPECT_TRUE(m_host.Messages().empty() && ScreenClean());
+            SetEnvironmentVariableA("SPXHK_HOOKS", nullptr);
+        }
     }
     void TearDown() override {
         m_host.StopSelection();
         m_host.Pump(50);
+        if (m_bRefused)
+            SetEnvironmentVariableA("SPXHK_HOOKS", "journal");
     }
     // The screen as it was before the test; where it differs, the changed area is reported.
+    // A control clicked shows no focus rectangle on Windows until the keyboard is used (keyboard
+    // cues hidden, its default), but does on Wine 10: the host takes the focus from it first.
     testing::AssertionResult ScreenClean() {
+        if (GetFocus() == m_host.OwnButton()) {
+            SetFocus(m_host.Own());
+            m_host.Pump(50);
+        }
         const PixelSet changed = ChangedPixels(m_clean, ScreenSnapshot::Take());
         if (changed.empty())
             return testing::AssertionSuccess();
@@ -39,6 +72,7 @@ protected:
 
     TestHost m_host;
     ScreenSnapshot m_clean;
+    bool m_bRefused = false;
 };
 
 TEST_F(SelectionEndToEnd, RectangleIsCommittedAtOnceAndLeavesTheScreenClean) {
