@@ -4,7 +4,8 @@
 # displays, and says how long it all took.
 #   Usage: tools/test.sh [--quick] [BUILD_DIR]   (default: build; the x64 tree is BUILD_DIR-x64)
 #   --quick: the in-process tables and one end-to-end run (low-level hooks, one monitor) per
-#            architecture, for a check while working; without it, every entry on every bed.
+#            architecture, for a check while working; without it, every entry on every bed, the
+#            Wine 10 bed's too (its root is made while the trees build: setup-machine.sh --wine10).
 # The two architectures run at the same time, each on test slots of its own (tools/wine-slots.sh):
 # SPX_TEST_SLOTS sets how many displays of each layout an architecture gets (default below).
 set -euo pipefail
@@ -17,11 +18,23 @@ if [ "${1:-}" = --quick ]; then
     shift
 fi
 build=${1:-$top/build}
-slots=${SPX_TEST_SLOTS:-one=2 left=1 above=1}
+slots=${SPX_TEST_SLOTS:-one=2 left=1 above=1 wine10_one=2 wine10_144_one=1 wine10_144_left=1}
+status=0
 
 "$top/tools/setup-machine.sh"
 
+wine10=
+if [ -z "$quick" ]; then
+    mkdir -p "$build"
+    "$top/tools/setup-machine.sh" --wine10 >"$build/wine10-root.log" 2>&1 </dev/null &
+    wine10=$!
+fi
 "$top/tools/build.sh" "$build"
+if [ -n "$wine10" ] && ! wait "$wine10"; then
+    echo "the Wine 10 root could not be made (see $build/wine10-root.log): its entries do not run"
+    wine10=
+    status=1
+fi
 
 . "$top/tools/display.sh"
 . "$top/tools/wine-slots.sh"
@@ -36,11 +49,19 @@ run_tree() {
         ctest "${args[@]}" -LE wine
         return
     fi
-    local n=0 entry
+    # The Wine 10 root holds 64-bit Wine only.
+    local run10=$wine10 n=0 entry layouts=()
+    if [ "$arch" = x86 ] && [ -n "$wine10" ]; then
+        echo "NOT RUN: the x86 build's Wine 10 entries (the Wine 10 root has no 32-bit Wine)"
+        run10=
+    fi
+    [ -n "$run10" ] || [ -n "$quick" ] || args+=(-LE wine10)
     for entry in $slots; do
+        [ -n "$run10" ] || [[ $entry != wine10_* ]] || continue
+        layouts+=("$entry")
         n=$((n + ${entry#*=}))
     done
-    start_slots "$arch" "$dir/slots" $slots || {
+    start_slots "$arch" "$dir/slots" "${layouts[@]}" || {
         echo "the $arch test displays did not start"
         stop_slots "$dir/slots"
         return 1
@@ -52,7 +73,6 @@ run_tree() {
     return $status
 }
 
-status=0
 pids=()
 for tree in "x86 $build" "x64 $build-x64"; do
     read -r arch dir <<<"$tree"
