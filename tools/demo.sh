@@ -6,8 +6,10 @@
 # With --monitors left or above the display has a second 800x600 monitor left of or above the
 # 1024x768 primary (negative coordinates), the sample desktop puts a picture on it, and one more
 # section drags a rectangle across the edge between the two monitors.
-# With --arch x64 the 64-bit build plays it (built in build-x64, run by 64-bit Wine).
-#   tools/demo.sh [--monitors one|left|above] [--arch x86|x64] [OUTDIR]
+# With --arch x64 the 64-bit build plays it (built in build-x64, run by 64-bit Wine). With --wine10
+# the 64-bit build plays it on the Wine 10 bed (its root made first, see setup-machine.sh), at the
+# DPI of --dpi (96 unless given), which that Wine scales programs unaware of DPI by.
+#   tools/demo.sh [--monitors one|left|above] [--arch x86|x64] [--wine10 [--dpi N]] [OUTDIR]
 #   (defaults: one, x86 (x64 on a machine that runs no 32-bit programs), build/demo)
 set -euo pipefail
 
@@ -16,7 +18,8 @@ build=$top/build
 out=$build/demo
 layout=one
 arch=
-usage="usage: tools/demo.sh [--monitors one|left|above] [--arch x86|x64] [OUTDIR]"
+bed=
+usage="usage: tools/demo.sh [--monitors one|left|above] [--arch x86|x64] [--wine10 [--dpi N]] [OUTDIR]"
 while [ $# -gt 0 ]; do
     case $1 in
     --monitors=*) layout=${1#--monitors=} ;;
@@ -29,6 +32,12 @@ while [ $# -gt 0 ]; do
     --arch)
         [ $# -ge 2 ] || { echo "demo.sh: --arch needs x86 or x64 ($usage)" >&2; exit 2; }
         arch=$2
+        shift
+        ;;
+    --wine10) bed=wine10_${bed#wine10_} ;;
+    --dpi)
+        [[ -n $bed && ${2:-} =~ ^[0-9]+$ ]] || { echo "demo.sh: --wine10 --dpi N ($usage)" >&2; exit 2; }
+        bed=wine10_$2_
         shift
         ;;
     -*)
@@ -46,7 +55,8 @@ one | left | above) ;;
     exit 2
     ;;
 esac
-"$top/tools/setup-machine.sh" --demo
+"$top/tools/setup-machine.sh" --demo ${bed:+--wine10}
+[ -z "$bed" ] || arch=x64
 . "$top/tools/display.sh"
 if [ -z "$arch" ]; then
     arch=x86
@@ -96,6 +106,8 @@ rm -rf "$out/images" "$out/snapshots" "$out/session.gif" "$out/selections.jsonl"
 mkdir -p "$out/images" "$out/snapshots"
 
 # A prefix serves one display at a time: each layout has its own.
+layout=$bed$layout
+use_layout "$layout"
 if [ "$layout" = one ]; then
     use_wine_prefix "$build/wineprefix" "$arch"
 else
@@ -104,13 +116,13 @@ fi
 start_test_display "$layout"
 trap stop_test_display EXIT
 ensure_wine_prefix
-wineserver -p </dev/null >/dev/null 2>&1
+spx_bed wineserver -p </dev/null >/dev/null 2>&1
 
 started=$(date +%s)
 # The sample desktop stays on the screen for the whole session; it says when it is up.
 ready=$out/.desktop-ready
 rm -f "$ready"
-"$SPX_WINE" "$build/bin/spxdesk.exe" "$ready" </dev/null >/dev/null 2>&1 &
+spx_bed "$SPX_WINE" "$build/bin/spxdesk.exe" "$ready" </dev/null >/dev/null 2>&1 &
 for _ in $(seq 1 200); do
     [ -f "$ready" ] && break
     sleep 0.1
@@ -127,7 +139,7 @@ for section in "${sections[@]}"; do
     # Each section numbers its selections from 1: a folder of its own keeps two sections of one
     # mode apart.
     # shellcheck disable=SC2086
-    if ! "$SPX_WINE" "$build/bin/spxdemo.exe" $options --script "$top/demo/scripts/$name.txt" \
+    if ! spx_bed "$SPX_WINE" "$build/bin/spxdemo.exe" $options --script "$top/demo/scripts/$name.txt" \
         --snapshots "$out/snapshots/$n-$name" --out "$out/images/$n-$name" \
         </dev/null | tr -d '\r' >>"$out/selections.jsonl"; then
         echo "demo: the $name section failed" >&2
