@@ -73,7 +73,8 @@ inline LRESULT CALLBACK KeyWndProc(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM l
 
 // Whether the platform refuses this program journal-record hooks.
 inline bool JournalHooksRefused() {
-    const HHOOK hHook = SetWindowsHookExA(WH_JOURNALRECORD, journal_chain::Recorder, nullptr, 0);
+    const HHOOK hHook =
+        SetWindowsHookExA(WH_JOURNALRECORD, journal_chain::Recorder, GetModuleHandleA(nullptr), 0);
     if (hHook)
         UnhookWindowsHookEx(hHook);
     return !hHook;

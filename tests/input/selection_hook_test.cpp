@@ -1494,7 +1494,7 @@ TEST_F(SetMouseHookTest, CancelledJournalHooksLeaveACleanScreenAndGoOnAgain) {
     SetEnvironmentVariableA("SPXHK_HOOKS", "journal");
     UseMode(MODE_RECTANGLE, 1);
     // Windows 10 and 11, as Wine 10, refuse journal-record hooks to a program without UI access:
-    // the host is told so, nothing is on (test_e2e sees a host allowing both get low-level ones).
+    // the host is told so and nothing is on (allowing both, it gets low-level ones: see above).
     if (JournalHooksRefused()) {
         EXPECT_EQ(SetMouseHook(Notify(), &Record(), 1, &kSelection, Overlay()), 0);
         EXPECT_EQ(SetKeyboardHook(Notify(), 1), 0);
