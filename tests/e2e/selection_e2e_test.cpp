@@ -33,7 +33,7 @@ protected:
         m_clean = ScreenSnapshot::Take();
         // Windows 10 and 11, as Wine 10, refuse journal-record hooks to a program without UI
         // access: a host allowing only them is told so, and nothing happens; allowing both, it
-        // gets the low-level ones, on which the test goes on.
+        // gets the low-level ones, on which the low-level run plays the test.
         char sz[16] = "";
         GetEnvironmentVariableA("SPXHK_HOOKS", sz, sizeof sz);
         m_bRefused = lstrcmpiA(sz, "journal") == 0 && JournalHooksRefused();
@@ -44,6 +44,8 @@ protected:
                 {MoveTo(200, 150), LeftDown(), MoveTo(330, 260), LeftUp(), KeyPress(VK_ESCAPE)});
             EXPECT_TRUE(m_host.Messages().empty() && ScreenClean());
             SetEnvironmentVariableA("SPXHK_HOOKS", nullptr);
+            ASSERT_EQ(m_host.StartSelection(MODE_RECTANGLE, FALSE), 1);
+            GTEST_SKIP() << "journal-record hooks refused; low-level hooks taken";
         }
     }
     void TearDown() override {
