@@ -19,7 +19,8 @@ out=$build/demo
 layout=one
 arch=
 bed=
-usage="usage: tools/demo.sh [--monitors one|left|above] [--arch x86|x64] [--wine10 [--dpi N]] [OUTDIR]"
+usage="usage: tools/demo.sh [--monitors one|left|above] [--arch x86|x64] [--wine10 [--dpi N]]"
+usage+=" [OUTDIR]"
 while [ $# -gt 0 ]; do
     case $1 in
     --monitors=*) layout=${1#--monitors=} ;;
@@ -36,7 +37,10 @@ while [ $# -gt 0 ]; do
         ;;
     --wine10) bed=wine10_${bed#wine10_} ;;
     --dpi)
-        [[ -n $bed && ${2:-} =~ ^[0-9]+$ ]] || { echo "demo.sh: --wine10 --dpi N ($usage)" >&2; exit 2; }
+        [[ -n $bed && ${2:-} =~ ^[0-9]+$ ]] || {
+            echo "demo.sh: --dpi N follows --wine10 ($usage)" >&2
+            exit 2
+        }
         bed=wine10_$2_
         shift
         ;;
@@ -139,7 +143,8 @@ for section in "${sections[@]}"; do
     # Each section numbers its selections from 1: a folder of its own keeps two sections of one
     # mode apart.
     # shellcheck disable=SC2086
-    if ! spx_bed "$SPX_WINE" "$build/bin/spxdemo.exe" $options --script "$top/demo/scripts/$name.txt" \
+    if ! spx_bed "$SPX_WINE" "$build/bin/spxdemo.exe" $options \
+        --script "$top/demo/scripts/$name.txt" \
         --snapshots "$out/snapshots/$n-$name" --out "$out/images/$n-$name" \
         </dev/null | tr -d '\r' >>"$out/selections.jsonl"; then
         echo "demo: the $name section failed" >&2

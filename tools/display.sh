@@ -13,16 +13,17 @@ use_layout() {
     export SPX_WINE10_ROOT SPX_DPI
 }
 
-# spx_bed COMMAND [ARGS...]: COMMAND from this machine or, with SPX_WINE10_ROOT set, from the Wine 10
-# root, whose /usr and /etc are laid over this machine's for COMMAND alone (bwrap undoes it): every
-# other folder (the clone, the prefixes, /tmp, the X server's sockets) is the machine's own.
+# spx_bed COMMAND [ARGS...]: COMMAND from this machine or, with SPX_WINE10_ROOT set, from the
+# Wine 10 root, whose /usr and /etc are laid over this machine's for COMMAND alone (bwrap undoes
+# it): every other folder (the clone, the prefixes, /tmp, the X server's sockets) is the machine's.
 spx_bed() {
     [ -n "${SPX_WINE10_ROOT:-}" ] || { "$@"; return; }
     [ -d "$SPX_WINE10_ROOT/usr" ] || {
         echo "no Wine 10 root in $SPX_WINE10_ROOT: run tools/setup-machine.sh --wine10" >&2
         return 1
     }
-    bwrap --bind / / --ro-bind "$SPX_WINE10_ROOT/usr" /usr --ro-bind "$SPX_WINE10_ROOT/etc" /etc "$@"
+    bwrap --bind / / --ro-bind "$SPX_WINE10_ROOT/usr" /usr --ro-bind "$SPX_WINE10_ROOT/etc" /etc \
+        "$@"
 }
 
 # use_wine_prefix DIR [x86|x64]: a 32-bit prefix run by 32-bit Wine, or a 64-bit one run by
@@ -122,7 +123,8 @@ launch_xvfb() {
             -novtswitch)
     fi
     # -noreset: the monitors set below would go with a server reset.
-    "${server[@]}" -displayfd 3 -noreset -nolisten tcp 3>"$fdfile" 4>"$fdfile.info" >/dev/null 2>&1 &
+    "${server[@]}" -displayfd 3 -noreset -nolisten tcp 3>"$fdfile" 4>"$fdfile.info" >/dev/null \
+        2>&1 &
     SPX_XVFB_PID=$!
     for _ in $(seq 1 100); do
         [ -s "$fdfile" ] && break

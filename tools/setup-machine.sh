@@ -48,7 +48,8 @@ fi
 # validity date. Nothing is mounted outside mmdebstrap's own namespace.
 make_wine10_root() {
     local root=${SPX_WINE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/spxhk110}/wine10-root stamp tmp
-    local recipe=(mmdebstrap --variant=apt --mode=unshare --aptopt='Acquire::Check-Valid-Until "false"'
+    local recipe=(mmdebstrap --variant=apt --mode=unshare
+        --aptopt='Acquire::Check-Valid-Until "false"'
         --dpkgopt='path-exclude=/usr/share/doc/*' --dpkgopt='path-exclude=/usr/share/man/*'
         --include=wine64,wine,libxinerama1,libxi6,libxcursor1,libxcomposite1,libxrandr2,libxxf86vm1
         --include=xserver-xorg-core,xserver-xorg-video-dummy trixie)

@@ -23,10 +23,18 @@ status=0
 
 "$top/tools/setup-machine.sh"
 
+. "$top/tools/display.sh"
+. "$top/tools/wine-slots.sh"
+
+# While the trees build: the Wine 10 root, then the x64 slots' prefixes, which the cache keeps.
 wine10=
 if [ -z "$quick" ]; then
     mkdir -p "$build"
-    "$top/tools/setup-machine.sh" --wine10 >"$build/wine10-root.log" 2>&1 </dev/null &
+    (
+        "$top/tools/setup-machine.sh" --wine10 || exit 1
+        start_slots x64 "$build/slots-made" $slots || true
+        stop_slots "$build/slots-made"
+    ) >"$build/wine10-root.log" 2>&1 </dev/null &
     wine10=$!
 fi
 "$top/tools/build.sh" "$build"
@@ -35,9 +43,6 @@ if [ -n "$wine10" ] && ! wait "$wine10"; then
     wine10=
     status=1
 fi
-
-. "$top/tools/display.sh"
-. "$top/tools/wine-slots.sh"
 
 # run_tree ARCH DIR: the tree's tests on slots of its own; CTest's output goes to DIR/test.log.
 run_tree() {
@@ -52,7 +57,7 @@ run_tree() {
     # The Wine 10 root holds 64-bit Wine only.
     local run10=$wine10 n=0 entry layouts=()
     if [ "$arch" = x86 ] && [ -n "$wine10" ]; then
-        echo "NOT RUN: the x86 build's Wine 10 entries (the Wine 10 root has no 32-bit Wine)"
+        echo "NOT RUN: the x86 build's Wine 10 entries (the Wine 10 root holds no 32-bit Wine)"
         run10=
     fi
     [ -n "$run10" ] || [ -n "$quick" ] || args+=(-LE wine10)
