@@ -5,7 +5,7 @@
 #   Usage: tools/test.sh [--quick] [BUILD_DIR]   (default: build; the x64 tree is BUILD_DIR-x64)
 #   --quick: the in-process tables and one end-to-end run (low-level hooks, one monitor) per
 #            architecture, for a check while working; without it, every entry on every bed, the
-#            Wine 10 bed's too (its root is made while the trees build: setup-machine.sh --wine10).
+#            Wine 10 bed's too (its root is made meanwhile: setup-machine.sh --wine10).
 # The two architectures run at the same time, each on test slots of its own (tools/wine-slots.sh):
 # SPX_TEST_SLOTS sets how many displays of each layout an architecture gets (default below).
 set -euo pipefail
@@ -26,70 +26,78 @@ status=0
 . "$top/tools/display.sh"
 . "$top/tools/wine-slots.sh"
 
-# While the trees build: the Wine 10 root, then the x64 slots' prefixes, which the cache keeps.
+# The Wine 10 bed's root is made while the trees build and the other entries run; the bed's own
+# entries run once it is there.
 wine10=
 if [ -z "$quick" ]; then
     mkdir -p "$build"
-    (
-        "$top/tools/setup-machine.sh" --wine10 || exit 1
-        start_slots x64 "$build/slots-made" $slots || true
-        stop_slots "$build/slots-made"
-    ) >"$build/wine10-root.log" 2>&1 </dev/null &
+    rm -f "$build/wine10-ready"
+    ("$top/tools/setup-machine.sh" --wine10 && touch "$build/wine10-ready") \
+        >"$build/wine10-root.log" 2>&1 </dev/null &
     wine10=$!
 fi
 "$top/tools/build.sh" "$build"
-if [ -n "$wine10" ] && ! wait "$wine10"; then
-    echo "the Wine 10 root could not be made (see $build/wine10-root.log): its entries do not run"
-    wine10=
-    status=1
-fi
 
-# run_tree ARCH DIR: the tree's tests on slots of its own; CTest's output goes to DIR/test.log.
+# run_tree ARCH DIR [wine10]: the tree's tests on slots of their own, CTest's output in DIR/test.log;
+# with wine10, its Wine 10 entries alone once the root is made, in DIR/test-wine10.log.
 run_tree() {
-    local arch=$1 dir=$2 args=(--test-dir "$dir" --output-on-failure)
-    [ -n "$quick" ] && args+=(-LE full)
+    local arch=$1 dir=$2 bed=${3:-} args=(--test-dir "$dir" --output-on-failure) n=0 entry
+    local layouts=() leave_out=
+    if [ -n "$quick" ]; then
+        leave_out=full
+    elif [ -z "$bed" ]; then
+        leave_out=wine10
+    fi
     if [ "$arch" = x86 ] && ! runs_32bit_wine; then
         echo "NOT RUN: this machine runs no 32-bit programs (its kernel has 32-bit emulation off);" \
             "the x86 build's Wine entries are skipped, its other checks run"
-        ctest "${args[@]}" -LE wine
+        ctest "${args[@]}" -LE "wine${leave_out:+|$leave_out}"
         return
     fi
-    # The Wine 10 root holds 64-bit Wine only.
-    local run10=$wine10 n=0 entry layouts=()
-    if [ "$arch" = x86 ] && [ -n "$wine10" ]; then
+    [ -z "$leave_out" ] || args+=(-LE "$leave_out")
+    [ "$arch" = x64 ] || [ -n "$quick" ] ||
         echo "NOT RUN: the x86 build's Wine 10 entries (the Wine 10 root holds no 32-bit Wine)"
-        run10=
+    if [ -n "$bed" ]; then
+        while kill -0 "$wine10" 2>/dev/null; do
+            sleep 1
+        done
+        [ -f "$build/wine10-ready" ] || {
+            echo "the Wine 10 root could not be made (see $build/wine10-root.log)"
+            return 1
+        }
+        args+=(-L wine10)
     fi
-    [ -n "$run10" ] || [ -n "$quick" ] || args+=(-LE wine10)
     for entry in $slots; do
-        [ -n "$run10" ] || [[ $entry != wine10_* ]] || continue
+        case $entry in wine10_*) [ -n "$bed" ] ;; *) [ -z "$bed" ] ;; esac || continue
         layouts+=("$entry")
         n=$((n + ${entry#*=}))
     done
-    start_slots "$arch" "$dir/slots" "${layouts[@]}" || {
+    start_slots "$arch" "$dir/slots$bed" "${layouts[@]}" || {
         echo "the $arch test displays did not start"
-        stop_slots "$dir/slots"
+        stop_slots "$dir/slots$bed"
         return 1
     }
     local status=0
-    SPX_SLOTS_DIR=$dir/slots ctest "${args[@]}" -j"$n" \
-        --resource-spec-file "$dir/slots/resources.json" || status=1
-    stop_slots "$dir/slots"
+    SPX_SLOTS_DIR=$dir/slots$bed ctest "${args[@]}" -j"$n" \
+        --resource-spec-file "$dir/slots$bed/resources.json" || status=1
+    stop_slots "$dir/slots$bed"
     return $status
 }
 
+trees=("x86 $build" "x64 $build-x64")
+[ -z "$wine10" ] || trees+=("x64 $build-x64 wine10")
 pids=()
-for tree in "x86 $build" "x64 $build-x64"; do
-    read -r arch dir <<<"$tree"
-    run_tree "$arch" "$dir" >"$dir/test.log" 2>&1 </dev/null &
+for tree in "${trees[@]}"; do
+    read -r arch dir bed <<<"$tree"
+    run_tree "$arch" "$dir" $bed >"$dir/test${bed:+-$bed}.log" 2>&1 </dev/null &
     pids+=($!)
 done
-for tree in "x86 $build" "x64 $build-x64"; do
-    read -r arch dir <<<"$tree"
+for tree in "${trees[@]}"; do
+    read -r arch dir bed <<<"$tree"
     wait "${pids[0]}" || status=1
     pids=("${pids[@]:1}")
-    echo "== $arch: $dir"
-    cat "$dir/test.log"
+    echo "== $arch${bed:+ $bed}: $dir"
+    cat "$dir/test${bed:+-$bed}.log"
 done
 elapsed=$(($(date +%s) - started))
 printf 'tools/test.sh%s: %d min %02d s in all, building included\n' "${quick:+ --quick}" \

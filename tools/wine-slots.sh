@@ -8,7 +8,8 @@
 # Prefixes are kept between runs in a per-user cache (SPX_WINE_CACHE, by default
 # ~/.cache/spxhk110), one per architecture and slot, so that a fresh clone finds them made; each is
 # checked against tools/wine-settings.reg as it is taken (ensure_wine_prefix). A run holds the
-# cache of its architecture until it ends; a second run at the same time makes its own prefixes.
+# cache of its architecture (and bed) until it ends; a second run at the same time makes its own
+# prefixes.
 
 # start_slots ARCH SLOTS_DIR LAYOUT=COUNT...: starts the slots side by side and writes, in
 # SLOTS_DIR, one SLOT.env per slot (its DISPLAY, WINEPREFIX and Xvfb) and resources.json,
@@ -19,8 +20,11 @@ start_slots() {
     mkdir -p "$dir" "$cache"
     rm -f "$dir"/*.env
     # Another run of this user's holds the cached prefixes (a second clone testing at the same
-    # time): this one makes its own in the build tree rather than share a Wine session.
-    exec {spx_slots_lock}>"$cache/wine-$arch.lock"
+    # time): this one makes its own in the build tree rather than share a Wine session. The Wine 10
+    # bed's slots, started apart from the others, have a lock of their own.
+    local bed=
+    [[ ${1:-} != wine10_* ]] || bed=-wine10
+    exec {spx_slots_lock}>"$cache/wine-$arch$bed.lock"
     if ! flock -n "$spx_slots_lock"; then
         echo "the cached $arch Wine prefixes are in use by another run: using $dir/prefixes"
         cache=$dir/prefixes
