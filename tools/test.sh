@@ -27,12 +27,12 @@ status=0
 . "$top/tools/wine-slots.sh"
 
 # The Wine 10 bed's root is made while the trees build and the other entries run; the bed's own
-# entries run once it is there.
+# entries run once it is there. Both give way to the rest (nice).
 wine10=
 if [ -z "$quick" ]; then
     mkdir -p "$build"
     rm -f "$build/wine10-ready"
-    ("$top/tools/setup-machine.sh" --wine10 && touch "$build/wine10-ready") \
+    (nice "$top/tools/setup-machine.sh" --wine10 && touch "$build/wine10-ready") \
         >"$build/wine10-root.log" 2>&1 </dev/null &
     wine10=$!
 fi
@@ -58,6 +58,8 @@ run_tree() {
     [ "$arch" = x64 ] || [ -n "$quick" ] ||
         echo "NOT RUN: the x86 build's Wine 10 entries (the Wine 10 root holds no 32-bit Wine)"
     if [ -n "$bed" ]; then
+        # The Wine 8 entries, whose journal-record hooks miss input on a loaded machine, go first.
+        renice -n 10 -p "$BASHPID" >/dev/null
         while kill -0 "$wine10" 2>/dev/null; do
             sleep 1
         done
