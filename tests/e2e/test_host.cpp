@@ -13,6 +13,7 @@ const UINT WM_HOST_ACTION = WM_APP + 40;
 const UINT WM_BE_BUSY = WM_APP + 41;
 TestHost *g_pHost = nullptr;
 HWND g_hwndNotify = nullptr;
+HANDLE g_hLookTaken = CreateEventA(nullptr, FALSE, FALSE, nullptr);
 
 INPUT MouseInput(DWORD dwFlags, int x = 0, int y = 0) {
     INPUT in = {};
@@ -141,6 +142,9 @@ void Send(const InputStep &step) {
     }
     case InputStep::Host:
         PostMessageA(g_hwndNotify, WM_HOST_ACTION, WPARAM(step.action), step.x);
+        // A look sees the input sent before it and none sent after it.
+        if (step.action == HostAction::Look)
+            WaitForSingleObject(g_hLookTaken, 5000);
         break;
     case InputStep::Wait:
         Sleep(DWORD(step.x));
@@ -333,6 +337,19 @@ LRESULT CALLBACK TestHost::NotifyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
         g_pHost->m_messages.push_back(m);
         if (msg == UM_SELECTION && lParam && g_pHost->m_bStopOnSelection)
             g_pHost->StopSelection();
+        return 0;
+    }
+    // A posted message comes ahead of the input queued before it, a timer after it: a look is
+    // taken at a timer, once the host has taken that input.
+    if (msg == WM_HOST_ACTION && HostAction(wParam) == HostAction::Look) {
+        SetTimer(hwnd, WM_HOST_ACTION, USER_TIMER_MINIMUM, nullptr);
+        return 0;
+    }
+    if (msg == WM_TIMER && wParam == WM_HOST_ACTION) {
+        KillTimer(hwnd, WM_HOST_ACTION);
+        if (g_pHost)
+            g_pHost->Do(HostAction::Look, 0);
+        SetEvent(g_hLookTaken);
         return 0;
     }
     if (msg == WM_HOST_ACTION && g_pHost) {
