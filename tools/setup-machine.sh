@@ -51,6 +51,7 @@ make_wine10_root() {
     local recipe=(mmdebstrap --variant=apt --mode=unshare
         --aptopt='Acquire::Check-Valid-Until "false"'
         --dpkgopt='path-exclude=/usr/share/doc/*' --dpkgopt='path-exclude=/usr/share/man/*'
+        --dpkgopt=force-unsafe-io
         --include=wine64,wine,libxinerama1,libxi6,libxcursor1,libxcomposite1,libxrandr2,libxxf86vm1
         --include=xserver-xorg-core,xserver-xorg-video-dummy trixie)
     stamp="${recipe[*]} $(declare -f make_wine10_root | sha256sum | cut -c1-16)"

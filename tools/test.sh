@@ -27,22 +27,21 @@ status=0
 . "$top/tools/wine-slots.sh"
 
 # The Wine 10 bed's root is made while the trees build and the other entries run; the bed's own
-# entries run once it is there. Both give way to the rest (nice).
+# entries run once it is there.
 wine10=
 if [ -z "$quick" ]; then
     mkdir -p "$build"
     rm -f "$build/wine10-ready"
-    (nice "$top/tools/setup-machine.sh" --wine10 && touch "$build/wine10-ready") \
+    ("$top/tools/setup-machine.sh" --wine10 && touch "$build/wine10-ready") \
         >"$build/wine10-root.log" 2>&1 </dev/null &
     wine10=$!
 fi
-"$top/tools/build.sh" "$build"
 
 # run_tree ARCH DIR [wine10]: the tree's tests on slots of their own, CTest's output in DIR/test.log;
 # with wine10, its Wine 10 entries alone once the root is made, in DIR/test-wine10.log.
 run_tree() {
-    local arch=$1 dir=$2 bed=${3:-} args=(--test-dir "$dir" --output-on-failure) n=0 entry
-    local layouts=() leave_out=
+    local arch=$1 dir=$2 bed=${3:-}
+    local args=(--test-dir "$dir" --output-on-failure) n=0 entry layouts=() leave_out=
     if [ -n "$quick" ]; then
         leave_out=full
     elif [ -z "$bed" ]; then
@@ -58,8 +57,6 @@ run_tree() {
     [ "$arch" = x64 ] || [ -n "$quick" ] ||
         echo "NOT RUN: the x86 build's Wine 10 entries (the Wine 10 root holds no 32-bit Wine)"
     if [ -n "$bed" ]; then
-        # The Wine 8 entries, whose journal-record hooks miss input on a loaded machine, go first.
-        renice -n 10 -p "$BASHPID" >/dev/null
         while kill -0 "$wine10" 2>/dev/null; do
             sleep 1
         done
@@ -86,18 +83,25 @@ run_tree() {
     return $status
 }
 
-trees=("x86 $build" "x64 $build-x64")
-[ -z "$wine10" ] || trees+=("x64 $build-x64 wine10")
-pids=()
-for tree in "${trees[@]}"; do
+# start_tree ARCH DIR [wine10]: run_tree in the background, its output in the tree's log.
+declare -A pid_of
+start_tree() {
+    run_tree "$@" >"$2/test${3:+-$3}.log" 2>&1 </dev/null &
+    pid_of[$*]=$!
+}
+
+# The x64 tree's entries start as soon as it is built; the x86 tree builds meanwhile, giving way.
+SPX_BUILD_ARCH=x64 "$top/tools/build.sh" "$build"
+start_tree x64 "$build-x64"
+[ -z "$wine10" ] || start_tree x64 "$build-x64" wine10
+if SPX_BUILD_ARCH=x86 nice "$top/tools/build.sh" "$build"; then
+    start_tree x86 "$build"
+else
+    echo "the x86 tree did not build" >"$build/test.log"
+fi
+for tree in "x86 $build" "x64 $build-x64" ${wine10:+"x64 $build-x64 wine10"}; do
     read -r arch dir bed <<<"$tree"
-    run_tree "$arch" "$dir" $bed >"$dir/test${bed:+-$bed}.log" 2>&1 </dev/null &
-    pids+=($!)
-done
-for tree in "${trees[@]}"; do
-    read -r arch dir bed <<<"$tree"
-    wait "${pids[0]}" || status=1
-    pids=("${pids[@]:1}")
+    wait "${pid_of[$tree]:-none}" 2>/dev/null || status=1
     echo "== $arch${bed:+ $bed}: $dir"
     cat "$dir/test${bed:+-$bed}.log"
 done
