@@ -90,8 +90,20 @@ start_tree() {
     pid_of[$*]=$!
 }
 
-# The x64 tree's entries start as soon as it is built; the x86 tree builds meanwhile, giving way.
+# The x64 tree's entries start as soon as it is built (its slots' prefixes, which the cache keeps,
+# are made meanwhile where they are missing); the x86 tree builds after it, giving way to them.
+mkdir -p "$build-x64"
+(
+    set --
+    for entry in $slots; do
+        [[ $entry == wine10_* ]] || set -- "$@" "$entry"
+    done
+    start_slots x64 "$build-x64/slots-made" "$@" || true
+    stop_slots "$build-x64/slots-made"
+) >/dev/null 2>&1 </dev/null &
+made=$!
 SPX_BUILD_ARCH=x64 "$top/tools/build.sh" "$build"
+wait "$made" || true
 start_tree x64 "$build-x64"
 [ -z "$wine10" ] || start_tree x64 "$build-x64" wine10
 if SPX_BUILD_ARCH=x86 nice "$top/tools/build.sh" "$build"; then
