@@ -71,15 +71,15 @@ run_tree() {
         layouts+=("$entry")
         n=$((n + ${entry#*=}))
     done
-    start_slots "$arch" "$dir/slots$bed" "${layouts[@]}" || {
+    start_slots "$arch" "$dir/slots${bed:+-$bed}" "${layouts[@]}" || {
         echo "the $arch test displays did not start"
-        stop_slots "$dir/slots$bed"
+        stop_slots "$dir/slots${bed:+-$bed}"
         return 1
     }
     local status=0
-    SPX_SLOTS_DIR=$dir/slots$bed ctest "${args[@]}" -j"$n" \
-        --resource-spec-file "$dir/slots$bed/resources.json" || status=1
-    stop_slots "$dir/slots$bed"
+    SPX_SLOTS_DIR=$dir/slots${bed:+-$bed} ctest "${args[@]}" -j"$n" \
+        --resource-spec-file "$dir/slots${bed:+-$bed}/resources.json" || status=1
+    stop_slots "$dir/slots${bed:+-$bed}"
     return $status
 }
 
