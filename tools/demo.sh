@@ -6,9 +6,8 @@
 # With --monitors left or above the display has a second 800x600 monitor left of or above the
 # 1024x768 primary (negative coordinates), the sample desktop puts a picture on it, and one more
 # section drags a rectangle across the edge between the two monitors.
-# With --arch x64 the 64-bit build plays it (built in build-x64, run by 64-bit Wine). With --wine10
-# the 64-bit build plays it on the Wine 10 bed (its root made first, see setup-machine.sh), at the
-# DPI of --dpi (96 unless given), which that Wine scales programs unaware of DPI by.
+# With --arch x64 the 64-bit build plays it (built in build-x64, run by 64-bit Wine); with --wine10
+# it plays on the Wine 10 bed (see setup-machine.sh), at 96 DPI or that of --dpi.
 #   tools/demo.sh [--monitors one|left|above] [--arch x86|x64] [--wine10 [--dpi N]] [OUTDIR]
 #   (defaults: one, x86 (x64 on a machine that runs no 32-bit programs), build/demo)
 set -euo pipefail
@@ -35,12 +34,9 @@ while [ $# -gt 0 ]; do
         arch=$2
         shift
         ;;
-    --wine10) bed=wine10_${bed#wine10_} ;;
+    --wine10) bed=${bed:-wine10_} ;;
     --dpi)
-        [[ -n $bed && ${2:-} =~ ^[0-9]+$ ]] || {
-            echo "demo.sh: --dpi N follows --wine10 ($usage)" >&2
-            exit 2
-        }
+        [[ ${2:-} =~ ^[0-9]+$ ]] || { echo "demo.sh: --dpi needs a number ($usage)" >&2 && exit 2; }
         bed=wine10_$2_
         shift
         ;;

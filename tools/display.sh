@@ -18,10 +18,7 @@ use_layout() {
 # it): every other folder (the clone, the prefixes, /tmp, the X server's sockets) is the machine's.
 spx_bed() {
     [ -n "${SPX_WINE10_ROOT:-}" ] || { "$@"; return; }
-    [ -d "$SPX_WINE10_ROOT/usr" ] || {
-        echo "no Wine 10 root in $SPX_WINE10_ROOT: run tools/setup-machine.sh --wine10" >&2
-        return 1
-    }
+    [ -d "$SPX_WINE10_ROOT/usr" ] || { echo "no root: setup-machine.sh --wine10" >&2 && return 1; }
     bwrap --bind / / --ro-bind "$SPX_WINE10_ROOT/usr" /usr --ro-bind "$SPX_WINE10_ROOT/etc" /etc \
         "$@"
 }
@@ -118,7 +115,7 @@ launch_xvfb() {
     fdfile=$(mktemp)
     if [ -n "${SPX_WINE10_ROOT:-}" ]; then
         [ ${#monitors[@]} -gt 0 ] || monitors=("*MAIN 1024/271x768/203+0+0")
-        xorg_dummy_conf "$size" "${monitors[@]}" >"$fdfile.conf"
+        xorg_dummy_conf "$size" >"$fdfile.conf"
         server=(spx_bed --info-fd 4 /usr/lib/xorg/Xorg -config "$fdfile.conf" -logfile "$fdfile.log"
             -novtswitch)
     fi
@@ -140,16 +137,16 @@ launch_xvfb() {
         echo "Xvfb did not start" >&2
         return 1
     fi
-    local monitor args g=() n=0 outputs=(--fb "$size")
+    local monitor args g n=0 outputs=(--fb "$size")
     for monitor in "${monitors[@]}"; do
         read -ra args <<<"$monitor"
         if [ -z "${SPX_WINE10_ROOT:-}" ]; then
             xrandr --setmonitor "${args[@]}" >/dev/null || return 1
             continue
         fi
-        monitor_geometry "${args[1]}"
-        [ $n -eq 0 ] || xrandr --addmode DUMMY$n "m${g[0]}x${g[1]}" || return 1
-        outputs+=(--output DUMMY$n --mode "m${g[0]}x${g[1]}" --pos "${g[2]}x${g[3]}")
+        g=$(sed 's|/[0-9]*||g' <<<"${args[1]}") # 1024x768+800+0
+        [ $n -eq 0 ] || xrandr --addmode DUMMY$n "${g%%+*}" || return 1
+        outputs+=(--output DUMMY$n --mode "${g%%+*}" --pos "$(tr + x <<<"${g#*+}")")
         [ "${args[0]:0:1}" != "*" ] || outputs+=(--primary)
         n=$((n + 1))
     done
@@ -158,32 +155,15 @@ launch_xvfb() {
     xrandr "${outputs[@]}" && xrandr >/dev/null
 }
 
-# monitor_geometry W/MMxH/MM+X+Y: sets g to (W H X Y).
-monitor_geometry() {
-    [[ $1 =~ ^([0-9]+)/[0-9]+x([0-9]+)/[0-9]+\+([0-9]+)\+([0-9]+)$ ]] && g=("${BASH_REMATCH[@]:1}")
-}
-
-# xorg_dummy_conf SIZE MONITOR...: the dummy driver's configuration for a screen of SIZE whose
-# outputs take the sizes of the monitors (as launch_xvfb gives them), a mode of each size.
+# xorg_dummy_conf SIZE: the dummy driver's configuration, a screen of SIZE, outputs of 1024x768 or
+# 800x600 (the monitors' sizes).
 xorg_dummy_conf() {
-    local size=$1 monitor g=() w h modes=""
-    shift
-    printf 'Section "ServerFlags"\n Option "AutoAddDevices" "false"\nEndSection\n'
+    printf 'Section "Monitor"\n Identifier "m"\n HorizSync 1-999\n VertRefresh 1-99\nEndSection\n'
     printf 'Section "Device"\n Identifier "d"\n Driver "dummy"\n VideoRam 65536\nEndSection\n'
-    printf 'Section "Monitor"\n Identifier "m"\n HorizSync 1-1000\n VertRefresh 1-1000\n'
-    for monitor in "$@"; do
-        monitor_geometry "$(cut -d' ' -f2 <<<"$monitor")"
-        w=${g[0]} h=${g[1]}
-        # Plain timings at 60 Hz: the dummy driver shows nothing.
-        printf ' Modeline "m%dx%d" %d.%03d %d %d %d %d %d %d %d %d\n' "$w" "$h" \
-            $(((w + 160) * (h + 30) * 60 / 1000000)) $(((w + 160) * (h + 30) * 60 / 1000 % 1000)) \
-            "$w" $((w + 32)) $((w + 64)) $((w + 160)) "$h" $((h + 3)) $((h + 6)) $((h + 30))
-        modes+=" \"m${w}x$h\""
-    done
-    printf 'EndSection\nSection "Screen"\n Identifier "s"\n Device "d"\n Monitor "m"\n'
-    printf ' DefaultDepth 24\n SubSection "Display"\n  Depth 24\n  Modes%s\n  Virtual %s\n' \
-        "$modes" "${size/x/ }"
-    printf ' EndSubSection\nEndSection\n'
+    printf 'Section "Screen"\n Identifier "s"\n Device "d"\n Monitor "m"\n DefaultDepth 24\n'
+    printf ' SubSection "Display"\n  Modes "1024x768" "800x600"\n  Virtual %s\n EndSubSection\n' \
+        "${1/x/ }"
+    printf 'EndSection\n'
 }
 
 # Wine goes before its display does.

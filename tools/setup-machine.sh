@@ -14,13 +14,7 @@ packages=(
     mingw-w64-x86-64-dev wine wine32:i386 wine64 xvfb xauth x11-utils x11-xserver-utils
     libxinerama1:i386 libxinerama1 cmake make googletest binutils python3 llvm mmdebstrap bubblewrap
 )
-wine10=
-for arg in "$@"; do
-    case $arg in
-    --demo) packages+=(imagemagick) ;;
-    --wine10) wine10=1 ;;
-    esac
-done
+[[ " $* " != *" --demo "* ]] || packages+=(imagemagick)
 
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then
@@ -40,12 +34,10 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
     "${sudo_cmd[@]}" dpkg --add-architecture i386
 fi
 
-# The Wine 10 bed: Debian 13's Wine (which refuses journal-record hooks and scales programs that
-# are not DPI-aware, as Windows 10 and 11 do) and X server with the dummy driver (see launch_xvfb)
-# in a root of its own in the per-user cache, which tools/display.sh lays over /usr and /etc with
-# bwrap. Made once, in a temporary folder renamed when
-# complete, and made again when this recipe changes; the mirror's release files may be past their
-# validity date. Nothing is mounted outside mmdebstrap's own namespace.
+# The Wine 10 bed: Debian 13's Wine and X server with the dummy driver (see launch_xvfb), in a root
+# in the per-user cache that tools/display.sh lays over /usr and /etc with bwrap. Made in a
+# temporary folder renamed when complete, again when this recipe changes; the mirror's release
+# files may be past their validity date. Nothing is mounted outside mmdebstrap's own namespace.
 make_wine10_root() {
     local root=${SPX_WINE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/spxhk110}/wine10-root stamp tmp
     local recipe=(mmdebstrap --variant=apt --mode=unshare
@@ -67,14 +59,13 @@ make_wine10_root() {
         return 1
     }
     echo "$stamp" >"$tmp/.spx-recipe"
-    chmod 755 "$tmp"
     rm -rf "$root" "$tmp.log"
     mv "$tmp" "$root"
 }
 
 todo=$(missing)
 if [ -z "$todo" ]; then
-    [ -z "$wine10" ] || make_wine10_root
+    [[ " $* " != *" --wine10 "* ]] || make_wine10_root
     exit 0
 fi
 
@@ -101,4 +92,4 @@ if ! apt_install; then
     echo "setup-machine: installing from ${VERSION_CODENAME} first" >&2
     apt_install -o APT::Default-Release="${VERSION_CODENAME}"
 fi
-[ -z "$wine10" ] || make_wine10_root
+[[ " $* " != *" --wine10 "* ]] || make_wine10_root

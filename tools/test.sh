@@ -7,7 +7,8 @@
 #            architecture, for a check while working; without it, every entry on every bed, the
 #            Wine 10 bed's too (its root is made meanwhile: setup-machine.sh --wine10).
 # The two architectures run at the same time, each on test slots of its own (tools/wine-slots.sh):
-# SPX_TEST_SLOTS sets how many displays of each layout an architecture gets (default below).
+# SPX_TEST_SLOTS sets how many displays of each layout an architecture gets (default below), and
+# SPX_WINE10_SLOTS those of the Wine 10 bed's layouts.
 set -euo pipefail
 
 started=$(date +%s)
@@ -18,7 +19,8 @@ if [ "${1:-}" = --quick ]; then
     shift
 fi
 build=${1:-$top/build}
-slots=${SPX_TEST_SLOTS:-one=2 left=1 above=1 wine10_one=2 wine10_144_one=1 wine10_144_left=1}
+slots=${SPX_TEST_SLOTS:-one=2 left=1 above=1}
+slots10=${SPX_WINE10_SLOTS:-wine10_one=2 wine10_144_one=1 wine10_144_left=1}
 status=0
 
 "$top/tools/setup-machine.sh"
@@ -37,16 +39,13 @@ if [ -z "$quick" ]; then
     wine10=$!
 fi
 
-# run_tree ARCH DIR [wine10]: the tree's tests on slots of their own, CTest's output in DIR/test.log;
-# with wine10, its Wine 10 entries alone once the root is made, in DIR/test-wine10.log.
+# run_tree ARCH DIR [wine10]: the tree's tests on slots of their own, CTest's output in
+# DIR/test.log; with wine10, its Wine 10 entries alone once the root is made (DIR/test-wine10.log).
 run_tree() {
     local arch=$1 dir=$2 bed=${3:-}
-    local args=(--test-dir "$dir" --output-on-failure) n=0 entry layouts=() leave_out=
-    if [ -n "$quick" ]; then
-        leave_out=full
-    elif [ -z "$bed" ]; then
-        leave_out=wine10
-    fi
+    local args=(--test-dir "$dir" --output-on-failure) n=0 entry layouts=$slots
+    local leave_out=${quick:+full}
+    [ -n "$leave_out$bed" ] || leave_out=wine10
     if [ "$arch" = x86 ] && ! runs_32bit_wine; then
         echo "NOT RUN: this machine runs no 32-bit programs (its kernel has 32-bit emulation off);" \
             "the x86 build's Wine entries are skipped, its other checks run"
@@ -65,13 +64,12 @@ run_tree() {
             return 1
         }
         args+=(-L wine10)
+        layouts=$slots10
     fi
-    for entry in $slots; do
-        case $entry in wine10_*) [ -n "$bed" ] ;; *) [ -z "$bed" ] ;; esac || continue
-        layouts+=("$entry")
+    for entry in $layouts; do
         n=$((n + ${entry#*=}))
     done
-    start_slots "$arch" "$dir/slots${bed:+-$bed}" "${layouts[@]}" || {
+    start_slots "$arch" "$dir/slots${bed:+-$bed}" $layouts || {
         echo "the $arch test displays did not start"
         stop_slots "$dir/slots${bed:+-$bed}"
         return 1
@@ -93,14 +91,8 @@ start_tree() {
 # The x64 tree's entries start as soon as it is built (its slots' prefixes, which the cache keeps,
 # are made meanwhile where they are missing); the x86 tree builds after it, giving way to them.
 mkdir -p "$build-x64"
-(
-    set --
-    for entry in $slots; do
-        [[ $entry == wine10_* ]] || set -- "$@" "$entry"
-    done
-    start_slots x64 "$build-x64/slots-made" "$@" || true
-    stop_slots "$build-x64/slots-made"
-) >/dev/null 2>&1 </dev/null &
+(start_slots x64 "$build-x64/slots-made" $slots || true; stop_slots "$build-x64/slots-made") \
+    >/dev/null 2>&1 </dev/null &
 made=$!
 SPX_BUILD_ARCH=x64 "$top/tools/build.sh" "$build"
 wait "$made" || true
