@@ -13,9 +13,7 @@ const UINT WM_HOST_ACTION = WM_APP + 40;
 const UINT WM_BE_BUSY = WM_APP + 41;
 TestHost *g_pHost = nullptr;
 HWND g_hwndNotify = nullptr;
-HANDLE g_hActionTaken = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-WPARAM g_nAction = 0;
-LPARAM g_nActionMs = 0;
+HANDLE g_hLookTaken = CreateEventA(nullptr, FALSE, FALSE, nullptr);
 
 INPUT MouseInput(DWORD dwFlags, int x = 0, int y = 0) {
     INPUT in = {};
@@ -143,10 +141,10 @@ void Send(const InputStep &step) {
         break;
     }
     case InputStep::Host:
-        // The host takes it where it stands among the input: after what was sent before it and
-        // before anything sent after it.
         PostMessageA(g_hwndNotify, WM_HOST_ACTION, WPARAM(step.action), step.x);
-        WaitForSingleObject(g_hActionTaken, 5000);
+        // A look sees the input sent before it and none sent after it.
+        if (step.action == HostAction::Look)
+            WaitForSingleObject(g_hLookTaken, 5000);
         break;
     case InputStep::Wait:
         Sleep(DWORD(step.x));
@@ -341,19 +339,21 @@ LRESULT CALLBACK TestHost::NotifyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
             g_pHost->StopSelection();
         return 0;
     }
-    // A posted message comes ahead of the input queued before it, a timer after it: the host acts
-    // at a timer, once it has taken that input.
-    if (msg == WM_HOST_ACTION) {
-        g_nAction = wParam;
-        g_nActionMs = lParam;
+    // A posted message comes ahead of the input queued before it, a timer after it: a look is
+    // taken at a timer, once the host has taken that input.
+    if (msg == WM_HOST_ACTION && HostAction(wParam) == HostAction::Look) {
         SetTimer(hwnd, WM_HOST_ACTION, USER_TIMER_MINIMUM, nullptr);
         return 0;
     }
     if (msg == WM_TIMER && wParam == WM_HOST_ACTION) {
         KillTimer(hwnd, WM_HOST_ACTION);
-        SetEvent(g_hActionTaken);
         if (g_pHost)
-            g_pHost->Do(HostAction(g_nAction), int(g_nActionMs));
+            g_pHost->Do(HostAction::Look, 0);
+        SetEvent(g_hLookTaken);
+        return 0;
+    }
+    if (msg == WM_HOST_ACTION && g_pHost) {
+        g_pHost->Do(HostAction(wParam), int(lParam));
         return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
