@@ -1,5 +1,6 @@
 #include "input/journal_input.h"
 
+#include "host/dpi_scope.h"
 #include "host/hook_state.h"
 #include "input/held_keys.h"
 #include "selection/dispatch.h"
@@ -29,12 +30,14 @@ InputEvent FromJournalRecord(const EVENTMSG &event, UINT fHeld) {
 }
 
 LRESULT CALLBACK SelectionHookProc(int nCode, WPARAM wParam, LPARAM lParam) {
+    PhysicalPixels physicalPixels;
     if (nCode >= 0 && pHostRecord && lParam) {
         const EVENTMSG &record = *reinterpret_cast<const EVENTMSG *>(lParam);
         fJournalHeld =
             SidedAfter(fJournalHeld, record.message, record.paramL & 0xFF, IsRightKey(record));
         SelectionEvent(FromJournalRecord(record, HeldOfSided(fJournalHeld)));
     }
+    HostPixels hostPixels;
     return CallNextHookEx(hMouseHook, nCode, wParam & 0xFFFF, lParam);
 }
 

@@ -1,6 +1,7 @@
 #include "shape/polygon_list.h"
 
 #include "draw/xor_draw.h"
+#include "host/dpi_scope.h"
 #include "shape/polygon_geometry.h"
 
 namespace {
@@ -18,7 +19,7 @@ int FindPolyVertex(const SelectionShape *pShape, POINT pt) {
         return -1;
     const UINT nCount = ValidPointCount(*pShape);
     for (UINT i = 0; i < nCount; ++i) {
-        if (IsNearPoint(pShape->aPoints[i], pt, kVertexTolerance))
+        if (IsNearPoint(pShape->aPoints[i], pt, ScaledForDpi(kVertexTolerance, DpiAt(pt))))
             return int(i);
     }
     return -1;
@@ -103,6 +104,7 @@ extern "C" void WINAPI SPXFreePolyPoints(SelectionShape *pShape) {
 }
 
 extern "C" int WINAPI SPXXorPolyPoints(SelectionShape *pShape) {
+    PhysicalPixels physicalPixels;
     if (!pShape || ValidPointCount(*pShape) == 0)
         return 0;
     if (ScreenDC dc = CreateXorDisplayDC())
@@ -111,6 +113,7 @@ extern "C" int WINAPI SPXXorPolyPoints(SelectionShape *pShape) {
 }
 
 extern "C" int WINAPI SPXErasePolyPoints(SelectionShape *pShape) {
+    PhysicalPixels physicalPixels;
     if (!pShape || ValidPointCount(*pShape) == 0)
         return 0;
     ScreenDC dc = CreateXorDisplayDC();

@@ -1,0 +1,175 @@
+#include "host/dpi_scope.h"
+
+namespace {
+
+using SetContextFn = HANDLE(WINAPI *)(HANDLE);
+using DpiForWindowFn = UINT(WINAPI *)(HWND);
+using DpiForSystemFn = UINT(WINAPI *)();
+using DpiForMonitorFn = HRESULT(WINAPI *)(HMONITOR, int, UINT *, UINT *);
+
+// The platform's per-monitor awareness contexts (v2, then v1), as the SDK defines them.
+const HANDLE kPerMonitorV2 = reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-4));
+const HANDLE kPerMonitor = reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-3));
+const int kEffectiveDpi = 0; // MDT_EFFECTIVE_DPI
+
+template <typename Fn> Fn Resolve(HMODULE hModule, const char *pszName) {
+    return hModule
+               ? reinterpret_cast<Fn>(reinterpret_cast<void *>(GetProcAddress(hModule, pszName)))
+               : nullptr;
+}
+
+// Found once, at the first use: the platform's calls where it has them (Windows 10 1607 and
+// later; per-monitor DPI of a monitor from Windows 8.1), nothing where it does not.
+struct DpiCalls {
+    bool bResolved;
+    SetContextFn pfnSetThreadContext;
+    DpiForWindowFn pfnDpiForWindow;
+    DpiForSystemFn pfnDpiForSystem;
+    DpiForMonitorFn pfnDpiForMonitor;
+};
+DpiCalls calls;
+
+const DpiCalls &Calls() noexcept {
+    if (!calls.bResolved) {
+        const HMODULE hUser = GetModuleHandleA("user32.dll");
+        calls.pfnSetThreadContext = Resolve<SetContextFn>(hUser, "SetThreadDpiAwarenessContext");
+        calls.pfnDpiForWindow = Resolve<DpiForWindowFn>(hUser, "GetDpiForWindow");
+        calls.pfnDpiForSystem = Resolve<DpiForSystemFn>(hUser, "GetDpiForSystem");
+        // The per-monitor DPI lives in the shell's scaling library, a part of the system since
+        // Windows 8.1; loaded from the system folder only.
+        HMODULE hScaling = GetModuleHandleA("shcore.dll");
+        if (!hScaling && calls.pfnSetThreadContext)
+            hScaling = LoadLibraryExA("shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        calls.pfnDpiForMonitor = Resolve<DpiForMonitorFn>(hScaling, "GetDpiForMonitor");
+        calls.bResolved = true;
+    }
+    return calls;
+}
+
+HANDLE SetThreadContext(HANDLE hContext) noexcept {
+    const SetContextFn pfnSet = Calls().pfnSetThreadContext;
+    return pfnSet ? pfnSet(hContext) : nullptr;
+}
+
+HANDLE SetPerMonitor() noexcept {
+    const HANDLE hOld = SetThreadContext(kPerMonitorV2);
+    return hOld ? hOld : SetThreadContext(kPerMonitor);
+}
+
+// The host's thread, while a scope of the library's runs on it, and what it had declared.
+DWORD dwHostThread = 0;
+HANDLE hHostContext = nullptr;
+int nHostScopes = 0;
+
+} // namespace
+
+PhysicalPixels::PhysicalPixels() noexcept : m_hOld(SetPerMonitor()), m_bOutermost(false) {
+    const DWORD dwThread = GetCurrentThreadId();
+    if (nHostScopes == 0) {
+        dwHostThread = dwThread;
+        hHostContext = m_hOld;
+        m_bOutermost = true;
+    }
+    if (dwHostThread == dwThread)
+        ++nHostScopes;
+}
+
+PhysicalPixels::~PhysicalPixels() {
+    if (dwHostThread == GetCurrentThreadId() && nHostScopes > 0)
+        --nHostScopes;
+    if (m_bOutermost)
+        hHostContext = nullptr;
+    if (m_hOld)
+        SetThreadContext(m_hOld);
+}
+
+HostPixels::HostPixels() noexcept : m_hOld(nullptr) {
+    if (nHostScopes > 0 && dwHostThread == GetCurrentThreadId() && hHostContext)
+        m_hOld = SetThreadContext(hHostContext);
+}
+
+HostPixels::~HostPixels() {
+    if (m_hOld)
+        SetThreadContext(m_hOld);
+}
+
+void UsePhysicalPixelsOnThisThread() noexcept {
+    SetPerMonitor();
+}
+
+int ScaledForDpi(int n, UINT nDpi) noexcept {
+    if (nDpi == 0 || nDpi == 96)
+        return n;
+    const int nScaled = MulDiv(n, int(nDpi), 96);
+    return n > 0 && nScaled < 1 ? 1 : nScaled;
+}
+
+namespace {
+
+UINT MonitorDpi(HMONITOR hMonitor) noexcept {
+    const DpiCalls &platform = Calls();
+    UINT nDpiX = 0, nDpiY = 0;
+    if (hMonitor && platform.pfnDpiForMonitor &&
+        SUCCEEDED(platform.pfnDpiForMonitor(hMonitor, kEffectiveDpi, &nDpiX, &nDpiY)) && nDpiX)
+        return nDpiX;
+    if (platform.pfnDpiForSystem)
+        if (const UINT nDpi = platform.pfnDpiForSystem())
+            return nDpi;
+    return 96;
+}
+
+} // namespace
+
+UINT DpiAt(POINT pt) noexcept {
+    return MonitorDpi(MonitorFromPoint(pt, MONITOR_DEFAULTTONEAREST));
+}
+
+UINT DpiAt(const RECT &rc) noexcept {
+    return MonitorDpi(MonitorFromRect(&rc, MONITOR_DEFAULTTONEAREST));
+}
+
+UINT DpiOfWindowMonitor(HWND hwnd) noexcept {
+    return MonitorDpi(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST));
+}
+
+UINT DpiOfWindow(HWND hwnd) noexcept {
+    const DpiForWindowFn pfnDpi = Calls().pfnDpiForWindow;
+    const UINT nDpi = pfnDpi && hwnd ? pfnDpi(hwnd) : 0;
+    return nDpi ? nDpi : DpiOfWindowMonitor(hwnd);
+}
+
+LONG MapCoordinate(LONG v, LONG nFromStart, LONG nFromEnd, LONG nToStart, LONG nToEnd,
+                   bool bUp) noexcept {
+    const long long nFrom = static_cast<long long>(nFromEnd) - nFromStart;
+    const long long nTo = static_cast<long long>(nToEnd) - nToStart;
+    if (nFrom <= 0 || nFrom == nTo)
+        return static_cast<LONG>(v - static_cast<long long>(nFromStart) + nToStart);
+    const long long nScaled = (static_cast<long long>(v) - nFromStart) * nTo;
+    // Floor or ceiling of nScaled / nFrom, for either sign.
+    long long nQuotient = nScaled / nFrom;
+    const long long nRest = nScaled % nFrom;
+    if (nRest != 0 && (nRest < 0) != bUp)
+        nQuotient += bUp ? 1 : -1;
+    return static_cast<LONG>(nQuotient + nToStart);
+}
+
+bool PhysicalToHost(POINT &pt, bool bUp) noexcept {
+    MONITORINFO physical = {sizeof(physical), {}, {}, 0};
+    HMONITOR hMonitor;
+    {
+        PhysicalPixels physicalPixels;
+        // A right or bottom edge belongs to the pixel before it.
+        const POINT ptPixel = {bUp ? pt.x - 1 : pt.x, bUp ? pt.y - 1 : pt.y};
+        hMonitor = MonitorFromPoint(ptPixel, MONITOR_DEFAULTTONEAREST);
+        if (!hMonitor || !GetMonitorInfoA(hMonitor, &physical))
+            return false;
+    }
+    MONITORINFO seen = {sizeof(seen), {}, {}, 0};
+    if (!GetMonitorInfoA(hMonitor, &seen))
+        return false;
+    const RECT &rcFrom = physical.rcMonitor;
+    const RECT &rcTo = seen.rcMonitor;
+    pt.x = MapCoordinate(pt.x, rcFrom.left, rcFrom.right, rcTo.left, rcTo.right, bUp);
+    pt.y = MapCoordinate(pt.y, rcFrom.top, rcFrom.bottom, rcTo.top, rcTo.bottom, bUp);
+    return true;
+}
