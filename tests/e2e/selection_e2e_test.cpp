@@ -1070,6 +1070,148 @@ INSTANTIATE_TEST_SUITE_P(Sequences, GestureEnding, testing::ValuesIn(kSequences)
                              return std::string(info.param.pszName);
                          });
 
+// The same selections at any display scale, whatever awareness the host declares (tests/CMake
+// runs these again on a bed at 150% for an unaware and a per-monitor host): places are physical
+// pixels, multiples of 3 so that they are whole at 150%. Sizes that are 8 and 3 pixels at 96 DPI
+// are met at their scaled size less one, beyond what the unscaled sizes reach at 150%.
+struct DpiRow {
+    const char *pszName;
+    int nMode;
+    BOOL bAdjustable;
+    DWORD dwOptions;
+    std::vector<InputStep> steps;
+    RECT rcCommit;          // empty: none is looked at
+    std::vector<RECT> seen; // at each Look
+    bool bTarget;           // a window stands at kTarget
+    bool bOtherMonitor;     // on the monitor on the left; skipped where there is none
+};
+
+const RECT kTarget = {702, 120, 900, 321};
+
+void PrintTo(const DpiRow &row, std::ostream *os) {
+    *os << row.pszName;
+}
+
+// The box's frame lies a pixel outside the selection, its handles outside the frame.
+RECT BoxedAt(RECT rc, int nHandle) {
+    InflateRect(&rc, 1 + nHandle, 1 + nHandle);
+    return rc;
+}
+
+int ScaledAtBed(int n) {
+    return MulDiv(n, PhysicalDpi(), 96);
+}
+
+std::vector<DpiRow> DpiRows() {
+    const std::vector<InputStep> band = {MoveTo(300, 240),           LeftDown(),
+                                         MoveTo(450, 360),           MoveTo(600, 480),
+                                         HostDoes(HostAction::Look), LeftUp()};
+    const RECT rc = {300, 240, 600, 480};
+    return {
+        {"ABand", MODE_RECTANGLE, FALSE, 0, band, rc, {rc}, false, false},
+        {"AnEllipse", MODE_ELLIPSE, FALSE, 0, band, rc, {rc}, false, false},
+        {"APolygonClosedAtItsScaledReach",
+         MODE_POLYGON,
+         FALSE,
+         0,
+         Steps({Click(300, 240), Click(600, 240), Click(600, 480),
+                Click(300 + ScaledAtBed(3) - 1, 240 + ScaledAtBed(3) - 1)}),
+         rc,
+         {},
+         false,
+         false},
+        {"AWindowPicked",
+         MODE_WINDOW,
+         FALSE,
+         0,
+         Steps({{MoveTo(790, 210), MoveTo(800, 220), HostDoes(HostAction::Look)}, Click(800, 220)}),
+         RECT{},
+         {kTarget},
+         true,
+         false},
+        {"AHandleFoundAtItsScaledSize",
+         MODE_RECTANGLE,
+         TRUE,
+         0,
+         Steps({Drag({300, 240}, {{600, 480}}),
+                {HostDoes(HostAction::Look)},
+                Drag({600 + ScaledAtBed(8), 480 + ScaledAtBed(8)},
+                     {{620 + ScaledAtBed(8), 500 + ScaledAtBed(8)},
+                      {630 + ScaledAtBed(8), 510 + ScaledAtBed(8)}}),
+                {KeyPress(VK_RETURN)}}),
+         RECT{300, 240, 630, 510},
+         {BoxedAt(rc, ScaledAtBed(8))},
+         false,
+         false},
+        {"ABandSnappedAtItsScaledReach",
+         MODE_RECTANGLE,
+         FALSE,
+         SPX_OPT_SNAP_EDGES | SPX_OPT_SNAP_HOST_WINDOWS,
+         Drag({701 + ScaledAtBed(8), 119 + ScaledAtBed(8)},
+              {{800, 200}, {901 - ScaledAtBed(8), 322 - ScaledAtBed(8)}}),
+         kTarget,
+         {},
+         true,
+         false},
+        {"ABandOnTheLeftMonitor",
+         MODE_RECTANGLE,
+         FALSE,
+         0,
+         Drag({-600, 150}, {{-450, 300}, {-300, 450}}),
+         RECT{-600, 150, -300, 450},
+         {},
+         false,
+         true},
+    };
+}
+
+class DpiE2e : public SelectionEndToEnd, public testing::WithParamInterface<DpiRow> {};
+
+TEST_P(DpiE2e, SelectsThePhysicalPixelsAndTellsTheHostItsOwn) {
+    const DpiRow &row = GetParam();
+    if (row.bOtherMonitor && OtherMonitor() != MONITOR_LEFT)
+        GTEST_SKIP() << "no monitor on the left";
+    HWND hwndTarget = nullptr;
+    if (row.bTarget) {
+        // Another program's window, per-monitor aware, at the same physical place on every bed.
+        const RECT rcHost = HostViewOf(kTarget);
+        hwndTarget =
+            CreateWindowExA(WS_EX_TOPMOST, "SpxHostOwn", "", WS_POPUP | WS_VISIBLE, rcHost.left,
+                            rcHost.top, rcHost.right - rcHost.left, rcHost.bottom - rcHost.top,
+                            nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        SettleScreen();
+        m_clean = ScreenSnapshot::Take();
+    }
+    m_host.SetBaseline(m_clean);
+    m_host.pfnSetSelectionOptions(row.dwOptions);
+    ASSERT_EQ(m_host.StartSelection(row.nMode, row.bAdjustable, row.nMode == MODE_WINDOW), 1);
+    m_host.Play(row.steps);
+    EXPECT_EQ(m_host.Seen(), row.seen) << "drawn under the pointer, at the monitor's scale";
+    const auto commits = m_host.Commits();
+    if (!IsRectEmpty(&row.rcCommit)) {
+        ASSERT_EQ(commits.size(), 1u);
+        EXPECT_EQ(commits[0].rcAtArrival, row.rcCommit);
+        RECT rcHost = commits[0].rcAtArrival;
+        ASSERT_EQ(m_host.pfnPhysicalToHostRect(&rcHost), 1);
+        EXPECT_EQ(rcHost, HostViewOf(row.rcCommit)) << "in the host's own coordinates";
+    }
+    if (hwndTarget && row.nMode == MODE_WINDOW) {
+        EXPECT_EQ(m_host.Record().hwndFramed, hwndTarget);
+        m_host.pfnXorWindow(hwndTarget);
+    }
+    EXPECT_EQ(m_host.ForeignAwareness(), 0) << "the host's code ran in another awareness";
+    m_host.StopSelection();
+    m_host.Pump(50);
+    EXPECT_TRUE(ScreenClean());
+    if (hwndTarget)
+        DestroyWindow(hwndTarget);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, DpiE2e, testing::ValuesIn(DpiRows()),
+                         [](const testing::TestParamInfo<DpiRow> &info) {
+                             return std::string(info.param.pszName);
+                         });
+
 // Runs this program again as another host process in role pszRole (see main). This host's loop
 // runs until the other has ended, or, with hReady, until that is set: the other goes on then.
 PROCESS_INFORMATION StartOtherHost(TestHost &host, const char *pszRole, HANDLE hReady = nullptr) {

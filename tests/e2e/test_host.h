@@ -84,6 +84,11 @@ RECT OnBed(const RECT &rc);
 // Where the overlay's third child stands: on the second monitor; empty where there is none.
 RECT OtherMonitorChild();
 
+// Where this thread sees the physical screen rectangle: its own coordinates for it.
+RECT HostViewOf(const RECT &rcPhysical);
+// The primary monitor's DPI, as a per-monitor aware program is told it.
+int PhysicalDpi();
+
 // n moves from one point to another, a millisecond apart (the last one at ptTo).
 std::vector<InputStep> Sweep(POINT ptFrom, POINT ptTo, int n);
 // The steps, each followed at once by the next.
@@ -105,7 +110,10 @@ public:
     decltype(&SetTrackingNotify) pfnSetTrackingNotify = nullptr;
     decltype(&SetSelectionOptions) pfnSetSelectionOptions = nullptr;
     decltype(&SetSelectionShape) pfnSetSelectionShape = nullptr;
+    decltype(&PhysicalToHostRect) pfnPhysicalToHostRect = nullptr;
     int nShapeResult = 0; // what SetSelectionShape returned last
+    // Messages from the library that found this thread in another DPI awareness than its own.
+    int ForeignAwareness() const { return m_nForeignAwareness; }
     // The message the live rectangle comes with, when the host asks for it.
     static const UINT kLiveRectMessage = WM_APP + 60;
     // The live rectangles received, in order (all 0: the selection ended).
@@ -164,6 +172,8 @@ private:
     HWND m_hwndElsewhere = nullptr; // a window of another thread, for a host that waits on it
     HANDLE m_hElsewhere = nullptr;
     bool m_bStopOnSelection = false;
+    int m_nAwareness = -1;
+    int m_nForeignAwareness = 0;
     int m_nMode = 0;
     BOOL m_bAdjustable = FALSE;
     HostRecord m_record;

@@ -15,8 +15,11 @@ using PixelSet = std::set<Pixel>;
 
 class ScreenSnapshot {
 public:
-    // The whole virtual screen, every monitor, copied into a 32-bit DIB.
+    // The whole virtual screen, every monitor, copied into a 32-bit DIB, in physical pixels.
     static ScreenSnapshot Take();
+    // The same in the calling thread's coordinates: scaled where the platform scales a thread
+    // that is not per-monitor DPI aware.
+    static ScreenSnapshot TakeAsThisThreadSees();
 
     // Its place in screen coordinates: negative where a monitor lies left of or above the
     // primary.
