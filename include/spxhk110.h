@@ -260,9 +260,11 @@ SPXHK110_API int WINAPI MoveXorBox(int xAnchor, int yAnchor, int xOld, int yOld,
                                    int bEllipse);
 /* Line from *pptStart to *pptEnd (the end pixel itself is not drawn). */
 SPXHK110_API int WINAPI SPXXorLine(const POINT *pptStart, const POINT *pptEnd);
-/* Circle of radius 3 around *ppt: the marker of a polygon vertex. */
+/* Circle of radius 3 (at 96 DPI, scaled with the monitor's) around *ppt: a polygon vertex's
+ * marker. */
 SPXHK110_API int WINAPI SPXXorPoint(const POINT *ppt);
-/* Frame, as thick as a dialog frame, along the inside edge of the window's screen rectangle.
+/* Frame, as thick as a dialog frame at the monitor's DPI, along the inside edge of the window's
+ * physical screen rectangle.
  * Returns 0 and draws nothing when the window's rectangle cannot be read. */
 SPXHK110_API int WINAPI SPXXORWindow(HWND hwnd);
 
