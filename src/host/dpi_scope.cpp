@@ -120,8 +120,34 @@ UINT MonitorDpi(HMONITOR hMonitor) noexcept {
 
 } // namespace
 
+namespace {
+
+// The last monitor asked about, for half a second: a polygon's markers and vertices ask once per
+// vertex, and the platform answers each question with a call into its server.
+struct LastMonitor {
+    bool bValid;
+    RECT rc;
+    UINT nDpi;
+    DWORD dwAsked;
+};
+LastMonitor lastMonitor;
+const DWORD kMonitorFreshMs = 500;
+
+} // namespace
+
 UINT DpiAt(POINT pt) noexcept {
-    return MonitorDpi(MonitorFromPoint(pt, MONITOR_DEFAULTTONEAREST));
+    const DWORD dwNow = GetTickCount();
+    if (lastMonitor.bValid && dwNow - lastMonitor.dwAsked < kMonitorFreshMs &&
+        PtInRect(&lastMonitor.rc, pt))
+        return lastMonitor.nDpi;
+    const HMONITOR hMonitor = MonitorFromPoint(pt, MONITOR_DEFAULTTONEAREST);
+    MONITORINFO info = {sizeof(info), {}, {}, 0};
+    const UINT nDpi = MonitorDpi(hMonitor);
+    lastMonitor.bValid = hMonitor && GetMonitorInfoA(hMonitor, &info);
+    lastMonitor.rc = info.rcMonitor;
+    lastMonitor.nDpi = nDpi;
+    lastMonitor.dwAsked = dwNow;
+    return nDpi;
 }
 
 UINT DpiAt(const RECT &rc) noexcept {

@@ -6,7 +6,7 @@
 
 namespace {
 
-const int kVertexTolerance = 2;
+const int kVertexTolerance = 2; // at 96 DPI
 
 } // namespace
 
@@ -18,8 +18,9 @@ int FindPolyVertex(const SelectionShape *pShape, POINT pt) {
     if (!pShape)
         return -1;
     const UINT nCount = ValidPointCount(*pShape);
+    const int nTolerance = ScaledForDpi(kVertexTolerance, DpiAt(pt));
     for (UINT i = 0; i < nCount; ++i) {
-        if (IsNearPoint(pShape->aPoints[i], pt, ScaledForDpi(kVertexTolerance, DpiAt(pt))))
+        if (IsNearPoint(pShape->aPoints[i], pt, nTolerance))
             return int(i);
     }
     return -1;
