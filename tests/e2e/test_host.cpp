@@ -439,15 +439,20 @@ int PhysicalDpi() {
     return nDpi;
 }
 
-RECT HostViewOf(const RECT &rcPhysical) {
-    // A window of a per-monitor aware thread stands there; the host asks where it is.
+HWND PerMonitorWindow(const RECT &rcPhysical, DWORD dwStyle) {
     const HANDLE hOld = UseDpiContext(-4);
     const HWND hwnd =
-        CreateWindowExA(0, "STATIC", "", WS_POPUP, rcPhysical.left, rcPhysical.top,
+        CreateWindowExA(WS_EX_TOPMOST, "SpxHostOwn", "", dwStyle, rcPhysical.left, rcPhysical.top,
                         rcPhysical.right - rcPhysical.left, rcPhysical.bottom - rcPhysical.top,
                         nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (hOld)
         UseDpiContext(reinterpret_cast<LONG_PTR>(hOld));
+    return hwnd;
+}
+
+RECT HostViewOf(const RECT &rcPhysical) {
+    // A per-monitor aware window stands there; the host asks where it is.
+    const HWND hwnd = PerMonitorWindow(rcPhysical, WS_POPUP);
     RECT rc = {};
     GetWindowRect(hwnd, &rc);
     DestroyWindow(hwnd);
@@ -557,6 +562,23 @@ TestHost::~TestHost() {
         FreeLibrary(m_hDll);
     g_pHost = nullptr;
     SettleScreen();
+}
+
+bool TestHost::OverlayDrawingShows() {
+    const ScreenSnapshot before = ScreenSnapshot::Take();
+    // The primary monitor's middle, where the rows draw.
+    POINT pt = {GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2};
+    ScreenToClient(m_hwndOverlay, &pt);
+    auto invert = [this, pt] {
+        HDC hdc = GetDC(m_hwndOverlay);
+        PatBlt(hdc, pt.x, pt.y, 4, 4, DSTINVERT);
+        ReleaseDC(m_hwndOverlay, hdc);
+        GdiFlush();
+    };
+    invert();
+    const bool bShows = !(ScreenSnapshot::Take() == before);
+    invert();
+    return bShows;
 }
 
 int TestHost::StartSelection(int nMode, BOOL bAdjustable, BOOL bHighlight,

@@ -84,6 +84,8 @@ RECT OnBed(const RECT &rc);
 // Where the overlay's third child stands: on the second monitor; empty where there is none.
 RECT OtherMonitorChild();
 
+// A top-level window made per-monitor DPI aware, at a physical place.
+HWND PerMonitorWindow(const RECT &rcPhysical, DWORD dwStyle);
 // Where this thread sees the physical screen rectangle: its own coordinates for it.
 RECT HostViewOf(const RECT &rcPhysical);
 // The primary monitor's DPI, as a per-monitor aware program is told it.
@@ -156,6 +158,9 @@ public:
     // The cursor this thread shows now.
     HCURSOR Cursor() const { return GetCursor(); }
     HMODULE Dll() const { return m_hDll; }
+    // Whether what is drawn through the overlay's own context reaches the screen. On Windows it
+    // does; Wine 10 shows nothing drawn so in a window that spans two monitors.
+    bool OverlayDrawingShows();
 
 private:
     static LRESULT CALLBACK NotifyProc(HWND, UINT, WPARAM, LPARAM);

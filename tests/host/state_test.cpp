@@ -73,22 +73,19 @@ TEST(DpiGeometry, SizesScaleAndCoordinatesKeepEveryPixel) {
     for (const auto &c : sizes)
         EXPECT_EQ(ScaledForDpi(c.n, UINT(c.nDpi)), c.nScaled) << c.n << " at " << c.nDpi;
     const struct {
-        LONG v, nFromStart, nFromEnd, nToStart, nToEnd;
+        LONG v, nFromStart, nToStart, nNumerator, nDenominator;
         bool bUp;
         LONG nMapped;
     } coordinates[] = {
-        {301, 0, 1024, 0, 1024, false, 301}, // the same view: unchanged
-        {300, 0, 1024, 0, 683, false, 200},
-        {301, 0, 1024, 0, 683, false, 200},
-        {301, 0, 1024, 0, 683, true, 201},
-        {1024, 0, 1024, 0, 683, true, 683},
-        {-799, -800, 0, -533, 0, false, -533},
-        {-799, -800, 0, -533, 0, true, -532},
-        {-600, -800, 0, -800, -267, false, -667}, // scaled about the monitor's own corner
-        {500, 0, 0, 0, 0, false, 500},            // a monitor of no width: unchanged
+        {301, 0, 0, 144, 144, false, 301},   // the same view: unchanged
+        {300, 0, 0, 96, 144, false, 200},    {301, 0, 0, 96, 144, false, 200},
+        {301, 0, 0, 96, 144, true, 201},     {600, 0, 0, 96, 144, true, 400},
+        {-799, -800, -800, 96, 144, false, -800}, {-799, -800, -800, 96, 144, true, -799},
+        {-600, -800, -533, 96, 144, false, -400}, // about the monitor's own corner
+        {500, 0, 0, 96, 0, false, 500},           // no DPI: unchanged
     };
     for (const auto &c : coordinates)
-        EXPECT_EQ(MapCoordinate(c.v, c.nFromStart, c.nFromEnd, c.nToStart, c.nToEnd, c.bUp),
+        EXPECT_EQ(MapCoordinate(c.v, c.nFromStart, c.nToStart, c.nNumerator, c.nDenominator, c.bUp),
                   c.nMapped)
             << c.v << (c.bUp ? " up" : " down");
 }
