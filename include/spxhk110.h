@@ -128,14 +128,13 @@ SPXHK110_LAYOUT_CHECK(sizeof(HostRecord) == SPXHK110_AT(5460, 5480), host_size);
  * forces one), saves the
  * current cursor in pRecord->hSavedCursor and shows the cursor; with pRecord->bAdjustable set, a
  * non-empty *pInitialRect (else the starting region set with SetSelectionShape) is shown at the
- * first input event in a resizing box in hwndOverlay's client area. Turning it off erases
- * everything the library drew but the window-highlight frame, sets the arrow cursor and puts the
- * cursor display counter back. Returns 1 when turned on; when turned off, the platform's unhook
- * result; 0 when nothing changed (no record, already in that state, the platform refused, or
- * another host in this session, 32-bit or 64-bit, has the hook on: one host at a time, so that two
- * never draw the same band over each other). Turn it off before the record goes away; afterwards
- * the library never touches the record again. The library's state is this process's own: no other
- * process can change it. */
+ * first input event in a resizing box in hwndOverlay's client area. Turning it off erases everything the library drew but the window-highlight
+ * frame, sets the arrow cursor and puts the cursor display counter back. Returns 1 when turned
+ * on; when turned off, the platform's unhook result; 0 when nothing changed (no record, already
+ * in that state, the platform refused, or another host in this session, 32-bit or 64-bit, has
+ * the hook on: one host at a time, so that two never draw the same band over each other). Turn
+ * it off before the record goes away; afterwards the library never touches the record again.
+ * The library's state is this process's own: no other process can change it. */
 SPXHK110_API int WINAPI SetMouseHook(HWND hwndNotify, HostRecord *pRecord, BOOL bEnable,
                                      const RECT *pInitialRect, HWND hwndOverlay);
 /* The Escape hook: while on, every Escape key press posts UM_ESCAPE to hwndEscapeTarget (each
@@ -192,11 +191,10 @@ SPXHK110_API DWORD WINAPI SetSelectionOptionsMasked(DWORD dwMask, DWORD dwOption
 /* dwStart: where a selection starts when SetMouseHook turns the hook on (a non-empty
  * pInitialRect given there comes first). A starting region needs bAdjustable: it is shown in the
  * box at the first input event, as if the person had just drawn it. */
-#define SPX_START_NONE 0 /* as usual: nothing shown */
-#define SPX_START_REGION                                                                           \
-    1                    /* modes 3, 4: rcStart (or the vertices' bounds); mode 5: the vertices    \
-                          */
-#define SPX_START_LAST 2 /* the last region committed in the mode, in this process */
+#define SPX_START_NONE 0   /* as usual: nothing shown */
+#define SPX_START_REGION 1 /* modes 3, 4: rcStart (or the vertices' bounds); mode 5: the vertices  \
+                            */
+#define SPX_START_LAST 2   /* the last region committed in the mode, in this process */
 
 /* What SetSelectionShape returns, besides 0 (refused: nothing changed). */
 #define SPX_SHAPE_SET 1     /* every setting taken as given */
@@ -239,8 +237,9 @@ SPXHK110_API int WINAPI GetLastSelection(int nMode, SelectionSettings *pSettings
 /* The library works in physical screen pixels whatever DPI awareness the host declares: the
  * rectangles and vertices it posts, the initial rectangle and the arguments of the drawing
  * functions below. These two carry physical pixels into the coordinates of the calling thread
- * (those its own GetCursorPos, GetWindowRect and screen grabs use: the same for a per-monitor aware
- * host, scaled for an unaware or system-aware one on a scaled monitor). Each point goes by the
+ * (those its own GetCursorPos and GetWindowRect use: the same for a per-monitor aware host, scaled
+ * for an unaware or system-aware one on a scaled monitor). A screen grab is cropped with the posted
+ * rectangle itself, taken per-monitor aware (see the guide). Each point goes by the
  * monitor it lies on. The rectangle keeps every pixel it touches: its left and top are rounded
  * down, its right and bottom up. Return 1, or 0 (nothing changed) for a null pointer or an nCount
  * outside 0 to MAX_POLY_POINTS. */

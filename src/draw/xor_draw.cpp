@@ -34,16 +34,6 @@ int XorCircle(const POINT &pt, int nRadius) noexcept {
     return dc.Release();
 }
 
-// The platform's dialog frame width at 96 DPI, at the DPI of the window's monitor.
-int FrameWidthFor(HWND hwnd) noexcept {
-    using MetricsForDpiFn = int(WINAPI *)(int, UINT);
-    static const auto pfnMetricsForDpi = reinterpret_cast<MetricsForDpiFn>(reinterpret_cast<void *>(
-        GetProcAddress(GetModuleHandleA("user32.dll"), "GetSystemMetricsForDpi")));
-    const int nWidth96 =
-        pfnMetricsForDpi ? pfnMetricsForDpi(SM_CXDLGFRAME, 96) : GetSystemMetrics(SM_CXDLGFRAME);
-    return ScaledForDpi(nWidth96, DpiOfWindowMonitor(hwnd));
-}
-
 } // namespace
 
 WindowDC GetClientDC(HWND hwnd) noexcept {
@@ -153,7 +143,8 @@ extern "C" int WINAPI SPXXORWindow(HWND hwnd) {
     ScreenDC dc = GetScreenDC();
     if (!dc)
         return 0;
-    const int nWidth = FrameWidthFor(hwnd);
+    // The dialog frame's width at the DPI of the window's monitor.
+    const int nWidth = ScaledForDpi(SystemMetricAt96(SM_CXDLGFRAME), DpiOfWindowMonitor(hwnd));
     SetROP2(dc.get(), R2_XORPEN);
     {
         CreatedPen pen(CreatePen(PS_INSIDEFRAME, nWidth, RGB(255, 255, 255)));

@@ -6,6 +6,9 @@ using SetContextFn = HANDLE(WINAPI *)(HANDLE);
 using DpiForWindowFn = UINT(WINAPI *)(HWND);
 using DpiForSystemFn = UINT(WINAPI *)();
 using DpiForMonitorFn = HRESULT(WINAPI *)(HMONITOR, int, UINT *, UINT *);
+using GetContextFn = HANDLE(WINAPI *)();
+using DpiFromContextFn = UINT(WINAPI *)(HANDLE);
+using MetricForDpiFn = int(WINAPI *)(int, UINT);
 
 // The platform's per-monitor awareness contexts (v2, then v1), as the SDK defines them.
 const HANDLE kPerMonitorV2 = reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-4));
@@ -19,13 +22,17 @@ template <typename Fn> Fn Resolve(HMODULE hModule, const char *pszName) {
 }
 
 // Found once, at the first use: the platform's calls where it has them (Windows 10 1607 and
-// later; per-monitor DPI of a monitor from Windows 8.1), nothing where it does not.
+// later, the thread's DPI from 1803; per-monitor DPI of a monitor from Windows 8.1), nothing where
+// it does not.
 struct DpiCalls {
     bool bResolved;
     SetContextFn pfnSetThreadContext;
     DpiForWindowFn pfnDpiForWindow;
     DpiForSystemFn pfnDpiForSystem;
     DpiForMonitorFn pfnDpiForMonitor;
+    GetContextFn pfnGetThreadContext;
+    DpiFromContextFn pfnDpiFromContext;
+    MetricForDpiFn pfnMetricForDpi;
 };
 DpiCalls calls;
 
@@ -35,6 +42,9 @@ const DpiCalls &Calls() noexcept {
         calls.pfnSetThreadContext = Resolve<SetContextFn>(hUser, "SetThreadDpiAwarenessContext");
         calls.pfnDpiForWindow = Resolve<DpiForWindowFn>(hUser, "GetDpiForWindow");
         calls.pfnDpiForSystem = Resolve<DpiForSystemFn>(hUser, "GetDpiForSystem");
+        calls.pfnGetThreadContext = Resolve<GetContextFn>(hUser, "GetThreadDpiAwarenessContext");
+        calls.pfnDpiFromContext = Resolve<DpiFromContextFn>(hUser, "GetDpiFromDpiAwarenessContext");
+        calls.pfnMetricForDpi = Resolve<MetricForDpiFn>(hUser, "GetSystemMetricsForDpi");
         // The per-monitor DPI lives in the shell's scaling library, a part of the system since
         // Windows 8.1; loaded from the system folder only.
         HMODULE hScaling = GetModuleHandleA("shcore.dll");
@@ -118,10 +128,6 @@ UINT MonitorDpi(HMONITOR hMonitor) noexcept {
     return 96;
 }
 
-} // namespace
-
-namespace {
-
 // The last monitor asked about, for half a second: a polygon's markers and vertices ask once per
 // vertex, and the platform answers each question with a call into its server.
 struct LastMonitor {
@@ -158,14 +164,19 @@ UINT DpiOfWindowMonitor(HWND hwnd) noexcept {
     return MonitorDpi(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST));
 }
 
+int SystemMetricAt96(int nIndex) noexcept {
+    const MetricForDpiFn pfnMetric = Calls().pfnMetricForDpi;
+    return pfnMetric ? pfnMetric(nIndex, 96) : GetSystemMetrics(nIndex);
+}
+
 UINT DpiOfWindow(HWND hwnd) noexcept {
     const DpiForWindowFn pfnDpi = Calls().pfnDpiForWindow;
     const UINT nDpi = pfnDpi && hwnd ? pfnDpi(hwnd) : 0;
     return nDpi ? nDpi : DpiOfWindowMonitor(hwnd);
 }
 
-LONG MapCoordinate(LONG v, LONG nFromStart, LONG nToStart, LONG nNumerator, LONG nDenominator,
-                   bool bUp) noexcept {
+LONG ScaledCoordinate(LONG v, LONG nFromStart, LONG nToStart, LONG nNumerator, LONG nDenominator,
+                      bool bUp) noexcept {
     if (nDenominator <= 0 || nNumerator <= 0 || nNumerator == nDenominator)
         return static_cast<LONG>(v - static_cast<long long>(nFromStart) + nToStart);
     const long long nScaled = (static_cast<long long>(v) - nFromStart) * nNumerator;
@@ -183,14 +194,10 @@ namespace {
 // system-aware thread, the monitor's for a per-monitor aware one; 0 where the platform cannot
 // say (before Windows 10 1803).
 UINT ThreadDpiFor(UINT nMonitorDpi) noexcept {
-    using GetContextFn = HANDLE(WINAPI *)();
-    using DpiFromContextFn = UINT(WINAPI *)(HANDLE);
-    const HMODULE hUser = GetModuleHandleA("user32.dll");
-    const auto pfnContext = Resolve<GetContextFn>(hUser, "GetThreadDpiAwarenessContext");
-    const auto pfnDpi = Resolve<DpiFromContextFn>(hUser, "GetDpiFromDpiAwarenessContext");
-    if (!pfnContext || !pfnDpi)
+    const DpiCalls &platform = Calls();
+    if (!platform.pfnGetThreadContext || !platform.pfnDpiFromContext)
         return 0;
-    const UINT nDpi = pfnDpi(pfnContext());
+    const UINT nDpi = platform.pfnDpiFromContext(platform.pfnGetThreadContext());
     return nDpi ? nDpi : nMonitorDpi;
 }
 
@@ -227,9 +234,9 @@ bool PhysicalToHost(POINT &pt, bool bUp) noexcept {
     const bool bOriginX =
         rcFrom.left != rcTo.left && rcTo.left == MulDiv(rcFrom.left, nNumX, nDenX);
     const bool bOriginY = rcFrom.top != rcTo.top && rcTo.top == MulDiv(rcFrom.top, nNumY, nDenY);
-    pt.x = bOriginX ? MapCoordinate(pt.x, 0, 0, nNumX, nDenX, bUp)
-                    : MapCoordinate(pt.x, rcFrom.left, rcTo.left, nNumX, nDenX, bUp);
-    pt.y = bOriginY ? MapCoordinate(pt.y, 0, 0, nNumY, nDenY, bUp)
-                    : MapCoordinate(pt.y, rcFrom.top, rcTo.top, nNumY, nDenY, bUp);
+    pt.x = bOriginX ? ScaledCoordinate(pt.x, 0, 0, nNumX, nDenX, bUp)
+                    : ScaledCoordinate(pt.x, rcFrom.left, rcTo.left, nNumX, nDenX, bUp);
+    pt.y = bOriginY ? ScaledCoordinate(pt.y, 0, 0, nNumY, nDenY, bUp)
+                    : ScaledCoordinate(pt.y, rcFrom.top, rcTo.top, nNumY, nDenY, bUp);
     return true;
 }

@@ -48,13 +48,17 @@ UINT DpiOfWindowMonitor(HWND hwnd) noexcept;
 // The DPI hwnd draws at: 96 for a window the platform scales as a DPI-unaware one.
 UINT DpiOfWindow(HWND hwnd) noexcept;
 
+// A size from GetSystemMetrics as it is at 96 DPI (as the thread is told it where the platform
+// cannot say).
+int SystemMetricAt96(int nIndex) noexcept;
+
 // n pixels at 96 DPI, at nDpi (rounded to nearest; never less than 1 when n is not).
 int ScaledForDpi(int n, UINT nDpi) noexcept;
 
 // v carried from a place where nFromStart lies into one where nToStart lies, scaled by nNumerator
-// / nDenominator (a thread's DPI over the monitor's): bUp rounds up (right and bottom edges, so that
-// a rectangle keeps every pixel it touches), else down.
-LONG MapCoordinate(LONG v, LONG nFromStart, LONG nToStart, LONG nNumerator, LONG nDenominator,
-                   bool bUp) noexcept;
+// / nDenominator (a thread's DPI over the monitor's): bUp rounds up (right and bottom edges, so
+// that a rectangle keeps every pixel it touches), else down.
+LONG ScaledCoordinate(LONG v, LONG nFromStart, LONG nToStart, LONG nNumerator, LONG nDenominator,
+                      bool bUp) noexcept;
 // Physical screen pixels into the calling thread's own coordinates (which may be the same).
 bool PhysicalToHost(POINT &pt, bool bUp) noexcept;

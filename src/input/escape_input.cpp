@@ -1,6 +1,5 @@
 #include "input/escape_input.h"
 
-#include "host/dpi_scope.h"
 #include "host/hook_state.h"
 #include "input/hook_thread.h"
 #include "input/journal_input.h"
@@ -37,7 +36,6 @@ LRESULT CALLBACK EscapeKeyProc(int nCode, WPARAM wParam, LPARAM lParam) {
 } // namespace
 
 LRESULT CALLBACK EscapeHookProc(int nCode, WPARAM wParam, LPARAM lParam) {
-    PhysicalPixels physicalPixels;
     // The address is tested before the record is read.
     if (nCode == HC_ACTION && IsRecordAddress(lParam)) {
         const EVENTMSG &event = *reinterpret_cast<const EVENTMSG *>(lParam);
@@ -49,7 +47,6 @@ LRESULT CALLBACK EscapeHookProc(int nCode, WPARAM wParam, LPARAM lParam) {
             return 1;
         }
     }
-    HostPixels hostPixels;
     return CallNextHookEx(hKeyHook, nCode, wParam & 0xFFFF, lParam);
 }
 

@@ -30,14 +30,14 @@ InputEvent FromJournalRecord(const EVENTMSG &event, UINT fHeld) {
 }
 
 LRESULT CALLBACK SelectionHookProc(int nCode, WPARAM wParam, LPARAM lParam) {
-    PhysicalPixels physicalPixels;
     if (nCode >= 0 && pHostRecord && lParam) {
+        // Physical pixels for the selection's work; the next hook runs as the host declared.
+        PhysicalPixels physicalPixels;
         const EVENTMSG &record = *reinterpret_cast<const EVENTMSG *>(lParam);
         fJournalHeld =
             SidedAfter(fJournalHeld, record.message, record.paramL & 0xFF, IsRightKey(record));
         SelectionEvent(FromJournalRecord(record, HeldOfSided(fJournalHeld)));
     }
-    HostPixels hostPixels;
     return CallNextHookEx(hMouseHook, nCode, wParam & 0xFFFF, lParam);
 }
 
@@ -45,6 +45,8 @@ void HandRecordToSelection(const EVENTMSG &event) {
     // Between two journal-record hooks the one installed last is called first, and the record
     // the Escape hook keeps is not seen by the selection hook after it. Low-level hooks see it
     // whatever the order.
-    if (bMouseHookOn && pHostRecord && nMouseHookPath == HOOK_JOURNAL && bKeyHookFirst)
+    if (bMouseHookOn && pHostRecord && nMouseHookPath == HOOK_JOURNAL && bKeyHookFirst) {
+        PhysicalPixels physicalPixels;
         SelectionEvent(FromJournalRecord(event, HeldOfSided(fJournalHeld)));
+    }
 }
