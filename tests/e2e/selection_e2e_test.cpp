@@ -1073,17 +1073,16 @@ INSTANTIATE_TEST_SUITE_P(Sequences, GestureEnding, testing::ValuesIn(kSequences)
 // The same selections at any display scale, whatever awareness the host declares (tests/CMake
 // runs these again on a bed at 150% for an unaware and a per-monitor host): places are physical
 // pixels, multiples of 3 so that they are whole at 150%. Sizes that are 8 and 3 pixels at 96 DPI
-// are met at their scaled size less one, beyond what the unscaled sizes reach at 150%.
+// are met at their scaled size, beyond what the unscaled sizes reach at 150%.
 struct DpiRow {
     const char *pszName;
     int nMode;
     BOOL bAdjustable;
-    DWORD dwOptions;
     std::vector<InputStep> steps;
     RECT rcCommit;          // empty: none is looked at
     std::vector<RECT> seen; // at each Look
-    bool bTarget;           // a window stands at kTarget
-    bool bOtherMonitor;     // on the monitor on the left; skipped where there is none
+    int fFlags;             // 1: a window stands at kTarget; 2: on the monitor on the left
+    DWORD dwOptions;
 };
 
 const RECT kTarget = {702, 120, 900, 321};
@@ -1092,87 +1091,46 @@ void PrintTo(const DpiRow &row, std::ostream *os) {
     *os << row.pszName;
 }
 
-// The box's frame lies a pixel outside the selection, its handles outside the frame.
-RECT BoxedAt(RECT rc, int nHandle) {
-    InflateRect(&rc, 1 + nHandle, 1 + nHandle);
-    return rc;
-}
-
-int ScaledAtBed(int n) {
-    return MulDiv(n, PhysicalDpi(), 96);
-}
-
+// clang-format off
 std::vector<DpiRow> DpiRows() {
     const std::vector<InputStep> band = {MoveTo(300, 240),           LeftDown(),
                                          MoveTo(450, 360),           MoveTo(600, 480),
                                          HostDoes(HostAction::Look), LeftUp()};
     const RECT rc = {300, 240, 600, 480};
+    // The handle's size and the snapping reach, 8 at 96 DPI; the closing zone's, 3.
+    const int h = MulDiv(8, PhysicalDpi(), 96), c = MulDiv(3, PhysicalDpi(), 96);
     return {
-        {"ABand", MODE_RECTANGLE, FALSE, 0, band, rc, {rc}, false, false},
-        {"AnEllipse", MODE_ELLIPSE, FALSE, 0, band, rc, {rc}, false, false},
-        {"APolygonClosedAtItsScaledReach",
-         MODE_POLYGON,
-         FALSE,
-         0,
-         Steps({Click(300, 240), Click(600, 240), Click(600, 480),
-                Click(300 + ScaledAtBed(3) - 1, 240 + ScaledAtBed(3) - 1)}),
-         rc,
-         {},
-         false,
-         false},
-        {"AWindowPicked",
-         MODE_WINDOW,
-         FALSE,
-         0,
+        {"ABand", MODE_RECTANGLE, FALSE, band, rc, {rc}},
+        {"AnEllipse", MODE_ELLIPSE, FALSE, band, rc, {rc}},
+        {"APolygonClosedAtItsScaledReach", MODE_POLYGON, FALSE,
+         Steps({Click(300, 240), Click(600, 240), Click(600, 480), Click(299 + c, 239 + c)}), rc},
+        {"AWindowPicked", MODE_WINDOW, FALSE,
          Steps({{MoveTo(790, 210), MoveTo(800, 220), HostDoes(HostAction::Look)}, Click(800, 220)}),
-         RECT{},
-         {kTarget},
-         true,
-         false},
-        {"AHandleFoundAtItsScaledSize",
-         MODE_RECTANGLE,
-         TRUE,
-         0,
+         RECT{}, {kTarget}, 1},
+        // The frame lies a pixel outside the selection, the handles outside the frame.
+        {"AHandleFoundAtItsScaledSize", MODE_RECTANGLE, TRUE,
          Steps({Drag({300, 240}, {{600, 480}}),
                 {HostDoes(HostAction::Look)},
-                Drag({600 + ScaledAtBed(8), 480 + ScaledAtBed(8)},
-                     {{620 + ScaledAtBed(8), 500 + ScaledAtBed(8)},
-                      {630 + ScaledAtBed(8), 510 + ScaledAtBed(8)}}),
+                Drag({600 + h, 480 + h}, {{620 + h, 500 + h}, {630 + h, 510 + h}}),
                 {KeyPress(VK_RETURN)}}),
-         RECT{300, 240, 630, 510},
-         {BoxedAt(rc, ScaledAtBed(8))},
-         false,
-         false},
-        {"ABandSnappedAtItsScaledReach",
-         MODE_RECTANGLE,
-         FALSE,
-         SPX_OPT_SNAP_EDGES | SPX_OPT_SNAP_HOST_WINDOWS,
-         Drag({701 + ScaledAtBed(8), 119 + ScaledAtBed(8)},
-              {{800, 200}, {901 - ScaledAtBed(8), 322 - ScaledAtBed(8)}}),
-         kTarget,
-         {},
-         true,
-         false},
-        {"ABandOnTheLeftMonitor",
-         MODE_RECTANGLE,
-         FALSE,
-         0,
-         Drag({-600, 150}, {{-450, 300}, {-300, 450}}),
-         RECT{-600, 150, -300, 450},
-         {},
-         false,
-         true},
+         RECT{300, 240, 630, 510}, {RECT{299 - h, 239 - h, 601 + h, 481 + h}}},
+        {"ABandSnappedAtItsScaledReach", MODE_RECTANGLE, FALSE,
+         Drag({701 + h, 119 + h}, {{800, 200}, {901 - h, 322 - h}}), kTarget, {}, 1,
+         SPX_OPT_SNAP_EDGES | SPX_OPT_SNAP_HOST_WINDOWS},
+        {"ABandOnTheLeftMonitor", MODE_RECTANGLE, FALSE,
+         Drag({-600, 150}, {{-450, 300}, {-300, 450}}), RECT{-600, 150, -300, 450}, {}, 2},
     };
 }
+// clang-format on
 
 class DpiE2e : public SelectionEndToEnd, public testing::WithParamInterface<DpiRow> {};
 
 TEST_P(DpiE2e, SelectsThePhysicalPixelsAndTellsTheHostItsOwn) {
     const DpiRow &row = GetParam();
-    if (row.bOtherMonitor && OtherMonitor() != MONITOR_LEFT)
+    if ((row.fFlags & 2) && OtherMonitor() != MONITOR_LEFT)
         GTEST_SKIP() << "no monitor on the left";
     HWND hwndTarget = nullptr;
-    if (row.bTarget) {
+    if (row.fFlags & 1) {
         // A per-monitor aware program's window. An unaware one would do on Windows, which
         // gives a per-monitor aware thread every window's physical rectangle; Wine 10 gives it an
         // unaware window's unscaled one (and WindowFromPoint looks there).

@@ -27,14 +27,6 @@ int AwarenessNow() {
     return pfnContext && pfnAwareness ? pfnAwareness(pfnContext()) : -1;
 }
 
-// Sets the calling thread's DPI awareness context (-4: per-monitor v2); returns the one before.
-HANDLE UseDpiContext(LONG_PTR nContext) {
-    using SetFn = HANDLE(WINAPI *)(HANDLE);
-    const auto pfnSet = reinterpret_cast<SetFn>(reinterpret_cast<void *>(
-        GetProcAddress(GetModuleHandleA("user32.dll"), "SetThreadDpiAwarenessContext")));
-    return pfnSet ? pfnSet(reinterpret_cast<HANDLE>(nContext)) : nullptr;
-}
-
 INPUT MouseInput(DWORD dwFlags, int x = 0, int y = 0) {
     INPUT in = {};
     in.type = INPUT_MOUSE;
@@ -430,24 +422,19 @@ LRESULT CALLBACK TestHost::OverlayProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
 }
 
 int PhysicalDpi() {
-    const HANDLE hOld = UseDpiContext(-4);
+    PhysicalView physical;
     HDC hdc = GetDC(nullptr);
     const int nDpi = GetDeviceCaps(hdc, LOGPIXELSX);
     ReleaseDC(nullptr, hdc);
-    if (hOld)
-        UseDpiContext(reinterpret_cast<LONG_PTR>(hOld));
     return nDpi;
 }
 
 HWND PerMonitorWindow(const RECT &rcPhysical, DWORD dwStyle) {
-    const HANDLE hOld = UseDpiContext(-4);
-    const HWND hwnd =
-        CreateWindowExA(WS_EX_TOPMOST, "SpxHostOwn", "", dwStyle, rcPhysical.left, rcPhysical.top,
-                        rcPhysical.right - rcPhysical.left, rcPhysical.bottom - rcPhysical.top,
-                        nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (hOld)
-        UseDpiContext(reinterpret_cast<LONG_PTR>(hOld));
-    return hwnd;
+    PhysicalView physical;
+    return CreateWindowExA(WS_EX_TOPMOST, "SpxHostOwn", "", dwStyle, rcPhysical.left,
+                           rcPhysical.top, rcPhysical.right - rcPhysical.left,
+                           rcPhysical.bottom - rcPhysical.top, nullptr, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
 }
 
 RECT HostViewOf(const RECT &rcPhysical) {
@@ -617,7 +604,7 @@ void TestHost::Play(const std::vector<InputStep> &steps) {
     HANDLE hDone = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     std::thread sender([&steps, hDone] {
         // The person's input lands on physical pixels, whatever the host declares.
-        UseDpiContext(-4);
+        PhysicalView physical;
         for (const InputStep &step : steps) {
             Send(step);
             Sleep(step.bQuick ? 1 : kStepDelayMs);

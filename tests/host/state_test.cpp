@@ -77,15 +77,16 @@ TEST(DpiGeometry, SizesScaleAndCoordinatesKeepEveryPixel) {
         bool bUp;
         LONG nMapped;
     } coordinates[] = {
-        {301, 0, 0, 144, 144, false, 301},   // the same view: unchanged
-        {300, 0, 0, 96, 144, false, 200},    {301, 0, 0, 96, 144, false, 200},
-        {301, 0, 0, 96, 144, true, 201},     {600, 0, 0, 96, 144, true, 400},
+        {301, 0, 0, 144, 144, false, 301}, // the same view: unchanged
+        {300, 0, 0, 96, 144, false, 200},         {301, 0, 0, 96, 144, false, 200},
+        {301, 0, 0, 96, 144, true, 201},          {600, 0, 0, 96, 144, true, 400},
         {-799, -800, -800, 96, 144, false, -800}, {-799, -800, -800, 96, 144, true, -799},
         {-600, -800, -533, 96, 144, false, -400}, // about the monitor's own corner
         {500, 0, 0, 96, 0, false, 500},           // no DPI: unchanged
     };
     for (const auto &c : coordinates)
-        EXPECT_EQ(MapCoordinate(c.v, c.nFromStart, c.nToStart, c.nNumerator, c.nDenominator, c.bUp),
-                  c.nMapped)
+        EXPECT_EQ(
+            ScaledCoordinate(c.v, c.nFromStart, c.nToStart, c.nNumerator, c.nDenominator, c.bUp),
+            c.nMapped)
             << c.v << (c.bUp ? " up" : " down");
 }

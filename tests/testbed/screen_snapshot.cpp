@@ -70,31 +70,18 @@ thread_local CaptureBitmap g_capture;
 
 } // namespace
 
-// The thread per-monitor aware while it lives (where the platform has it), and back as it was.
-class PhysicalView {
-public:
-    PhysicalView()
-        : m_pfnSet(reinterpret_cast<SetFn>(reinterpret_cast<void *>(
-              GetProcAddress(GetModuleHandleA("user32.dll"), "SetThreadDpiAwarenessContext")))) {
-        m_hOld = m_pfnSet ? m_pfnSet(reinterpret_cast<HANDLE>(LONG_PTR(-4))) : nullptr;
-    }
-    ~PhysicalView() {
-        if (m_hOld)
-            m_pfnSet(m_hOld);
-    }
+PhysicalView::PhysicalView()
+    : m_pfnSet(reinterpret_cast<SetFn>(reinterpret_cast<void *>(
+          GetProcAddress(GetModuleHandleA("user32.dll"), "SetThreadDpiAwarenessContext")))),
+      m_hOld(m_pfnSet ? m_pfnSet(reinterpret_cast<HANDLE>(LONG_PTR(-4))) : nullptr) {}
 
-private:
-    using SetFn = HANDLE(WINAPI *)(HANDLE);
-    SetFn m_pfnSet;
-    HANDLE m_hOld;
-};
+PhysicalView::~PhysicalView() {
+    if (m_hOld)
+        m_pfnSet(m_hOld);
+}
 
 ScreenSnapshot ScreenSnapshot::Take() {
     PhysicalView physical;
-    return TakeAsThisThreadSees();
-}
-
-ScreenSnapshot ScreenSnapshot::TakeAsThisThreadSees() {
     ScreenSnapshot shot;
     shot.m_nLeft = GetSystemMetrics(SM_XVIRTUALSCREEN);
     shot.m_nTop = GetSystemMetrics(SM_YVIRTUALSCREEN);
