@@ -88,7 +88,8 @@ for name in _beginthreadex SuspendThread AddVectoredExceptionHandler TlsAlloc \
 done
 
 # One claim for the session, whichever architecture's DLL takes it.
-if ! strings -a "$dll" | grep -qxF 'Local\SPXHK110.SelectionHook'; then
+# grep reads all of strings' output: quitting at the match, it failed the pipe (SIGPIPE).
+if ! strings -a "$dll" | grep -xF 'Local\SPXHK110.SelectionHook' >/dev/null; then
     echo "the selection hook's claim is not named Local\SPXHK110.SelectionHook"
     fail=1
 fi
@@ -102,7 +103,7 @@ if [ -n "$version" ]; then
             fail=1
         fi
     done
-    if ! strings -el "$dll" | grep -qx 'SPXHK110'; then
+    if ! strings -el "$dll" | grep -x 'SPXHK110' >/dev/null; then
         echo "version resource: no ProductName SPXHK110"
         fail=1
     fi
