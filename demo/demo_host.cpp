@@ -1,5 +1,6 @@
 #include "demo_host.h"
 
+#include "host_screen.h"
 #include "live_size.h"
 #include "png_file.h"
 #include "selection_json.h"
@@ -364,10 +365,14 @@ void DemoHost::OnSelection(LPARAM lParam) {
     }
 }
 
-// Cuts the selection out of the frozen screen, writes it and prints its line.
+// Cuts the selection out of the frozen screen, writes it and prints its line. The library posts
+// physical pixels, which the line keeps; the crop is cut from this host's own picture of the
+// screen, with the rectangle and the vertices carried into this thread's coordinates (the same
+// for a per-monitor aware host, scaled for an unaware one on a scaled monitor).
 bool DemoHost::WriteSelection(LPARAM lParam) {
     SelectionReport report;
-    RECT rc;
+    RECT rc, rcHost;
+    bool bHostRectKnown = false;
     CutShape shape = CutShape::Rectangle;
     std::vector<POINT> vertices;
     if (lParam == LPARAM(&m_record.shape)) {
@@ -392,10 +397,13 @@ bool DemoHost::WriteSelection(LPARAM lParam) {
             hwnd = WindowFromPoint(m_arrival.LastPress());
         report.mode = "window";
         HWND hwndOriginal = nullptr;
-        report.bHasWindow = m_standIns.Original(hwnd, hwndOriginal, rc);
+        report.bHasWindow = m_standIns.Original(hwnd, hwndOriginal, rcHost, rc);
         report.window = static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(hwndOriginal));
-        if (!report.bHasWindow)
-            rc = ImageRect(m_frozen);
+        if (!report.bHasWindow) {
+            rcHost = ImageRect(m_frozen);
+            rc = PhysicalScreenRect();
+        }
+        bHostRectKnown = true;
     } else {
         rc = *reinterpret_cast<const RECT *>(lParam);
         report.mode = ModeName(m_options.nMode);
@@ -411,9 +419,24 @@ bool DemoHost::WriteSelection(LPARAM lParam) {
 
     ++m_nSelections;
     report.file = NextCropFile(report.mode);
-    const PixelImage image = CutOut(m_frozen, rc, shape, vertices);
-    const std::string problem =
-        image.aPixels.empty() ? "the selection lies off the screen" : SavePng(image, report.file);
+    std::vector<POINT> hostVertices = vertices;
+    if (!bHostRectKnown)
+        rcHost = rc;
+    std::string problem;
+    if ((!bHostRectKnown && !PhysicalToHostRect(&rcHost)) ||
+        (!hostVertices.empty() &&
+         !PhysicalToHostPoints(hostVertices.data(), int(hostVertices.size())))) {
+        problem = "the selection could not be carried into this host's coordinates";
+    } else {
+        report.bHasHostRect = !EqualRect(&rc, &rcHost);
+        report.hostLeft = rcHost.left;
+        report.hostTop = rcHost.top;
+        report.hostRight = rcHost.right;
+        report.hostBottom = rcHost.bottom;
+        const PixelImage image = CutOut(m_frozen, rcHost, shape, hostVertices);
+        problem = image.aPixels.empty() ? "the selection lies off the screen"
+                                        : SavePng(image, report.file);
+    }
     if (!problem.empty()) {
         std::fprintf(stderr, "spxdemo: %s: %s\n", report.file.c_str(), problem.c_str());
         return false;
@@ -479,7 +502,7 @@ void DemoHost::Finish(int nExitCode) {
 
 int DemoHost::Run() {
     // The screen as it is before any window of ours appears.
-    m_frozen = GrabScreen(false);
+    m_frozen = GrabScreenAsSeen();
     m_standIns.Capture();
     if (m_frozen.aPixels.empty()) {
         std::fprintf(stderr, "spxdemo: the screen could not be read\n");

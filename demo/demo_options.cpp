@@ -23,6 +23,10 @@ const char *const kDemoUsage =
     "  --fixed WxH                     a box of this size follows the pointer and is placed by a\n"
     "                                  click or Space, e.g. 640x360 (rectangle and ellipse)\n"
     "  --repeat                        after a selection, wait for the next one\n"
+    "  --dpi-unaware                   the host runs DPI unaware, as most capture programs do\n"
+    "                                  (SetThreadDpiAwarenessContext, where the system has it):\n"
+    "                                  its frozen screen, windows and crops in its own scaled\n"
+    "                                  pixels; the JSON and the script stay in physical pixels\n"
     "  --out DIR                       where the cropped PNGs go (default .); made if missing,\n"
     "                                  an earlier crop there is never overwritten\n"
     "  --script FILE                   play these input steps (move, press, release, key,\n"
@@ -33,7 +37,8 @@ const char *const kDemoUsage =
     "Each selection is a PNG and one line of JSON (UTF-8) on standard output:\n"
     "  {\"mode\":...,\"rect\":[left,top,right,bottom],\"file\":...}, right and bottom excluded\n"
     "  (the PNG is right - left by bottom - top pixels); a polygon adds \"vertices\", a picked\n"
-    "  window \"window\".\n"
+    "  window \"window\". Coordinates are physical pixels; a DPI-unaware host on a scaled\n"
+    "  monitor adds \"hostRect\", where it cut the PNG from its own scaled screen.\n"
     "Escape or the panel's Quit button ends the program.\n";
 
 namespace {
@@ -197,6 +202,8 @@ ParsedOptions ParseDemoOptions(const std::vector<std::string> &args) {
             o.bLastRegion = true;
         } else if (name == "--repeat") {
             o.bRepeat = true;
+        } else if (name == "--dpi-unaware") {
+            o.bDpiUnaware = true;
         } else if (name == "--help" || name == "-h" || name == "/?") {
             o.bHelp = true;
         } else {

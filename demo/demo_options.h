@@ -17,6 +17,7 @@ struct DemoOptions {
     long fixedSize[2] = {};        // width and height of a box placed by a click; 0, 0: none
     bool bLastRegion = false;      // each selection starts from the one committed before
     bool bRepeat = false;          // after a selection, wait for the next one
+    bool bDpiUnaware = false;      // the host's thread runs DPI unaware, as most capture programs
     std::string outDir = ".";      // where the cropped PNGs go
     std::string scriptFile;        // input steps to play; empty: none
     std::string snapshotDir;       // where the step snapshots go; empty: none

@@ -1,5 +1,9 @@
 #include "input_arrival.h"
 
+#include "thread_dpi.h"
+
+#include "spxhk110.h"
+
 #include <initializer_list>
 
 namespace {
@@ -67,6 +71,11 @@ bool InputArrival::Watch(HWND hwndHost, UINT nSettleMessage) {
     POINT pt = {};
     GetCursorPos(&pt);
     m_ptLast = m_ptPress = pt;
+    m_hHostDpi = CurrentThreadDpi();
+    {
+        const ThreadDpi perMonitor;
+        m_bLastPhysicalKnown = GetCursorPos(&m_ptLastPhysical) != FALSE;
+    }
     g_pWatching = this;
     m_hHook = SetWindowsHookExW(WH_GETMESSAGE, GetMessageProc, nullptr, GetCurrentThreadId());
     return m_hHook != nullptr;
@@ -85,13 +94,20 @@ void InputArrival::Note(const MSG &msg) {
         return;
     const bool bKey = nKind == KeyDown || nKind == KeyUp;
     EnterCriticalSection(&m_lock);
+    // Any mouse message at the point shows that the cursor got there.
+    const bool bAtExpected = !bKey && m_kind == Move && Shows(msg.pt, m_ptExpected);
     if (!bKey) {
+        if (bAtExpected) {
+            m_ptLastPhysical = m_ptExpected;
+            m_bLastPhysicalKnown = true;
+        } else if (!SamePoint(msg.pt, m_ptLast)) {
+            m_bLastPhysicalKnown = false;
+        }
         m_ptLast = msg.pt;
         if (nKind == LeftDown || nKind == RightDown)
             m_ptPress = msg.pt;
     }
-    // Any mouse message at the point shows that the cursor got there.
-    const bool bMatch = m_kind == Move ? !bKey && SamePoint(msg.pt, m_ptExpected)
+    const bool bMatch = m_kind == Move ? bAtExpected
                         : bKey         ? nKind == m_kind && LOWORD(msg.wParam) == m_nVkExpected
                                        : nKind == m_kind;
     if (bMatch && !m_bArrived) {
@@ -106,8 +122,26 @@ void InputArrival::Expect(Kind kind, POINT pt, WORD nVk) {
     m_kind = kind;
     m_ptExpected = pt;
     m_nVkExpected = nVk;
-    m_bArrived = kind == Move && SamePoint(pt, m_ptLast);
+    m_bArrived = kind == Move && m_bLastPhysicalKnown && SamePoint(pt, m_ptLastPhysical);
     LeaveCriticalSection(&m_lock);
+}
+
+// Whether the host's point ptSeen shows the physical pixel pt. Where the host is told a scaled
+// screen, one of its points covers a pixel and a part of the next, and the platform rounds either
+// way: the pixel's host rectangle, its far edges included.
+bool InputArrival::Shows(POINT ptSeen, POINT pt) const {
+    if (!m_hHostDpi)
+        return SamePoint(ptSeen, pt);
+    RECT rc = {pt.x, pt.y, pt.x + 1, pt.y + 1};
+    {
+        const ThreadDpi host(m_hHostDpi);
+        if (!PhysicalToHostRect(&rc))
+            return SamePoint(ptSeen, pt);
+    }
+    const RECT rcPixel = {pt.x, pt.y, pt.x + 1, pt.y + 1};
+    const LONG nFar = EqualRect(&rc, &rcPixel) ? 1 : 0;
+    return ptSeen.x >= rc.left && ptSeen.x <= rc.right - nFar && ptSeen.y >= rc.top &&
+           ptSeen.y <= rc.bottom - nFar;
 }
 
 InputArrival::Outcome InputArrival::Wait(HANDLE hStop, DWORD nTimeoutMs) {

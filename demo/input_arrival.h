@@ -21,9 +21,10 @@ public:
     // platform refused. One watcher at a time in a process. WaitForHost posts nSettleMessage to
     // hwndHost, a window of that thread, whose procedure passes it on to Settled.
     bool Watch(HWND hwndHost, UINT nSettleMessage);
-    // Notes what the next input must bring (a move's point pt, a key's code nVk) and forgets what
-    // came before; call it before the input is sent. A move to where the host saw the cursor last
-    // has arrived already: the platform need not report a move that goes nowhere.
+    // Notes what the next input must bring (a move's point pt in physical pixels, a key's code
+    // nVk) and forgets what came before; call it before the input is sent. A move to where the
+    // host saw the cursor last has arrived already: the platform need not report a move that goes
+    // nowhere.
     void Expect(Kind kind, POINT pt, WORD nVk);
     // Waits until the host has taken in what Expect named, hStop is set or nTimeoutMs pass.
     Outcome Wait(HANDLE hStop, DWORD nTimeoutMs);
@@ -33,13 +34,14 @@ public:
     // The host's side of WaitForHost, with the settle message's wParam.
     void Settled(WPARAM wParam);
     // Where the host saw the cursor last, and where a button went down last (the cursor's place
-    // when Watch began until one does).
+    // when Watch began until one does), in the host's coordinates.
     POINT LastPoint() const;
     POINT LastPress() const;
 
 private:
     static LRESULT CALLBACK GetMessageProc(int nCode, WPARAM wParam, LPARAM lParam);
     void Note(const MSG &msg);
+    bool Shows(POINT ptSeen, POINT pt) const;
     bool Done(bool bSettle, unsigned long nSettle) const;
     Outcome WaitUntil(bool bSettle, unsigned long nSettle, HANDLE hStop, DWORD nTimeoutMs);
 
@@ -56,4 +58,10 @@ private:
     bool m_bArrived = true;
     POINT m_ptLast = {};
     POINT m_ptPress = {};
+    // The host's thread may be told a scaled screen (a DPI-unaware host): its points are carried
+    // from physical pixels in the awareness it had when Watch began, which its windows have.
+    HANDLE m_hHostDpi = nullptr;
+    // The physical point the host's last mouse message showed, while that is known.
+    POINT m_ptLastPhysical = {};
+    bool m_bLastPhysicalKnown = false;
 };

@@ -64,12 +64,18 @@ RECT ImageRect(const PixelImage &image) {
     return RECT{image.nLeft, image.nTop, image.nLeft + image.nWidth, image.nTop + image.nHeight};
 }
 
-PixelImage GrabScreen(bool bWithCursor) {
-    PixelImage image;
+RECT VirtualScreenRect() {
     const int nLeft = GetSystemMetrics(SM_XVIRTUALSCREEN);
     const int nTop = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    const int nWidth = GetSystemMetrics(SM_CXVIRTUALSCREEN);
-    const int nHeight = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    return RECT{nLeft, nTop, nLeft + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                nTop + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+PixelImage GrabScreen(bool bWithCursor) {
+    PixelImage image;
+    const RECT rcScreen = VirtualScreenRect();
+    const int nLeft = rcScreen.left, nTop = rcScreen.top;
+    const int nWidth = rcScreen.right - nLeft, nHeight = rcScreen.bottom - nTop;
     const WindowDC screen(nullptr);
     const MemoryDC memory(screen.get());
     const GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.get(), nWidth, nHeight));
@@ -96,6 +102,53 @@ PixelImage GrabScreen(bool bWithCursor) {
     image.nLeft = nLeft;
     image.nTop = nTop;
     return image;
+}
+
+PixelImage SeenFromPhysical(const PixelImage &physical, const std::vector<MonitorPlace> &monitors,
+                            RECT rcSeen) {
+    const RECT rcPhysical = ImageRect(physical);
+    bool bScaled = !EqualRect(&rcPhysical, &rcSeen);
+    for (const MonitorPlace &m : monitors)
+        bScaled = bScaled || !EqualRect(&m.rcPhysical, &m.rcSeen);
+    if (!bScaled || physical.aPixels.empty())
+        return physical;
+    PixelImage seen;
+    const int nWidth = rcSeen.right - rcSeen.left, nHeight = rcSeen.bottom - rcSeen.top;
+    const BITMAPINFO bmiFrom = TopDownInfo(physical.nWidth, physical.nHeight);
+    const BITMAPINFO bmiTo = TopDownInfo(nWidth, nHeight);
+    void *pFrom = nullptr, *pTo = nullptr;
+    const GdiObject<HBITMAP> from(
+        CreateDIBSection(nullptr, &bmiFrom, DIB_RGB_COLORS, &pFrom, nullptr, 0));
+    const GdiObject<HBITMAP> to(
+        CreateDIBSection(nullptr, &bmiTo, DIB_RGB_COLORS, &pTo, nullptr, 0));
+    const MemoryDC fromDC(nullptr), toDC(nullptr);
+    if (nWidth <= 0 || nHeight <= 0 || !from.get() || !to.get() || !fromDC.get() || !toDC.get())
+        return seen;
+    std::copy(physical.aPixels.begin(), physical.aPixels.end(), static_cast<uint32_t *>(pFrom));
+    {
+        const SelectedObject selectedFrom(fromDC.get(), from.get());
+        const SelectedObject selectedTo(toDC.get(), to.get());
+        // Black where no monitor lands, as between monitors of a physical grab.
+        PatBlt(toDC.get(), 0, 0, nWidth, nHeight, BLACKNESS);
+        SetStretchBltMode(toDC.get(), HALFTONE);
+        SetBrushOrgEx(toDC.get(), 0, 0, nullptr);
+        for (const MonitorPlace &m : monitors)
+            StretchBlt(toDC.get(), m.rcSeen.left - rcSeen.left, m.rcSeen.top - rcSeen.top,
+                       m.rcSeen.right - m.rcSeen.left, m.rcSeen.bottom - m.rcSeen.top, fromDC.get(),
+                       m.rcPhysical.left - physical.nLeft, m.rcPhysical.top - physical.nTop,
+                       m.rcPhysical.right - m.rcPhysical.left,
+                       m.rcPhysical.bottom - m.rcPhysical.top, SRCCOPY);
+        GdiFlush();
+        seen.aPixels.assign(static_cast<const uint32_t *>(pTo),
+                            static_cast<const uint32_t *>(pTo) + size_t(nWidth) * nHeight);
+    }
+    for (uint32_t &px : seen.aPixels)
+        px |= 0xFF000000u;
+    seen.nWidth = nWidth;
+    seen.nHeight = nHeight;
+    seen.nLeft = rcSeen.left;
+    seen.nTop = rcSeen.top;
+    return seen;
 }
 
 PixelImage CutOut(const PixelImage &frozen, RECT rc, CutShape shape,

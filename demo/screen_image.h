@@ -21,10 +21,26 @@ struct PixelImage {
 // The rectangle of the screen the image was taken from.
 RECT ImageRect(const PixelImage &image);
 
+// The virtual screen (every monitor) in the calling thread's coordinates.
+RECT VirtualScreenRect();
+
 // The virtual screen (every monitor) as it is now, opaque; with bWithCursor the current cursor
 // is drawn on it at its place, so that a snapshot shows what a person would see. Empty when it
 // cannot be read.
 PixelImage GrabScreen(bool bWithCursor);
+
+// One monitor: its rectangle in physical pixels and the one a thread is told for it.
+struct MonitorPlace {
+    RECT rcPhysical;
+    RECT rcSeen;
+};
+
+// The picture of the screen that a thread told rcSeen for the virtual screen sees: each monitor's
+// physical pixels scaled onto the rectangle it has there, as the platform scales the screen for a
+// program that is not per-monitor aware. The picture itself where no monitor is scaled; empty
+// when the bitmaps cannot be made.
+PixelImage SeenFromPhysical(const PixelImage &physical, const std::vector<MonitorPlace> &monitors,
+                            RECT rcSeen);
 
 // The shapes a selection is cut out in.
 enum class CutShape { Rectangle, Ellipse, Polygon };

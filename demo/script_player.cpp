@@ -3,6 +3,7 @@
 #include "demo_options.h"
 #include "png_file.h"
 #include "screen_image.h"
+#include "thread_dpi.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -82,6 +83,9 @@ void ScriptPlayer::Pause(int nMilliseconds) {
 }
 
 void ScriptPlayer::Run() {
+    // The script's points, its input and its snapshots are physical pixels, whatever the host's
+    // thread is told.
+    MakeThreadPerMonitorAware();
     bool bAllPlayed = true;
     if (!m_snapshotDir.empty())
         m_error = Snapshot();

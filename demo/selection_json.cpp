@@ -40,6 +40,10 @@ std::string SelectionJson(const SelectionReport &report) {
     std::string json = "{\"mode\":" + JsonString(report.mode) + ",\"rect\":[" +
                        std::to_string(report.left) + "," + std::to_string(report.top) + "," +
                        std::to_string(report.right) + "," + std::to_string(report.bottom) + "]";
+    if (report.bHasHostRect)
+        json += ",\"hostRect\":[" + std::to_string(report.hostLeft) + "," +
+                std::to_string(report.hostTop) + "," + std::to_string(report.hostRight) + "," +
+                std::to_string(report.hostBottom) + "]";
     if (report.mode == "polygon") {
         json += ",\"vertices\":[";
         for (size_t i = 0; i < report.vertices.size(); ++i)

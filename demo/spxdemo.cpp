@@ -5,6 +5,7 @@
 #include "demo_options.h"
 #include "png_file.h"
 #include "script.h"
+#include "thread_dpi.h"
 #include "utf8_text.h"
 
 #include <windows.h>
@@ -89,6 +90,11 @@ int main() {
         std::fputs(kDemoUsage, stdout);
         return 0;
     }
+
+    // Before any window: a window keeps the awareness of the thread that made it.
+    if (options.bDpiUnaware && !MakeThreadDpiUnaware())
+        std::fprintf(stderr, "spxdemo: --dpi-unaware: this system cannot run a thread DPI unaware; "
+                             "the host stays per-monitor aware\n");
 
     std::vector<ScriptStep> steps;
     if (!options.scriptFile.empty()) {

@@ -1,5 +1,7 @@
 #include "window_standins.h"
 
+#include "thread_dpi.h"
+
 namespace {
 
 const PixelImage *g_pFrozen = nullptr;
@@ -12,6 +14,13 @@ BOOL CALLBACK NoteWindow(HWND hwnd, LPARAM lParam) {
         GetWindowRect(hwnd, &rc) && !IsRectEmpty(&rc))
         reinterpret_cast<std::vector<std::pair<HWND, RECT>> *>(lParam)->push_back({hwnd, rc});
     return TRUE;
+}
+
+// The window's rectangle in physical pixels; rc, as this thread sees it, where it cannot be read.
+RECT PhysicalWindowRect(HWND hwnd, const RECT &rc) {
+    const ThreadDpi perMonitor;
+    RECT rcPhysical;
+    return GetWindowRect(hwnd, &rcPhysical) ? rcPhysical : rc;
 }
 
 } // namespace
@@ -45,7 +54,8 @@ void WindowStandIns::Capture() {
     EnumWindows(NoteWindow, LPARAM(&windows));
     m_entries.clear();
     for (const auto &w : windows)
-        m_entries.push_back(Entry{w.first, w.second, nullptr});
+        m_entries.push_back(
+            Entry{w.first, w.second, PhysicalWindowRect(w.first, w.second), nullptr});
 }
 
 void WindowStandIns::Show(HWND hwndOverlay, const PixelImage *pFrozen) {
@@ -78,11 +88,12 @@ void WindowStandIns::Hide() {
         }
 }
 
-bool WindowStandIns::Original(HWND hwnd, HWND &hwndOriginal, RECT &rc) const {
+bool WindowStandIns::Original(HWND hwnd, HWND &hwndOriginal, RECT &rc, RECT &rcPhysical) const {
     for (const Entry &entry : m_entries)
         if (hwnd && entry.hwndStandIn == hwnd) {
             hwndOriginal = entry.hwndOriginal;
             rc = entry.rc;
+            rcPhysical = entry.rcPhysical;
             return true;
         }
     return false;

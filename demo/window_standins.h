@@ -18,9 +18,9 @@ public:
     void Show(HWND hwndOverlay, const PixelImage *pFrozen);
     // Destroys the stand-ins.
     void Hide();
-    // The window that hwnd stands in for, and its rectangle on the frozen screen; false when
-    // hwnd is no stand-in.
-    bool Original(HWND hwnd, HWND &hwndOriginal, RECT &rc) const;
+    // The window that hwnd stands in for, its rectangle on the frozen screen (in this thread's
+    // coordinates) and in physical pixels; false when hwnd is no stand-in.
+    bool Original(HWND hwnd, HWND &hwndOriginal, RECT &rc, RECT &rcPhysical) const;
 
 private:
     static LRESULT CALLBACK StandInProc(HWND, UINT, WPARAM, LPARAM);
@@ -28,6 +28,7 @@ private:
     struct Entry {
         HWND hwndOriginal;
         RECT rc;
+        RECT rcPhysical;
         HWND hwndStandIn;
     };
     std::vector<Entry> m_entries;

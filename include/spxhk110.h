@@ -234,6 +234,18 @@ SPXHK110_API int WINAPI SetSelectionShape(const SelectionSettings *pSettings);
  * or the arguments are bad. */
 SPXHK110_API int WINAPI GetLastSelection(int nMode, SelectionSettings *pSettings);
 
+/* The library works in physical screen pixels whatever DPI awareness the host declares: the
+ * rectangles and vertices it posts, the initial rectangle and the arguments of the drawing
+ * functions below. These two carry physical pixels into the coordinates of the calling thread
+ * (those its own GetCursorPos and GetWindowRect use: the same for a per-monitor aware host, scaled
+ * for an unaware or system-aware one on a scaled monitor). A screen grab is cropped with the posted
+ * rectangle itself, taken per-monitor aware (see the guide). Each point goes by the
+ * monitor it lies on. The rectangle keeps every pixel it touches: its left and top are rounded
+ * down, its right and bottom up. Return 1, or 0 (nothing changed) for a null pointer or an nCount
+ * outside 0 to MAX_POLY_POINTS. */
+SPXHK110_API int WINAPI PhysicalToHostRect(RECT *prc);
+SPXHK110_API int WINAPI PhysicalToHostPoints(POINT *apt, int nCount);
+
 /* XOR drawing on the whole display. Drawing a figure again with the same arguments erases it.
  * Each returns the result of releasing its display context: 0 when nothing could be drawn. */
 
@@ -247,9 +259,11 @@ SPXHK110_API int WINAPI MoveXorBox(int xAnchor, int yAnchor, int xOld, int yOld,
                                    int bEllipse);
 /* Line from *pptStart to *pptEnd (the end pixel itself is not drawn). */
 SPXHK110_API int WINAPI SPXXorLine(const POINT *pptStart, const POINT *pptEnd);
-/* Circle of radius 3 around *ppt: the marker of a polygon vertex. */
+/* Circle of radius 3 (at 96 DPI, scaled with the monitor's) around *ppt: a polygon vertex's
+ * marker. */
 SPXHK110_API int WINAPI SPXXorPoint(const POINT *ppt);
-/* Frame, as thick as a dialog frame, along the inside edge of the window's screen rectangle.
+/* Frame, as thick as a dialog frame at the monitor's DPI, along the inside edge of the window's
+ * physical screen rectangle.
  * Returns 0 and draws nothing when the window's rectangle cannot be read. */
 SPXHK110_API int WINAPI SPXXORWindow(HWND hwnd);
 

@@ -38,29 +38,36 @@ inline ScreenDC GetScreenDC() noexcept {
     return ScreenDC(GetDC(nullptr));
 }
 
-// A device context of a window from GetDC, given back with ReleaseDC on the same window.
+// A device context for a window's client area, given back with ReleaseDC on the window it came
+// from. Origin() is where the client area's top-left lies in the context: (0, 0) in the window's
+// own context, the client area's screen position in the screen's.
 class WindowDC {
 public:
-    WindowDC(HWND hwnd, HDC hdc) noexcept : m_hwnd(hwnd), m_hdc(hdc) {}
+    WindowDC(HWND hwnd, HDC hdc, POINT ptOrigin = {0, 0}) noexcept
+        : m_hwnd(hwnd), m_hdc(hdc), m_ptOrigin(ptOrigin) {}
     WindowDC(WindowDC &&other) noexcept
-        : m_hwnd(other.m_hwnd), m_hdc(std::exchange(other.m_hdc, nullptr)) {}
+        : m_hwnd(other.m_hwnd), m_hdc(std::exchange(other.m_hdc, nullptr)),
+          m_ptOrigin(other.m_ptOrigin) {}
     WindowDC &operator=(WindowDC &&) = delete;
     ~WindowDC() {
         if (m_hdc)
             ReleaseDC(m_hwnd, m_hdc);
     }
     HDC get() const noexcept { return m_hdc; }
+    POINT Origin() const noexcept { return m_ptOrigin; }
     explicit operator bool() const noexcept { return m_hdc != nullptr; }
 
 private:
     HWND m_hwnd;
     HDC m_hdc;
+    POINT m_ptOrigin;
 };
 
-// GetDC of the window: its client area. No window gives no context, never the screen's.
-inline WindowDC GetClientDC(HWND hwnd) noexcept {
-    return WindowDC(hwnd, hwnd ? GetDC(hwnd) : nullptr);
-}
+// A context for drawing in the window's client area in physical pixels. The window's own where it
+// draws at its monitor's DPI; where the platform scales its drawing (a window of a host that is
+// not DPI aware, on a scaled monitor), the screen's, clipped to the window. No window gives no
+// context, never the whole screen's.
+WindowDC GetClientDC(HWND hwnd) noexcept;
 
 // A pen from CreatePen, deleted by DeleteObject.
 class CreatedPen {

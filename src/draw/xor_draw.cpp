@@ -2,11 +2,13 @@
 
 #include "draw/box_geometry.h"
 #include "draw/gdi_guards.h"
+#include "host/dpi_scope.h"
 
 #include <climits>
 
 namespace {
 
+// At 96 DPI; at the DPI of the monitor under the point.
 const int kPointMarkerRadius = 3;
 const int kVertexMarkerRadius = 5;
 
@@ -18,7 +20,8 @@ int Beside(LONG v, int d) noexcept {
 
 // The vertical pair goes in with the larger value on top; GDI orders it, and a caller erasing
 // the circle repeats exactly this call.
-void XorCircleOn(HDC hdc, const POINT &pt, int nRadius) noexcept {
+void XorCircleOn(HDC hdc, const POINT &pt, int nRadius96) noexcept {
+    const int nRadius = ScaledForDpi(nRadius96, DpiAt(pt));
     Ellipse(hdc, Beside(pt.x, -nRadius), Beside(pt.y, nRadius), Beside(pt.x, nRadius),
             Beside(pt.y, -nRadius));
 }
@@ -32,6 +35,22 @@ int XorCircle(const POINT &pt, int nRadius) noexcept {
 }
 
 } // namespace
+
+WindowDC GetClientDC(HWND hwnd) noexcept {
+    if (!hwnd)
+        return WindowDC(nullptr, nullptr);
+    if (DpiOfWindow(hwnd) == DpiOfWindowMonitor(hwnd))
+        return WindowDC(hwnd, GetDC(hwnd));
+    // Drawn in the window's own context, a pixel would be stretched to the monitor's scale.
+    RECT rcWindow;
+    POINT ptOrigin = {0, 0};
+    if (!GetWindowRect(hwnd, &rcWindow) || !ClientToScreen(hwnd, &ptOrigin))
+        return WindowDC(nullptr, nullptr);
+    ScreenDC dc = GetScreenDC();
+    if (dc)
+        IntersectClipRect(dc.get(), rcWindow.left, rcWindow.top, rcWindow.right, rcWindow.bottom);
+    return WindowDC(nullptr, dc.Detach(), ptOrigin);
+}
 
 RECT VirtualScreenRect() {
     const int x = GetSystemMetrics(SM_XVIRTUALSCREEN);
@@ -79,6 +98,7 @@ void XorVertexMarker(const POINT &pt) {
 }
 
 extern "C" int WINAPI XorBox(int x1, int y1, int x2, int y2, int bEllipseFlag) {
+    PhysicalPixels physicalPixels;
     ScreenDC dc = CreateXorDisplayDC();
     if (!dc)
         return 0;
@@ -88,6 +108,7 @@ extern "C" int WINAPI XorBox(int x1, int y1, int x2, int y2, int bEllipseFlag) {
 
 extern "C" int WINAPI MoveXorBox(int xAnchor, int yAnchor, int xOld, int yOld, int xNew, int yNew,
                                  int bEllipseFlag) {
+    PhysicalPixels physicalPixels;
     ScreenDC dc = CreateXorDisplayDC();
     if (!dc)
         return 0;
@@ -97,6 +118,7 @@ extern "C" int WINAPI MoveXorBox(int xAnchor, int yAnchor, int xOld, int yOld, i
 }
 
 extern "C" int WINAPI SPXXorLine(const POINT *pptStart, const POINT *pptEnd) {
+    PhysicalPixels physicalPixels;
     if (!pptStart || !pptEnd)
         return 0;
     ScreenDC dc = CreateXorDisplayDC();
@@ -107,10 +129,12 @@ extern "C" int WINAPI SPXXorLine(const POINT *pptStart, const POINT *pptEnd) {
 }
 
 extern "C" int WINAPI SPXXorPoint(const POINT *ppt) {
+    PhysicalPixels physicalPixels;
     return ppt ? XorCircle(*ppt, kPointMarkerRadius) : 0;
 }
 
 extern "C" int WINAPI SPXXORWindow(HWND hwnd) {
+    PhysicalPixels physicalPixels;
     RECT rc;
     // A handle whose rectangle cannot be read (dead or never a window) gets no frame at all,
     // rather than one around whatever rectangle happened to be left in memory.
@@ -119,7 +143,8 @@ extern "C" int WINAPI SPXXORWindow(HWND hwnd) {
     ScreenDC dc = GetScreenDC();
     if (!dc)
         return 0;
-    const int nWidth = GetSystemMetrics(SM_CXDLGFRAME);
+    // The dialog frame's width at the DPI of the window's monitor.
+    const int nWidth = ScaledForDpi(SystemMetricAt96(SM_CXDLGFRAME), DpiOfWindowMonitor(hwnd));
     SetROP2(dc.get(), R2_XORPEN);
     {
         CreatedPen pen(CreatePen(PS_INSIDEFRAME, nWidth, RGB(255, 255, 255)));

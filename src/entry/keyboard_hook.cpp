@@ -1,4 +1,5 @@
 // SetKeyboardHook: the Escape hook turned on and off for a host.
+#include "host/dpi_scope.h"
 #include "host/hook_claim.h"
 #include "host/hook_state.h"
 #include "input/hook_paths.h"
@@ -27,6 +28,7 @@ EscapeHookCancel escapeHookCancel;
 } // namespace
 
 extern "C" int WINAPI SetKeyboardHook(HWND hwndTarget, BOOL bEnable) {
+    PhysicalPixels physicalPixels;
     // While another host has the hook on, turning on changes nothing here.
     if (bEnable && !bKeyHookOn && !ClaimHook(CLAIM_ESCAPE))
         return 0;

@@ -1,4 +1,5 @@
 // SetMouseHook: the selection hook turned on and off for a host.
+#include "host/dpi_scope.h"
 #include "host/hook_claim.h"
 #include "host/hook_state.h"
 #include "input/hook_paths.h"
@@ -45,6 +46,7 @@ int TurnSelectionHookOn(HostRecord *pRecord, const RECT *pInitialRect, HWND hwnd
 
 extern "C" int WINAPI SetMouseHook(HWND hwndNotifyArg, HostRecord *pRecord, BOOL bEnable,
                                    const RECT *pInitialRect, HWND hwndOverlayArg) {
+    PhysicalPixels physicalPixels;
     // Any nonzero value means on: a second "on" must not install a second hook.
     const bool bOn = bEnable != 0;
     // While another host has the hook on, turning on changes nothing here.

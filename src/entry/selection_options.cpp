@@ -1,11 +1,13 @@
 // SetSelectionOptions and SetSelectionOptionsMasked: the SPX_OPT_ bits that shape the selections
 // to come.
+#include "host/dpi_scope.h"
 #include "host/hook_state.h"
 #include "selection/gesture.h"
 
 namespace {
 
 DWORD ChangeOptions(DWORD dwMask, DWORD dwOptions) {
+    PhysicalPixels physicalPixels;
     const DWORD dwPrevious = dwSelectionOptions;
     dwSelectionOptions = (dwPrevious & ~dwMask) | (dwOptions & dwMask);
     // An option turned off takes its drawing with it.

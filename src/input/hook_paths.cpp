@@ -1,5 +1,6 @@
 #include "input/hook_paths.h"
 
+#include "host/dpi_scope.h"
 #include "host/hook_state.h"
 #include "input/escape_input.h"
 #include "input/held_keys.h"
@@ -26,6 +27,7 @@ LRESULT CALLBACK CancelWatchProc(int nCode, WPARAM wParam, LPARAM lParam) {
         const MSG &msg = *reinterpret_cast<const MSG *>(lParam);
         // The selection's hook first, then the Escape hook's: each that was a journal hook.
         if (msg.message == WM_CANCELJOURNAL && !msg.hwnd) {
+            PhysicalPixels physicalPixels;
             if (nMouseHookPath == HOOK_JOURNAL && pSelectionCancel)
                 pSelectionCancel->HookCancelled();
             if (nKeyHookPath == HOOK_JOURNAL && pEscapeCancel)

@@ -1,5 +1,6 @@
 #include "input/hook_thread.h"
 
+#include "host/dpi_scope.h"
 #include "host/hook_state.h"
 
 namespace {
@@ -101,6 +102,8 @@ DWORD WINAPI HookThreadMain(LPVOID pv) {
     HMODULE hModule = nullptr;
     GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
                        reinterpret_cast<LPCSTR>(&HookThreadMain), &hModule);
+    // The hooks' points are physical; so is everything this thread asks of the platform.
+    UsePhysicalPixelsOnThisThread();
     MSG msg;
     // The thread's queue exists before anyone posts to it.
     PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);

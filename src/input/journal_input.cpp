@@ -1,5 +1,6 @@
 #include "input/journal_input.h"
 
+#include "host/dpi_scope.h"
 #include "host/hook_state.h"
 #include "input/held_keys.h"
 #include "selection/dispatch.h"
@@ -30,6 +31,8 @@ InputEvent FromJournalRecord(const EVENTMSG &event, UINT fHeld) {
 
 LRESULT CALLBACK SelectionHookProc(int nCode, WPARAM wParam, LPARAM lParam) {
     if (nCode >= 0 && pHostRecord && lParam) {
+        // Physical pixels for the selection's work; the next hook runs as the host declared.
+        PhysicalPixels physicalPixels;
         const EVENTMSG &record = *reinterpret_cast<const EVENTMSG *>(lParam);
         fJournalHeld =
             SidedAfter(fJournalHeld, record.message, record.paramL & 0xFF, IsRightKey(record));
@@ -42,6 +45,8 @@ void HandRecordToSelection(const EVENTMSG &event) {
     // Between two journal-record hooks the one installed last is called first, and the record
     // the Escape hook keeps is not seen by the selection hook after it. Low-level hooks see it
     // whatever the order.
-    if (bMouseHookOn && pHostRecord && nMouseHookPath == HOOK_JOURNAL && bKeyHookFirst)
+    if (bMouseHookOn && pHostRecord && nMouseHookPath == HOOK_JOURNAL && bKeyHookFirst) {
+        PhysicalPixels physicalPixels;
         SelectionEvent(FromJournalRecord(event, HeldOfSided(fJournalHeld)));
+    }
 }

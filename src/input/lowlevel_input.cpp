@@ -1,5 +1,6 @@
 #include "input/lowlevel_input.h"
 
+#include "host/dpi_scope.h"
 #include "host/hook_state.h"
 #include "input/escape_input.h"
 #include "input/held_keys.h"
@@ -105,6 +106,7 @@ QueueDragInput queueDragInput;
 
 LRESULT CALLBACK InputSinkProc(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
     if (nMsg == WM_SPX_INPUT) {
+        PhysicalPixels physicalPixels;
         InputQueueWoken();
         DrainInput();
         return 0;

@@ -1,5 +1,6 @@
 #include "selection/live_rect.h"
 
+#include "host/dpi_scope.h"
 #include "host/hook_state.h"
 #include "tracker/tracker_geometry.h"
 
@@ -41,6 +42,7 @@ void FlushLiveRect() {
 }
 
 void CALLBACK LiveTimerProc(HWND, UINT, UINT_PTR, DWORD) {
+    PhysicalPixels physicalPixels;
     FlushLiveRect();
 }
 

@@ -37,7 +37,7 @@ void DragMarkedVertex(HWND hwnd, POINT pt) {
         // The drag keeps the frame drawn; it goes with the box.
         if (IsWindow(hwnd))
             if (WindowDC dc = GetClientDC(hwnd))
-                pBox->DrawXor(dc.get());
+                pBox->DrawXor(dc.get(), dc.Origin());
         DropHandedOverBox(pBox, nVertex);
         return;
     }

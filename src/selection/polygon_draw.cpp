@@ -1,5 +1,7 @@
 #include "selection/polygon_draw.h"
 
+#include "host/dpi_scope.h"
+
 #include "draw/xor_draw.h"
 #include "host/hook_state.h"
 #include "selection/commit.h"
@@ -14,7 +16,11 @@
 namespace {
 
 // A release this close to the first or the last vertex closes the polygon.
-const int kCloseReach = 3;
+const int kCloseReach = 3; // at 96 DPI
+
+int CloseReachAt(POINT pt) {
+    return ScaledForDpi(kCloseReach, DpiAt(pt));
+}
 
 SelectionShape &Shape() {
     return pHostRecord->shape;
@@ -37,7 +43,7 @@ void PlaceVertex(bool bEdge) {
     EraseRubberEdge();
     if (bEdge)
         SPXXorLine(&ptLastVertex, &pt);
-    rcCloseZone = CloseZoneAround(pt, kCloseReach);
+    rcCloseZone = CloseZoneAround(pt, CloseReachAt(pt));
     ptLastVertex = pt;
     SPXXorPoint(&pt);
     SPXAddPolyPoint(&Shape(), &pt);
@@ -108,7 +114,7 @@ void TakeBackVertex() {
     SPXXorLine(&ptLastVertex, &ptGone);
     shape.aPoints[nCount - 1] = POINT{0, 0};
     shape.nCount = int(nCount - 1);
-    rcCloseZone = CloseZoneAround(ptLastVertex, kCloseReach);
+    rcCloseZone = CloseZoneAround(ptLastVertex, CloseReachAt(ptLastVertex));
     RECT rcBounds;
     SPXCalcPolygonRect(&shape, &rcBounds);
     NotifyLiveRect(rcBounds);
@@ -126,7 +132,7 @@ void PolygonDrawingMove() {
     UpdateRubberEdge();
     // The entry has shown the crosshair already, unless the close-polygon cursor is up.
     const bool bNearFirst = IsDrawing() && ValidPointCount(Shape()) >= 3 &&
-                            IsNearPoint(ptCursor, ptFirstVertex, kCloseReach);
+                            IsNearPoint(ptCursor, ptFirstVertex, CloseReachAt(ptCursor));
     if (bNearFirst || nCursorState == CS_CLOSE)
         nCursorState = UpdateCursor(1, nCursorState, bNearFirst ? CS_CLOSE : CS_DEFAULT);
 }
@@ -149,7 +155,7 @@ void PolygonRelease() {
         if (nCount < MAX_POLY_POINTS)
             PlaceVertex(true);
         ClosePolygon(nMark >= 0 ? nMark : int(ValidPointCount(Shape())) - 1, CS_DEFAULT);
-    } else if (nCount >= 2 && (IsNearPoint(ptCursor, ptFirstVertex, kCloseReach) ||
+    } else if (nCount >= 2 && (IsNearPoint(ptCursor, ptFirstVertex, CloseReachAt(ptCursor)) ||
                                InCloseZone(rcCloseZone, ptCursor))) {
         ClosePolygon(nMark >= 0 ? nMark : int(nCount) - 1, CS_DEFAULT);
     } else {

@@ -13,7 +13,7 @@ void ResetSelection(int nMode, SnapixResizingBox **ppBox, BOOL &bShown, Selectio
         // The frame is erased before the box goes; without a context it stays until the overlay
         // window repaints.
         if (WindowDC dc = GetClientDC(hwndOverlay))
-            (*ppBox)->DrawXor(dc.get());
+            (*ppBox)->DrawXor(dc.get(), dc.Origin());
         delete *ppBox;
         *ppBox = nullptr;
     }

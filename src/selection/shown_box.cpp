@@ -47,7 +47,7 @@ bool ShowResizingBox() {
     pResizingBox->SetOutlineListener(LiveRectListener());
     pResizingBox->SetEdgeSnapper(BoxEdgeSnapper());
     ApplyBoxRules();
-    pResizingBox->DrawXor(dc.get());
+    pResizingBox->DrawXor(dc.get(), dc.Origin());
     RaiseOwnWindow();
     return true;
 }
@@ -73,7 +73,7 @@ void ApplyBoxRules() {
 void ToggleBoxFrame() {
     if (pResizingBox)
         if (WindowDC dc = GetClientDC(hwndOverlay))
-            pResizingBox->DrawXor(dc.get());
+            pResizingBox->DrawXor(dc.get(), dc.Origin());
 }
 
 void RaiseOwnWindow() {

@@ -1,5 +1,6 @@
 #include "selection/snap_targets.h"
 
+#include "host/dpi_scope.h"
 #include "host/hook_state.h"
 #include "shape/edge_snap.h"
 
@@ -97,15 +98,9 @@ BOOL CALLBACK AddMonitor(HMONITOR hMonitor, HDC, LPRECT, LPARAM) {
     return TRUE;
 }
 
-// 8 pixels at 96 DPI, at the DPI of the window under pt (of the system where the platform cannot
-// say).
-LONG ReachAt(HWND hwnd) {
-    using GetDpiForWindowFn = UINT(WINAPI *)(HWND);
-    static const auto pfnGetDpiForWindow =
-        reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void *>(
-            GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
-    const UINT nDpi = pfnGetDpiForWindow && hwnd ? pfnGetDpiForWindow(hwnd) : 0;
-    return nDpi ? LONG(MulDiv(8, int(nDpi), 96)) : 8;
+// 8 pixels at 96 DPI, at the DPI of the monitor under pt.
+LONG ReachAt(POINT pt) {
+    return ScaledForDpi(8, DpiAt(pt));
 }
 
 void Gather(POINT pt) {
@@ -117,7 +112,7 @@ void Gather(POINT pt) {
     EnumWindows(AddTopWindow, reinterpret_cast<LPARAM>(&pt));
     targets.edges.nLimit = 0;
     EnumDisplayMonitors(nullptr, nullptr, AddMonitor, 0);
-    targets.nReach = ReachAt(targets.hwndUnder);
+    targets.nReach = ReachAt(pt);
 }
 
 class TargetSnapper final : public EdgeSnapper {

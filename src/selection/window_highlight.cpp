@@ -1,5 +1,6 @@
 #include "selection/window_highlight.h"
 
+#include "host/dpi_scope.h"
 #include "host/hook_state.h"
 
 void HighlightWindowUnderCursor() {
@@ -18,5 +19,6 @@ void HighlightWindowUnderCursor() {
     record.hwndUnderCursor = hwnd;
     record.hwndFramed = hwnd;
     SPXXORWindow(hwnd);
+    HostPixels hostPixels;
     SendMessageA(hwndNotify, UM_SELECTION, reinterpret_cast<WPARAM>(hwnd), 0);
 }

@@ -1,11 +1,12 @@
 #include "shape/polygon_list.h"
 
 #include "draw/xor_draw.h"
+#include "host/dpi_scope.h"
 #include "shape/polygon_geometry.h"
 
 namespace {
 
-const int kVertexTolerance = 2;
+const int kVertexTolerance = 2; // at 96 DPI
 
 } // namespace
 
@@ -17,8 +18,9 @@ int FindPolyVertex(const SelectionShape *pShape, POINT pt) {
     if (!pShape)
         return -1;
     const UINT nCount = ValidPointCount(*pShape);
+    const int nTolerance = ScaledForDpi(kVertexTolerance, DpiAt(pt));
     for (UINT i = 0; i < nCount; ++i) {
-        if (IsNearPoint(pShape->aPoints[i], pt, kVertexTolerance))
+        if (IsNearPoint(pShape->aPoints[i], pt, nTolerance))
             return int(i);
     }
     return -1;
@@ -103,6 +105,7 @@ extern "C" void WINAPI SPXFreePolyPoints(SelectionShape *pShape) {
 }
 
 extern "C" int WINAPI SPXXorPolyPoints(SelectionShape *pShape) {
+    PhysicalPixels physicalPixels;
     if (!pShape || ValidPointCount(*pShape) == 0)
         return 0;
     if (ScreenDC dc = CreateXorDisplayDC())
@@ -111,6 +114,7 @@ extern "C" int WINAPI SPXXorPolyPoints(SelectionShape *pShape) {
 }
 
 extern "C" int WINAPI SPXErasePolyPoints(SelectionShape *pShape) {
+    PhysicalPixels physicalPixels;
     if (!pShape || ValidPointCount(*pShape) == 0)
         return 0;
     ScreenDC dc = CreateXorDisplayDC();

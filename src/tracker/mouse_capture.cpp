@@ -1,5 +1,7 @@
 #include "tracker/mouse_capture.h"
 
+#include "host/dpi_scope.h"
+
 namespace {
 
 bool IsInputMessage(UINT nMessage) {
@@ -8,6 +10,11 @@ bool IsInputMessage(UINT nMessage) {
 }
 
 } // namespace
+
+void DispatchPassedOn(const MSG &msg) noexcept {
+    HostPixels hostPixels;
+    DispatchMessageA(&msg);
+}
 
 bool IsFromDragInput(const MSG &msg, const DragInput *pInput) noexcept {
     // While the source takes the input, the thread's own input messages never reach the loop.
@@ -33,14 +40,14 @@ bool GetCapturedMessage(HWND hwnd, MSG &msg, DragInput *pInput) noexcept {
             return false;
         }
         if (GetCapture() != hwnd) {
-            DispatchMessageA(&msg);
+            DispatchPassedOn(msg);
             return false;
         }
         if (bSource && IsInputMessage(msg.message)) {
             // The source has this event already. Keys still reach the host's windows; the
             // mouse is the drag's.
             if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST)
-                DispatchMessageA(&msg);
+                DispatchPassedOn(msg);
             continue;
         }
         return true;

@@ -50,6 +50,10 @@ protected:
 // that came is dispatched as usual), or the source ended the drag.
 bool GetCapturedMessage(HWND hwnd, MSG &msg, DragInput *pInput) noexcept;
 
+// A message that a drag's loop passes on, dispatched in the awareness of the host whose windows
+// get it.
+void DispatchPassedOn(const MSG &msg) noexcept;
+
 // Whether msg, which GetCapturedMessage gave with pInput, came from the source: a copy of input
 // that the thread's own loop has already delivered, not to be dispatched again.
 bool IsFromDragInput(const MSG &msg, const DragInput *pInput) noexcept;

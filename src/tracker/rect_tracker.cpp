@@ -115,12 +115,18 @@ BOOL CRectTracker::Track(HWND hwnd, POINT point, BOOL bAllowInvert, HWND hwndCli
     UpdateWindow(hwnd);
     MouseCapture capture = SetCaptureTo(hwnd);
     WindowDC dc = GetClientDC(hwndClipTo ? hwndClipTo : hwnd);
-    if (dc && hwndClipTo && hwndClipTo != hwnd) {
-        // The clip window's context, clipped to it, but addressed like hwnd's client area: the
-        // rectangles DrawTrackerRect gets are in the coordinates of hwnd.
-        POINT ptOrigin = {0, 0};
-        MapWindowPoints(hwnd, hwndClipTo, &ptOrigin, 1);
-        SetViewportOrgEx(dc.get(), ptOrigin.x, ptOrigin.y, nullptr);
+    if (dc) {
+        // The rectangles DrawTrackerRect gets are in the coordinates of hwnd's client area; the
+        // context may be the clip window's, or the screen's for a window the platform scales.
+        POINT ptOrigin = dc.Origin();
+        if (hwndClipTo && hwndClipTo != hwnd) {
+            POINT ptClient = {0, 0};
+            MapWindowPoints(hwnd, hwndClipTo, &ptClient, 1);
+            ptOrigin.x += ptClient.x;
+            ptOrigin.y += ptClient.y;
+        }
+        if (ptOrigin.x || ptOrigin.y)
+            SetViewportOrgEx(dc.get(), ptOrigin.x, ptOrigin.y, nullptr);
     }
 
     // DrawTrackerRect goes in pairs: the rectangle shown is drawn once more before the next one
@@ -145,7 +151,7 @@ BOOL CRectTracker::Track(HWND hwnd, POINT point, BOOL bAllowInvert, HWND hwndCli
         if (msg.message == nOtherRelease)
             continue;
         if (!IsDragMessage(msg.message)) {
-            DispatchMessageA(&msg);
+            DispatchPassedOn(msg);
             continue;
         }
 

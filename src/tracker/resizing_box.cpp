@@ -1,6 +1,7 @@
 #include "tracker/resizing_box.h"
 
 #include "draw/xor_draw.h"
+#include "host/dpi_scope.h"
 #include "host/hook_state.h"
 #include "shape/polygon_list.h"
 
@@ -36,7 +37,8 @@ SnapixResizingBox::SnapixResizingBox(RECT *pTargetRect, int nOffsetX, int nOffse
             *m_pShapeCopy = *pShape;
     }
     m_rectPrev = m_rect;
-    m_nHandleSize = 2 * m_nHandleSize;
+    // Twice the tracker's, at the DPI of the monitor that holds most of the selection.
+    m_nHandleSize = ScaledForDpi(2 * m_nHandleSize, DpiAt(*pTargetRect));
 }
 
 SnapixResizingBox::~SnapixResizingBox() {
@@ -154,10 +156,10 @@ void SnapixResizingBox::Detach() {
     m_pShape = &m_shapeDetached;
 }
 
-void SnapixResizingBox::DrawXor(HDC hdc) const {
+void SnapixResizingBox::DrawXor(HDC hdc, POINT ptOrigin) const {
     SaveDC(hdc);
     SetMapMode(hdc, MM_TEXT);
-    SetViewportOrgEx(hdc, 0, 0, nullptr);
+    SetViewportOrgEx(hdc, ptOrigin.x, ptOrigin.y, nullptr);
     SetWindowOrgEx(hdc, 0, 0, nullptr);
     RECT rc = NormalizedRect(m_rect);
 

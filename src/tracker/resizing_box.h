@@ -56,7 +56,7 @@ public:
     int TrackSelection(HWND hwnd, int x, int y, UINT nPress = WM_LBUTTONDOWN);
     // Toggles the frame (one pixel outside m_rect) and the handles on a client context of the
     // overlay window.
-    void DrawXor(HDC hdc) const;
+    void DrawXor(HDC hdc, POINT ptOrigin = {0, 0}) const;
     // Cursor for a hit code: the move-vertex cursor for SEL_HIT_VERTEX, else the tracker's.
     void SetSelectionCursor(HWND hwnd, int nHit) const;
     // Drags vertex nIndex of the working copy from the screen point (x, y) until the button of

@@ -31,7 +31,7 @@ int SnapixResizingBox::DragVertex(int nIndex, HWND hwnd, int x, int y, UINT nPre
             if (!IsDragMessage(msg.message)) {
                 // Nothing cancels a vertex drag: keys and other buttons go their normal way, once.
                 if (!IsFromDragInput(msg, m_pDragInput))
-                    DispatchMessageA(&msg);
+                    DispatchPassedOn(msg);
                 continue;
             }
             const POINT pt = {GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
@@ -40,9 +40,9 @@ int SnapixResizingBox::DragVertex(int nIndex, HWND hwnd, int x, int y, UINT nPre
                 // polygon's bounds after the move.
                 bool bGrown = false;
                 if (!PtInRect(&m_rect, pt)) {
-                    DrawXor(dc.get());
+                    DrawXor(dc.get(), dc.Origin());
                     m_rect = UnionRectPoint(m_rect, pt);
-                    DrawXor(dc.get());
+                    DrawXor(dc.get(), dc.Origin());
                     bGrown = true;
                 }
                 MovePolyVertex(dcOutline.get(), m_pShapeCopy, pt.x - m_nOffsetX, pt.y - m_nOffsetY,
@@ -52,9 +52,9 @@ int SnapixResizingBox::DragVertex(int nIndex, HWND hwnd, int x, int y, UINT nPre
                     SPXCalcPolygonRect(m_pShapeCopy, &rcBounds);
                     OffsetRect(&rcBounds, m_nOffsetX, m_nOffsetY);
                     if (!EqualRect(&rcBounds, &m_rect)) {
-                        DrawXor(dc.get());
+                        DrawXor(dc.get(), dc.Origin());
                         m_rect = rcBounds;
-                        DrawXor(dc.get());
+                        DrawXor(dc.get(), dc.Origin());
                     }
                 }
                 ptLast = pt;

@@ -91,4 +91,21 @@ TEST(DemoCutOut, RectangleIsCutAtItsPlaceOnTheScreen) {
     }
 }
 
+// A host told a scaled screen sees each monitor at its place in its own coordinates: here the
+// primary as it is and a monitor right of it at half its size, with nothing below that one.
+TEST(DemoCutOut, EachMonitorIsScaledOntoTheRectangleTheHostIsTold) {
+    PixelImage physical = Frozen(200, 100);
+    for (size_t i = 0; i < physical.aPixels.size(); ++i)
+        physical.aPixels[i] = i % 200 < 100 ? 0xFFFF0000u : 0xFF0000FFu;
+    const PixelImage seen = SeenFromPhysical(
+        physical, {{{0, 0, 100, 100}, {0, 0, 100, 100}}, {{100, 0, 200, 100}, {100, 0, 150, 50}}},
+        {0, 0, 150, 100});
+    ASSERT_EQ(seen.nWidth * 1000 + seen.nHeight, 150100);
+    for (const auto &e : std::vector<std::pair<POINT, uint32_t>>{{{99, 99}, 0xFFFF0000u},
+                                                                 {{100, 0}, 0xFF0000FFu},
+                                                                 {{149, 49}, 0xFF0000FFu},
+                                                                 {{120, 70}, 0xFF000000u}})
+        EXPECT_EQ(seen.aPixels[size_t(e.first.y) * 150 + e.first.x], e.second) << e.first.x;
+}
+
 } // namespace

@@ -19,6 +19,10 @@ TEST(DemoJson, RectangleHasNeitherVerticesNorWindow) {
     report.file = "out/selection-1-ellipse.png";
     EXPECT_EQ(SelectionJson(report), "{\"mode\":\"ellipse\",\"rect\":[-5,10,130,400],"
                                      "\"file\":\"out/selection-1-ellipse.png\"}");
+    report.bHasHostRect = true; // a host told a scaled screen: where it cut the image
+    report.hostRight = 87;
+    EXPECT_NE(SelectionJson(report).find("400],\"hostRect\":[0,0,87,0],\"file\""),
+              std::string::npos);
 }
 
 TEST(DemoJson, PolygonListsItsVerticesInOrder) {
@@ -99,7 +103,7 @@ TEST(DemoOptions, EveryOptionIsRead) {
     const ParsedOptions parsed =
         ParseDemoOptions({"--mode", "polygon", "--no-adjust", "--no-highlight", "--rect=1,2,30,40",
                           "--repeat", "--out", "o", "--script", "s.txt", "--snapshots=snap",
-                          "--step-delay", "5", "--rubber-edge", "--snap"});
+                          "--step-delay", "5", "--rubber-edge", "--snap", "--dpi-unaware"});
     ASSERT_EQ(parsed.error, "");
     const DemoOptions &o = parsed.options;
     EXPECT_EQ(o.nMode, 5);
@@ -116,6 +120,7 @@ TEST(DemoOptions, EveryOptionIsRead) {
     EXPECT_FALSE(ParseDemoOptions({}).options.bRubberEdge);
     EXPECT_NE(std::string(kDemoUsage).find("--rubber-edge"), std::string::npos);
     EXPECT_TRUE(o.bSnapEdges);
+    EXPECT_TRUE(o.bDpiUnaware && !ParseDemoOptions({}).options.bDpiUnaware);
     EXPECT_FALSE(ParseDemoOptions({}).options.bSnapEdges);
     EXPECT_NE(std::string(kDemoUsage).find("--snap "), std::string::npos);
     EXPECT_EQ(ParseDemoOptions({"--mode=window"}).options.nMode, 0);

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # End to end: spxdemo.exe under Wine plays a short script. A rectangle dragged and committed
 # gives one JSON line and a PNG of the rectangle's size, with --ratio 16:9 a band of 16:9, also
-# with no pause between steps, from a script and into a folder named outside ASCII; a malformed script, an output folder that is a
-# file and a step off the screen give one-line errors and their exit codes. With a second monitor
-# (LAYOUT left or above, on a display of its own), the rectangle crosses the edge from the second
-# monitor, and a step where no monitor shows cannot be delivered either.
+# with no pause between steps, from a script and into a folder named outside ASCII; a DPI-unaware
+# host's rectangle, ellipse and polygon are the default host's, JSON and PNG; a malformed script,
+# an output folder that is a file and a step off the screen give one-line errors and their exit
+# codes. With a second monitor (LAYOUT left or above, on a display of its own), the rectangle
+# crosses the edge from the second monitor, and a step where no monitor shows cannot be delivered
+# either.
 #   spxdemo_e2e.sh WINE_RUN PREFIX SPXDEMO_EXE WORK_DIR [LAYOUT]
 set -uo pipefail
 wine_run=$1
@@ -43,6 +45,23 @@ print("%dx%d" % struct.unpack(">II", d[16:24]) if d[:8] == b"\x89PNG\r\n\x1a\n" 
 check "the PNG is 160x120 (got $size)" '[ "$size" = 160x120 ]'
 shots=$(ls "$work/snap" 2>/dev/null | wc -l)
 check "a snapshot before and after each of the 5 steps (got $shots)" '[ "$shots" -eq 6 ]'
+
+# --dpi-unaware: with no scaling, an unaware host's crops and lines are the default host's.
+printf 'move %d %d\npress\nrelease\n' $((100 + dx)) $((100 + dy)) $((260 + dx)) $((120 + dy)) \
+    $((180 + dx)) $((220 + dy)) >"$work/polygon.txt"
+echo 'key enter' >>"$work/polygon.txt"
+for mode in rectangle ellipse polygon; do
+    script=$work/drag.txt
+    [ $mode = polygon ] && script=$work/polygon.txt
+    for way in per-monitor dpi-unaware; do
+        run --mode $mode --no-adjust $([ $way = dpi-unaware ] && echo --dpi-unaware) \
+            --script "$script" --out "$work/$way" | tr -d '\r' | sed "s|$way/||" >"$work/$way.json"
+    done
+    check "--dpi-unaware, $mode: the same JSON line" \
+        '[ -s "$work/per-monitor.json" ] && cmp -s "$work/per-monitor.json" "$work/dpi-unaware.json"'
+    check "--dpi-unaware, $mode: the same crop, byte for byte" 'cmp -s \
+        "$work/per-monitor/"*-$mode.png "$work/dpi-unaware/"*-$mode.png'
+done
 
 # With a ratio, the same drag gives a band of 16:9, within a pixel.
 run --mode rectangle --no-adjust --ratio 16:9 --script "$work/drag.txt" --out "$work/ratio" >"$work/stdout"

@@ -1106,6 +1106,105 @@ INSTANTIATE_TEST_SUITE_P(Sequences, GestureEnding, testing::ValuesIn(kSequences)
                              return std::string(info.param.pszName);
                          });
 
+// The same selections at any display scale, whatever awareness the host declares (tests/CMake
+// runs these again on a bed at 150% for an unaware and a per-monitor host): places are physical
+// pixels, multiples of 3 so that they are whole at 150%. Sizes that are 8 and 3 pixels at 96 DPI
+// are met at their scaled size, beyond what the unscaled sizes reach at 150%.
+struct DpiRow {
+    const char *pszName;
+    int nMode;
+    BOOL bAdjustable;
+    std::vector<InputStep> steps;
+    RECT rcCommit;          // empty: none is looked at
+    std::vector<RECT> seen; // at each Look
+    int fFlags;             // 1: a window stands at kTarget; 2: on the monitor on the left
+    DWORD dwOptions;
+};
+
+const RECT kTarget = {702, 120, 900, 321};
+
+void PrintTo(const DpiRow &row, std::ostream *os) {
+    *os << row.pszName;
+}
+
+// clang-format off
+std::vector<DpiRow> DpiRows() {
+    const std::vector<InputStep> band = {MoveTo(300, 240),           LeftDown(),
+                                         MoveTo(450, 360),           MoveTo(600, 480),
+                                         HostDoes(HostAction::Look), LeftUp()};
+    const RECT rc = {300, 240, 600, 480};
+    // The handle's size and the snapping reach, 8 at 96 DPI; the closing zone's, 3.
+    const int h = MulDiv(8, PhysicalDpi(), 96), c = MulDiv(3, PhysicalDpi(), 96);
+    return {
+        {"ABand", MODE_RECTANGLE, FALSE, band, rc, {rc}},
+        {"AnEllipse", MODE_ELLIPSE, FALSE, band, rc, {rc}},
+        {"APolygonClosedAtItsScaledReach", MODE_POLYGON, FALSE,
+         Steps({Click(300, 240), Click(600, 240), Click(600, 480), Click(299 + c, 239 + c)}), rc},
+        {"AWindowPicked", MODE_WINDOW, FALSE,
+         Steps({{MoveTo(790, 210), MoveTo(800, 220), HostDoes(HostAction::Look)}, Click(800, 220)}),
+         RECT{}, {kTarget}, 1},
+        // The frame lies a pixel outside the selection, the handles outside the frame.
+        {"AHandleFoundAtItsScaledSize", MODE_RECTANGLE, TRUE,
+         Steps({Drag({300, 240}, {{600, 480}}),
+                {HostDoes(HostAction::Look)},
+                Drag({600 + h, 480 + h}, {{620 + h, 500 + h}, {630 + h, 510 + h}}),
+                {KeyPress(VK_RETURN)}}),
+         RECT{300, 240, 630, 510}, {RECT{299 - h, 239 - h, 601 + h, 481 + h}}},
+        {"ABandSnappedAtItsScaledReach", MODE_RECTANGLE, FALSE,
+         Drag({701 + h, 119 + h}, {{800, 200}, {901 - h, 322 - h}}), kTarget, {}, 1,
+         SPX_OPT_SNAP_EDGES | SPX_OPT_SNAP_HOST_WINDOWS},
+        {"ABandOnTheLeftMonitor", MODE_RECTANGLE, FALSE,
+         Drag({-600, 150}, {{-450, 300}, {-300, 450}}), RECT{-600, 150, -300, 450}, {}, 2},
+    };
+}
+// clang-format on
+
+class DpiE2e : public SelectionEndToEnd, public testing::WithParamInterface<DpiRow> {};
+
+TEST_P(DpiE2e, SelectsThePhysicalPixelsAndTellsTheHostItsOwn) {
+    const DpiRow &row = GetParam();
+    if ((row.fFlags & 2) && OtherMonitor() != MONITOR_LEFT)
+        GTEST_SKIP() << "no monitor on the left";
+    HWND hwndTarget = nullptr;
+    if (row.fFlags & 1) {
+        // A per-monitor aware program's window. An unaware one would do on Windows, which
+        // gives a per-monitor aware thread every window's physical rectangle; Wine 10 gives it an
+        // unaware window's unscaled one (and WindowFromPoint looks there).
+        hwndTarget = PerMonitorWindow(kTarget, WS_POPUP | WS_VISIBLE);
+        SettleScreen();
+        m_clean = ScreenSnapshot::Take();
+    }
+    m_host.SetBaseline(m_clean);
+    m_host.pfnSetSelectionOptions(row.dwOptions);
+    ASSERT_EQ(m_host.StartSelection(row.nMode, row.bAdjustable, row.nMode == MODE_WINDOW), 1);
+    m_host.Play(row.steps);
+    if (!row.bAdjustable || m_host.OverlayDrawingShows())
+        EXPECT_EQ(m_host.Seen(), row.seen) << "drawn under the pointer, at the monitor's scale";
+    const auto commits = m_host.Commits();
+    if (!IsRectEmpty(&row.rcCommit)) {
+        ASSERT_EQ(commits.size(), 1u);
+        EXPECT_EQ(commits[0].rcAtArrival, row.rcCommit);
+        RECT rcHost = commits[0].rcAtArrival;
+        ASSERT_EQ(m_host.pfnPhysicalToHostRect(&rcHost), 1);
+        EXPECT_EQ(rcHost, HostViewOf(row.rcCommit)) << "in the host's own coordinates";
+    }
+    if (hwndTarget && row.nMode == MODE_WINDOW) {
+        EXPECT_EQ(m_host.Record().hwndFramed, hwndTarget);
+        m_host.pfnXorWindow(hwndTarget);
+    }
+    EXPECT_EQ(m_host.ForeignAwareness(), 0) << "the host's code ran in another awareness";
+    m_host.StopSelection();
+    m_host.Pump(50);
+    EXPECT_TRUE(ScreenClean());
+    if (hwndTarget)
+        DestroyWindow(hwndTarget);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, DpiE2e, testing::ValuesIn(DpiRows()),
+                         [](const testing::TestParamInfo<DpiRow> &info) {
+                             return std::string(info.param.pszName);
+                         });
+
 // Runs this program again as another host process in role pszRole (see main). This host's loop
 // runs until the other has ended, or, with hReady, until that is set: the other goes on then.
 PROCESS_INFORMATION StartOtherHost(TestHost &host, const char *pszRole, HANDLE hReady = nullptr) {

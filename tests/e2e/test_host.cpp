@@ -15,6 +15,19 @@ TestHost *g_pHost = nullptr;
 HWND g_hwndNotify = nullptr;
 HANDLE g_hLookTaken = CreateEventA(nullptr, FALSE, FALSE, nullptr);
 
+// The calling thread's DPI awareness (0 unaware, 1 system, 2 per-monitor); -1 where the platform
+// cannot say.
+int AwarenessNow() {
+    using GetContextFn = HANDLE(WINAPI *)();
+    using AwarenessFn = int(WINAPI *)(HANDLE);
+    const HMODULE hUser = GetModuleHandleA("user32.dll");
+    const auto pfnContext = reinterpret_cast<GetContextFn>(
+        reinterpret_cast<void *>(GetProcAddress(hUser, "GetThreadDpiAwarenessContext")));
+    const auto pfnAwareness = reinterpret_cast<AwarenessFn>(
+        reinterpret_cast<void *>(GetProcAddress(hUser, "GetAwarenessFromDpiAwarenessContext")));
+    return pfnContext && pfnAwareness ? pfnAwareness(pfnContext()) : -1;
+}
+
 INPUT MouseInput(DWORD dwFlags, int x = 0, int y = 0) {
     INPUT in = {};
     in.type = INPUT_MOUSE;
@@ -324,6 +337,8 @@ LRESULT CALLBACK TestHost::NotifyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
     }
     if ((msg == UM_SELECTION || msg == UM_ESCAPE) && g_pHost) {
         HostMessage m = {msg, wParam, lParam, RECT{}, false, 0};
+        if (AwarenessNow() != g_pHost->m_nAwareness)
+            ++g_pHost->m_nForeignAwareness;
         // A host reads the selection when the message arrives: so does this one. It leaves a
         // polygon in its record.
         const SelectionShape &shape = g_pHost->m_record.shape;
@@ -423,8 +438,44 @@ LRESULT CALLBACK TestHost::OverlayProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
+int PhysicalDpi() {
+    PhysicalView physical;
+    HDC hdc = GetDC(nullptr);
+    const int nDpi = GetDeviceCaps(hdc, LOGPIXELSX);
+    ReleaseDC(nullptr, hdc);
+    return nDpi;
+}
+
+HWND PerMonitorWindow(const RECT &rcPhysical, DWORD dwStyle) {
+    PhysicalView physical;
+    return CreateWindowExA(WS_EX_TOPMOST, "SpxHostOwn", "", dwStyle, rcPhysical.left,
+                           rcPhysical.top, rcPhysical.right - rcPhysical.left,
+                           rcPhysical.bottom - rcPhysical.top, nullptr, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+}
+
+RECT HostViewOf(const RECT &rcPhysical) {
+    // A per-monitor aware window stands there; the host asks where it is.
+    const HWND hwnd = PerMonitorWindow(rcPhysical, WS_POPUP);
+    RECT rc = {};
+    GetWindowRect(hwnd, &rc);
+    DestroyWindow(hwnd);
+    return rc;
+}
+
 TestHost::TestHost() {
     g_pHost = this;
+    // SPX_HOST_DPI=permonitor: a host that declares per-monitor (v2) awareness; otherwise one
+    // that declares none.
+    char szDpi[16] = "";
+    GetEnvironmentVariableA("SPX_HOST_DPI", szDpi, sizeof(szDpi));
+    if (std::strcmp(szDpi, "permonitor") == 0) {
+        using SetProcessFn = BOOL(WINAPI *)(HANDLE);
+        if (const auto pfnSet = reinterpret_cast<SetProcessFn>(reinterpret_cast<void *>(
+                GetProcAddress(GetModuleHandleA("user32.dll"), "SetProcessDpiAwarenessContext"))))
+            pfnSet(reinterpret_cast<HANDLE>(LONG_PTR(-4)));
+    }
+    m_nAwareness = AwarenessNow();
     std::memset(&m_record, 0, sizeof(m_record));
     m_hDll = LoadLibraryA("SPXHK110.dll");
     if (!m_hDll)
@@ -441,6 +492,8 @@ TestHost::TestHost() {
         GetProcAddress(m_hDll, "SetSelectionOptions"));
     pfnSetSelectionShape =
         reinterpret_cast<decltype(&SetSelectionShape)>(GetProcAddress(m_hDll, "SetSelectionShape"));
+    pfnPhysicalToHostRect = reinterpret_cast<decltype(&PhysicalToHostRect)>(
+        GetProcAddress(m_hDll, "PhysicalToHostRect"));
 
     // The overlay has no class cursor, as the guide advises: the library's cursor shows there.
     static ATOM atoms[] = {RegisterHostClass("SpxHostOverlay", OverlayProc, true, nullptr),
@@ -515,6 +568,23 @@ TestHost::~TestHost() {
     SettleScreen();
 }
 
+bool TestHost::OverlayDrawingShows() {
+    const ScreenSnapshot before = ScreenSnapshot::Take();
+    // The primary monitor's middle, where the rows draw.
+    POINT pt = {GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2};
+    ScreenToClient(m_hwndOverlay, &pt);
+    auto invert = [this, pt] {
+        HDC hdc = GetDC(m_hwndOverlay);
+        PatBlt(hdc, pt.x, pt.y, 4, 4, DSTINVERT);
+        ReleaseDC(m_hwndOverlay, hdc);
+        GdiFlush();
+    };
+    invert();
+    const bool bShows = !(ScreenSnapshot::Take() == before);
+    invert();
+    return bShows;
+}
+
 int TestHost::StartSelection(int nMode, BOOL bAdjustable, BOOL bHighlight,
                              const RECT *pInitialRect) {
     m_nMode = nMode;
@@ -550,6 +620,8 @@ void TestHost::Play(const std::vector<InputStep> &steps) {
     g_dwWitnessWorstMs = 0;
     HANDLE hDone = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     std::thread sender([&steps, hDone] {
+        // The person's input lands on physical pixels, whatever the host declares.
+        PhysicalView physical;
         for (const InputStep &step : steps) {
             Send(step);
             Sleep(step.bQuick ? 1 : kStepDelayMs);

@@ -84,6 +84,13 @@ RECT OnBed(const RECT &rc);
 // Where the overlay's third child stands: on the second monitor; empty where there is none.
 RECT OtherMonitorChild();
 
+// A top-level window made per-monitor DPI aware, at a physical place.
+HWND PerMonitorWindow(const RECT &rcPhysical, DWORD dwStyle);
+// Where this thread sees the physical screen rectangle: its own coordinates for it.
+RECT HostViewOf(const RECT &rcPhysical);
+// The primary monitor's DPI, as a per-monitor aware program is told it.
+int PhysicalDpi();
+
 // n moves from one point to another, a millisecond apart (the last one at ptTo).
 std::vector<InputStep> Sweep(POINT ptFrom, POINT ptTo, int n);
 // The steps, each followed at once by the next.
@@ -105,7 +112,10 @@ public:
     decltype(&SetTrackingNotify) pfnSetTrackingNotify = nullptr;
     decltype(&SetSelectionOptions) pfnSetSelectionOptions = nullptr;
     decltype(&SetSelectionShape) pfnSetSelectionShape = nullptr;
+    decltype(&PhysicalToHostRect) pfnPhysicalToHostRect = nullptr;
     int nShapeResult = 0; // what SetSelectionShape returned last
+    // Messages from the library that found this thread in another DPI awareness than its own.
+    int ForeignAwareness() const { return m_nForeignAwareness; }
     // The message the live rectangle comes with, when the host asks for it.
     static const UINT kLiveRectMessage = WM_APP + 60;
     // The live rectangles received, in order (all 0: the selection ended).
@@ -148,6 +158,9 @@ public:
     // The cursor this thread shows now.
     HCURSOR Cursor() const { return GetCursor(); }
     HMODULE Dll() const { return m_hDll; }
+    // Whether what is drawn through the overlay's own context reaches the screen. On Windows it
+    // does; Wine 10 shows nothing drawn so in a window that spans two monitors.
+    bool OverlayDrawingShows();
 
 private:
     static LRESULT CALLBACK NotifyProc(HWND, UINT, WPARAM, LPARAM);
@@ -164,6 +177,8 @@ private:
     HWND m_hwndElsewhere = nullptr; // a window of another thread, for a host that waits on it
     HANDLE m_hElsewhere = nullptr;
     bool m_bStopOnSelection = false;
+    int m_nAwareness = -1;
+    int m_nForeignAwareness = 0;
     int m_nMode = 0;
     BOOL m_bAdjustable = FALSE;
     HostRecord m_record;

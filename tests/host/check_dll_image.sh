@@ -13,7 +13,8 @@ fail=0
 expected_exports="MoveXorBox SPXAddPolyPoint SPXCalcPolygonRect SPXErasePolyPoints
 SPXFreePolyPoints SPXStrechtPolyPoints SPXXORWindow SPXXorLine SPXXorPoint SPXXorPolyPoints
 XorBox XorRectBox SetMouseHook SetKeyboardHook SetTrackingNotify SetSelectionOptions
-SetSelectionOptionsMasked SetSelectionShape GetLastSelection"
+SetSelectionOptionsMasked SetSelectionShape GetLastSelection PhysicalToHostRect
+PhysicalToHostPoints"
 
 private=$("$objdump" -p "$dll")
 

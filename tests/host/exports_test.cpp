@@ -32,6 +32,8 @@ const char *const kExportNames[] = {
     "SetSelectionOptionsMasked",
     "SetSelectionShape",
     "GetLastSelection",
+    "PhysicalToHostRect",
+    "PhysicalToHostPoints",
 };
 
 class LoadedLibrary : public testing::Test {

@@ -1,3 +1,4 @@
+#include "host/dpi_scope.h"
 #include "host/hook_state.h"
 
 #include <gtest/gtest.h>
@@ -60,4 +61,32 @@ TEST(HostRecordLayout, MembersStandAtTheHostsBytePositions) {
     for (const auto &m : members)
         EXPECT_EQ(m.nOffset, b64 ? m.nX64 : m.nX86) << m.pszMember;
     EXPECT_EQ(sizeof(SelectionShape), 432u);
+}
+
+// Sizes at 96 DPI at the monitor's DPI, and physical coordinates carried into a scaled view of a
+// monitor: left and top down, right and bottom up, on either side of the origin.
+TEST(DpiGeometry, SizesScaleAndCoordinatesKeepEveryPixel) {
+    const struct {
+        int n, nDpi, nScaled;
+    } sizes[] = {{8, 96, 8},  {8, 144, 12}, {3, 144, 5}, {2, 120, 3},
+                 {0, 144, 0}, {1, 48, 1},   {5, 192, 10}};
+    for (const auto &c : sizes)
+        EXPECT_EQ(ScaledForDpi(c.n, UINT(c.nDpi)), c.nScaled) << c.n << " at " << c.nDpi;
+    const struct {
+        LONG v, nFromStart, nToStart, nNumerator, nDenominator;
+        bool bUp;
+        LONG nMapped;
+    } coordinates[] = {
+        {301, 0, 0, 144, 144, false, 301}, // the same view: unchanged
+        {300, 0, 0, 96, 144, false, 200},         {301, 0, 0, 96, 144, false, 200},
+        {301, 0, 0, 96, 144, true, 201},          {600, 0, 0, 96, 144, true, 400},
+        {-799, -800, -800, 96, 144, false, -800}, {-799, -800, -800, 96, 144, true, -799},
+        {-600, -800, -533, 96, 144, false, -400}, // about the monitor's own corner
+        {500, 0, 0, 96, 0, false, 500},           // no DPI: unchanged
+    };
+    for (const auto &c : coordinates)
+        EXPECT_EQ(
+            ScaledCoordinate(c.v, c.nFromStart, c.nToStart, c.nNumerator, c.nDenominator, c.bUp),
+            c.nMapped)
+            << c.v << (c.bUp ? " up" : " down");
 }

@@ -70,7 +70,18 @@ thread_local CaptureBitmap g_capture;
 
 } // namespace
 
+PhysicalView::PhysicalView()
+    : m_pfnSet(reinterpret_cast<SetFn>(reinterpret_cast<void *>(
+          GetProcAddress(GetModuleHandleA("user32.dll"), "SetThreadDpiAwarenessContext")))),
+      m_hOld(m_pfnSet ? m_pfnSet(reinterpret_cast<HANDLE>(LONG_PTR(-4))) : nullptr) {}
+
+PhysicalView::~PhysicalView() {
+    if (m_hOld)
+        m_pfnSet(m_hOld);
+}
+
 ScreenSnapshot ScreenSnapshot::Take() {
+    PhysicalView physical;
     ScreenSnapshot shot;
     shot.m_nLeft = GetSystemMetrics(SM_XVIRTUALSCREEN);
     shot.m_nTop = GetSystemMetrics(SM_YVIRTUALSCREEN);

@@ -13,9 +13,24 @@
 using Pixel = std::pair<int, int>; // (x, y), screen coordinates
 using PixelSet = std::set<Pixel>;
 
+// The calling thread per-monitor DPI aware (where the platform has it) while the object lives:
+// physical pixels whatever the program declares.
+class PhysicalView {
+public:
+    PhysicalView();
+    ~PhysicalView();
+    PhysicalView(const PhysicalView &) = delete;
+    PhysicalView &operator=(const PhysicalView &) = delete;
+
+private:
+    using SetFn = HANDLE(WINAPI *)(HANDLE);
+    SetFn m_pfnSet;
+    HANDLE m_hOld;
+};
+
 class ScreenSnapshot {
 public:
-    // The whole virtual screen, every monitor, copied into a 32-bit DIB.
+    // The whole virtual screen, every monitor, copied into a 32-bit DIB, in physical pixels.
     static ScreenSnapshot Take();
 
     // Its place in screen coordinates: negative where a monitor lies left of or above the
