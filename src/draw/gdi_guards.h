@@ -100,3 +100,40 @@ private:
     HDC m_hdc;
     HGDIOBJ m_old;
 };
+
+// Another object the library creates (a bitmap, region, font or brush), deleted by DeleteObject.
+template <class Handle> class GdiObject {
+public:
+    explicit GdiObject(Handle h = nullptr) noexcept : m_h(h) {}
+    GdiObject(GdiObject &&other) noexcept : m_h(std::exchange(other.m_h, nullptr)) {}
+    GdiObject &operator=(GdiObject &&other) noexcept {
+        std::swap(m_h, other.m_h);
+        return *this;
+    }
+    ~GdiObject() {
+        if (m_h)
+            DeleteObject(m_h);
+    }
+    Handle get() const noexcept { return m_h; }
+    explicit operator bool() const noexcept { return m_h != nullptr; }
+
+private:
+    Handle m_h;
+};
+
+// A memory device context from CreateCompatibleDC, deleted by DeleteDC.
+class MemoryDC {
+public:
+    explicit MemoryDC(HDC hdcLike) noexcept : m_hdc(CreateCompatibleDC(hdcLike)) {}
+    MemoryDC(const MemoryDC &) = delete;
+    MemoryDC &operator=(const MemoryDC &) = delete;
+    ~MemoryDC() {
+        if (m_hdc)
+            DeleteDC(m_hdc);
+    }
+    HDC get() const noexcept { return m_hdc; }
+    explicit operator bool() const noexcept { return m_hdc != nullptr; }
+
+private:
+    HDC m_hdc;
+};

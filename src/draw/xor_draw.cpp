@@ -2,6 +2,7 @@
 
 #include "draw/box_geometry.h"
 #include "draw/gdi_guards.h"
+#include "draw/loupe.h"
 #include "host/dpi_scope.h"
 
 #include <climits>
@@ -39,16 +40,23 @@ int XorCircle(const POINT &pt, int nRadius) noexcept {
 WindowDC GetClientDC(HWND hwnd) noexcept {
     if (!hwnd)
         return WindowDC(nullptr, nullptr);
-    if (DpiOfWindow(hwnd) == DpiOfWindowMonitor(hwnd))
-        return WindowDC(hwnd, GetDC(hwnd));
+    if (DpiOfWindow(hwnd) == DpiOfWindowMonitor(hwnd)) {
+        const HDC hdc = GetDC(hwnd);
+        POINT ptClient = {0, 0};
+        if (hdc && ClientToScreen(hwnd, &ptClient))
+            LeaveOutLoupe(hdc, ptClient);
+        return WindowDC(hwnd, hdc);
+    }
     // Drawn in the window's own context, a pixel would be stretched to the monitor's scale.
     RECT rcWindow;
     POINT ptOrigin = {0, 0};
     if (!GetWindowRect(hwnd, &rcWindow) || !ClientToScreen(hwnd, &ptOrigin))
         return WindowDC(nullptr, nullptr);
     ScreenDC dc = GetScreenDC();
-    if (dc)
+    if (dc) {
         IntersectClipRect(dc.get(), rcWindow.left, rcWindow.top, rcWindow.right, rcWindow.bottom);
+        LeaveOutLoupe(dc.get());
+    }
     return WindowDC(nullptr, dc.Detach(), ptOrigin);
 }
 
@@ -66,6 +74,7 @@ ScreenDC CreateXorDisplayDC() noexcept {
         SetROP2(dc.get(), R2_XORPEN);
         SelectObject(dc.get(), GetStockObject(WHITE_PEN));
         SelectObject(dc.get(), GetStockObject(NULL_BRUSH));
+        LeaveOutLoupe(dc.get());
     }
     return dc;
 }

@@ -3,6 +3,7 @@
 #include "host/dpi_scope.h"
 #include "host/hook_state.h"
 #include "selection/gesture.h"
+#include "selection/loupe_follow.h"
 
 namespace {
 
@@ -13,6 +14,8 @@ DWORD ChangeOptions(DWORD dwMask, DWORD dwOptions) {
     // An option turned off takes its drawing with it.
     if (!(dwSelectionOptions & SPX_OPT_POLYGON_RUBBER_EDGE))
         EraseRubberEdge();
+    if (!(dwSelectionOptions & SPX_OPT_LOUPE))
+        HideLoupeNow();
     return dwPrevious;
 }
 

@@ -162,10 +162,13 @@ LRESULT CALLBACK SelectionMouseProc(int nCode, WPARAM wParam, LPARAM lParam) {
             if (wParam == WM_LBUTTONDOWN || wParam == WM_RBUTTONDOWN)
                 fLowLevelSided = SidedNow();
             // A click belongs to the window it was made on; a move's window is looked up later,
-            // and only on the host's panel.
-            const HWND hwnd = wParam == WM_MOUSEMOVE ? nullptr : WindowFromPoint(mouse.pt);
-            QueueInputEvent(InputEvent{UINT(wParam), mouse.pt, 0, HeldOfSided(fLowLevelSided),
-                                       mouse.time, hwnd});
+            // and only on the host's panel; a wheel's never.
+            const bool bPress = wParam != WM_MOUSEMOVE && wParam != WM_MOUSEWHEEL;
+            InputEvent event{UINT(wParam), mouse.pt, 0, HeldOfSided(fLowLevelSided), mouse.time,
+                             bPress ? WindowFromPoint(mouse.pt) : nullptr};
+            if (wParam == WM_MOUSEWHEEL)
+                event.nWheel = SHORT(HIWORD(mouse.mouseData));
+            QueueInputEvent(event);
             bNotedAny = true;
         }
     }

@@ -8,6 +8,7 @@
 #include "selection/event_place.h"
 #include "selection/gesture.h"
 #include "selection/live_rect.h"
+#include "selection/loupe_follow.h"
 #include "selection/pointer_keys.h"
 #include "selection/polygon_adjust.h"
 #include "selection/polygon_draw.h"
@@ -281,8 +282,14 @@ void SelectionEvent(const InputEvent &event) {
     // Of key-ups, only those of the keys held for the band.
     if (!IsHandledKind(event.nMessage) || (event.nMessage == WM_KEYUP && !HeldKeyOf(event.nVk)))
         return;
+    // The wheel is the loupe's alone.
+    if (event.nMessage == WM_MOUSEWHEEL) {
+        LoupeWheelTurned(event.nWheel);
+        return;
+    }
     DispatchEvent(event);
     CheckLiveRectEnded();
+    FollowWithLoupe();
 }
 
 void SelectionInputLost() {

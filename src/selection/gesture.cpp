@@ -1,5 +1,6 @@
 #include "selection/gesture.h"
 
+#include "draw/loupe.h"
 #include "draw/xor_draw.h"
 #include "host/hook_state.h"
 #include "selection/selection_reset.h"
@@ -49,12 +50,21 @@ namespace {
 // handle, released by every ending of a gesture: a module global with a destructor would need the
 // C runtime to run it at unload.
 HDC hdcGesture = nullptr;
+// What the loupe left out of it when it was clipped last.
+unsigned nGestureClip = 0;
 
 } // namespace
 
 HDC GestureDC() {
-    if (!hdcGesture)
+    if (!hdcGesture) {
         hdcGesture = CreateXorDisplayDC().Detach();
+        nGestureClip = LoupeClipCount();
+    } else if (nGestureClip != LoupeClipCount()) {
+        // The loupe moved since: it is left out where it is now.
+        SelectClipRgn(hdcGesture, nullptr);
+        LeaveOutLoupe(hdcGesture);
+        nGestureClip = LoupeClipCount();
+    }
     return hdcGesture;
 }
 

@@ -10,7 +10,8 @@
 const UINT HELD_SPACE = 0x100;
 
 struct InputEvent {
-    UINT nMessage; // WM_KEYDOWN, WM_KEYUP, WM_MOUSEMOVE, or a press or release of either button
+    UINT nMessage; // WM_KEYDOWN, WM_KEYUP, WM_MOUSEMOVE, WM_MOUSEWHEEL, or a press or release of
+                   // either button
     POINT pt;      // a mouse event's screen point
     UINT nVk;      // a key event's virtual key
     UINT fHeld;    // the keys held once this event happened, in the order the events came
@@ -20,9 +21,12 @@ struct InputEvent {
     // in order with the mouse. A journal record is handed over as it happens, and the cursor
     // says where.
     bool bAtStreamPoint = false;
+    // A wheel's turn: WHEEL_DELTA a notch, away from the person positive (0: not known).
+    int nWheel = 0;
 };
 
-// The kinds the selection acts on: key-down and key-up, move, left and right press and release.
+// The kinds the selection acts on: key-down and key-up, move, left and right press and release,
+// and the wheel (for the loupe).
 inline bool IsHandledKind(UINT nMessage) {
     switch (nMessage) {
     case WM_KEYDOWN:
@@ -32,6 +36,7 @@ inline bool IsHandledKind(UINT nMessage) {
     case WM_LBUTTONUP:
     case WM_RBUTTONDOWN:
     case WM_RBUTTONUP:
+    case WM_MOUSEWHEEL:
         return true;
     default:
         return false;

@@ -6,6 +6,7 @@
 #include "selection/gesture.h"
 #include "selection/input_event.h"
 #include "selection/live_rect.h"
+#include "selection/loupe_follow.h"
 #include "selection/shape_settings.h"
 #include "selection/shown_box.h"
 #include "tracker/resizing_box.h"
@@ -68,6 +69,7 @@ void EndSelectionSession() {
     }
     EndGesture();
     CheckLiveRectEnded();
+    EndLoupe();
     bNewPolygon = 1;
     nCursorState = CS_DEFAULT;
     hwndOverlay = nullptr;

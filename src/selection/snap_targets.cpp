@@ -1,5 +1,6 @@
 #include "selection/snap_targets.h"
 
+#include "draw/loupe.h"
 #include "host/dpi_scope.h"
 #include "host/hook_state.h"
 #include "shape/edge_snap.h"
@@ -36,11 +37,13 @@ bool IsDesktopWindow(HWND hwnd) {
            (lstrcmpA(szClass, "Progman") == 0 || lstrcmpA(szClass, "WorkerW") == 0);
 }
 
-// A window that hides nothing and is no target: the host's overlay, its panel, its thread's other
+// A window that hides nothing and is no target: the host's overlay, its panel, the loupe, its
+// thread's other
 // top-level windows (a read-out, a toolbar) unless it asked for them, the desktop's own windows,
 // and what is not shown.
 bool LookedThrough(HWND hwnd) {
     return hwnd == hwndOverlay || (pHostRecord && hwnd == pHostRecord->hwndOwn) ||
+           IsLoupeWindow(hwnd) ||
            !IsWindowVisible(hwnd) || IsIconic(hwnd) || IsDesktopWindow(hwnd) ||
            (!(dwSelectionOptions & SPX_OPT_SNAP_HOST_WINDOWS) &&
             GetWindowThreadProcessId(hwnd, nullptr) == GetCurrentThreadId());

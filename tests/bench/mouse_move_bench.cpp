@@ -164,7 +164,8 @@ std::vector<Row> MeasurePath(HWND hwndOverlayWindow) {
         {"band move, ellipse", MODE_ELLIPSE, false, false, 0},
         {"band move, rectangle, live rect", MODE_RECTANGLE, true, false, 0},
         {"band move, rectangle, Shift held", MODE_RECTANGLE, false, true, 0},
-        {"band move, rectangle, snapping", MODE_RECTANGLE, false, false, SPX_OPT_SNAP_EDGES}};
+        {"band move, rectangle, snapping", MODE_RECTANGLE, false, false, SPX_OPT_SNAP_EDGES},
+        {"band move, rectangle, loupe", MODE_RECTANGLE, false, false, SPX_OPT_LOUPE}};
     for (const auto &band : bands) {
         g_record.shape.nMode = band.nMode;
         bEllipse = band.nMode == MODE_ELLIPSE;

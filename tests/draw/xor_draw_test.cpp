@@ -1,4 +1,5 @@
 #include "draw/box_geometry.h"
+#include "draw/loupe_geometry.h"
 #include "draw/xor_draw.h"
 
 #include "screen_snapshot.h"
@@ -33,6 +34,62 @@ INSTANTIATE_TEST_SUITE_P(
                     CornerCase{"EqualValuesStay", {5, 7}, {5, 7}, {5, 7}, {5, 7}},
                     CornerCase{"NegativeComparedSigned", {-3, 4}, {-8, -2}, {-8, -2}, {-3, 4}}),
     [](const testing::TestParamInfo<CornerCase> &info) { return info.param.name; });
+
+// The loupe (138 by 174) beside the hot spot, 24 away, on the pointer's monitor and off the
+// selection; monitors as the two-monitor layouts have them.
+struct LoupeCase {
+    const char *name;
+    POINT pt;
+    RECT rcMonitor, rcAvoid;
+    POINT wantCorner;
+};
+
+class PlaceLoupeTest : public testing::TestWithParam<LoupeCase> {};
+
+TEST_P(PlaceLoupeTest, TakesTheFirstPlaceOnTheMonitorAndOffTheSelection) {
+    const LoupeCase &c = GetParam();
+    const RECT rcShown = {c.pt.x - 8, c.pt.y - 8, c.pt.x + 9, c.pt.y + 9};
+    const RECT rc = PlaceLoupe(c.pt, SIZE{138, 174}, 24, c.rcMonitor, c.rcAvoid, rcShown);
+    EXPECT_EQ(rc.left, c.wantCorner.x);
+    EXPECT_EQ(rc.top, c.wantCorner.y);
+    EXPECT_EQ(rc.right - rc.left, 138);
+    RECT rcOn;
+    EXPECT_TRUE(IntersectRect(&rcOn, &rc, &c.rcMonitor) && EqualRect(&rcOn, &rc));
+}
+
+const RECT kPrimary = {0, 0, 1024, 768}, kLeft = {-800, 168, 0, 768}, kAbove = {0, -600, 800, 0};
+const RECT kNone = {0, 0, 0, 0};
+
+INSTANTIATE_TEST_SUITE_P(
+    Places, PlaceLoupeTest,
+    testing::Values(
+        LoupeCase{"BelowRightFirst", {300, 300}, kPrimary, kNone, {324, 324}},
+        LoupeCase{"OffABandDrawnUpAndLeft", {300, 300}, kPrimary, {100, 100, 301, 301}, {324, 324}},
+        LoupeCase{"OffABandDrawnDownAndRight", {300, 300}, kPrimary, {299, 299, 500, 500},
+                  {138, 324}},
+        LoupeCase{"BelowLeftAtTheRightEdge", {1000, 300}, kPrimary, kNone, {838, 324}},
+        LoupeCase{"AboveRightAtTheBottom", {300, 760}, kPrimary, kNone, {324, 562}},
+        LoupeCase{"AboveLeftInTheCorner", {1020, 760}, kPrimary, kNone, {858, 562}},
+        LoupeCase{"LeastCoverWhenEveryPlaceCovers", {1020, 760}, kPrimary, {900, 600, 1021, 761},
+                  {858, 562}},
+        LoupeCase{"MovedOntoASmallMonitorOffItsPixels", {5, 5}, RECT{0, 0, 150, 200}, kNone,
+                  {12, 26}},
+        LoupeCase{"StaysOnTheLeftMonitor", {-10, 300}, kLeft, kNone, {-172, 324}},
+        LoupeCase{"AboveLeftInTheLeftMonitorsCorner", {-10, 760}, kLeft, kNone, {-172, 562}},
+        LoupeCase{"NeverInTheGapAboveTheLeftMonitor", {-700, 180}, kLeft, {-800, 150, -600, 400},
+                  {-676, 204}},
+        LoupeCase{"StaysOnTheMonitorAbove", {400, -10}, kAbove, kNone, {424, -208}}),
+    [](const testing::TestParamInfo<LoupeCase> &info) { return info.param.name; });
+
+TEST(LoupeZoom, ShowsWholePixelsWithinItsGapAndStepsWithinTwoToSixteen) {
+    EXPECT_EQ(LoupeSourceSide(8, 136, 24), 17);
+    EXPECT_EQ(LoupeSourceSide(2, 136, 24), 47);  // within 24 of the hot spot
+    EXPECT_EQ(LoupeSourceSide(16, 136, 24), 7);  // odd: a centre pixel
+    EXPECT_EQ(LoupeSourceSide(12, 204, 36), 17); // 144 DPI
+    EXPECT_EQ(LoupeZoomAfter(8, 1), 9);
+    EXPECT_EQ(LoupeZoomAfter(3, -5), LOUPE_ZOOM_MIN);
+    EXPECT_EQ(LoupeZoomAfter(15, 3), LOUPE_ZOOM_MAX);
+}
 
 // Drawing happens over a striped window so that an inversion shows on every colour.
 class XorDrawTest : public testing::Test {

@@ -1209,6 +1209,98 @@ INSTANTIATE_TEST_SUITE_P(Rows, DpiE2e, testing::ValuesIn(DpiRows()),
                              return std::string(info.param.pszName);
                          });
 
+// The loupe while a band is drawn. At each stop of the pointer: the band is whole and exact
+// outside the loupe, the loupe stands wholly on the pointer's monitor (off the band where the
+// row says it can be), and its centre shows the pixel under the hot spot, a red one put there by
+// a window of the test (inverted where the band passes over it). After the release nothing of either remains. Rows are written for the
+// primary monitor, or (negative x) for one on the left, put on this bed.
+struct LoupeRow {
+    const char *pszName;
+    POINT ptFrom;
+    std::vector<POINT> stops;
+    bool bOffTheBand;
+};
+
+const LoupeRow kLoupeRows[] = {
+    {"BelowRightOfABandDrawnDownAndRight", {200, 150}, {{330, 260}}, true},
+    {"BelowLeftOfABandDrawnUpAndLeft", {500, 400}, {{380, 300}}, true},
+    {"MovedAtTheRightEdgeLeavingNothing", {600, 300}, {{700, 400}, {1000, 400}}, true},
+    // In the corner every place covers the band: it is left out and drawn again as the loupe
+    // moves.
+    {"OverTheBandInTheCornerTheBandStaysWhole", {950, 700}, {{1000, 740}, {1020, 760}}, false},
+    {"OnTheOtherMonitorAtItsEdge", {-600, 300}, {{-20, 500}}, true},
+};
+
+class LoupeE2e : public SelectionEndToEnd, public testing::WithParamInterface<LoupeRow> {};
+
+TEST_P(LoupeE2e, ShowsThePixelUnderThePointerAndLeavesTheBandWhole) {
+    const LoupeRow &row = GetParam();
+    if (row.ptFrom.x < 0 && OtherMonitor() == MONITOR_NONE)
+        GTEST_SKIP() << "no second monitor";
+    const auto onBed = [&row](POINT pt) { return row.ptFrom.x < 0 ? OnBed(pt) : pt; };
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hbrBackground = CreateSolidBrush(RGB(255, 0, 0));
+    wc.lpszClassName = "LoupeE2eRed";
+    RegisterClassA(&wc);
+    std::vector<HWND> reds;
+    for (POINT pt : row.stops) {
+        pt = onBed(pt);
+        reds.push_back(CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, "",
+                                       WS_POPUP | WS_VISIBLE, pt.x, pt.y, 1, 1, nullptr, nullptr,
+                                       nullptr, nullptr));
+    }
+    m_host.Pump(100);
+    m_clean = ScreenSnapshot::Take();
+    m_host.pfnSetSelectionOptions(SPX_OPT_LOUPE);
+    ASSERT_EQ(m_host.StartSelection(MODE_RECTANGLE, FALSE), 1);
+    const POINT ptFrom = onBed(row.ptFrom);
+    m_host.Play({MoveTo(ptFrom.x, ptFrom.y), LeftDown()});
+    const HWND hwndLoupe = FindWindowA("SPXHK110Loupe", nullptr);
+    for (POINT pt : row.stops) {
+        pt = onBed(pt);
+        m_host.Play({MoveTo(pt.x, pt.y)});
+        m_host.Pump(80);
+        const ScreenSnapshot now = ScreenSnapshot::Take();
+        ASSERT_TRUE(hwndLoupe && IsWindowVisible(hwndLoupe));
+        RECT rcLoupe, rcOn, rcBand = {std::min(ptFrom.x, pt.x), std::min(ptFrom.y, pt.y),
+                                      std::max(ptFrom.x, pt.x), std::max(ptFrom.y, pt.y)};
+        GetWindowRect(hwndLoupe, &rcLoupe);
+        MONITORINFO mi = {sizeof mi};
+        GetMonitorInfoA(MonitorFromPoint(pt, MONITOR_DEFAULTTONEAREST), &mi);
+        EXPECT_TRUE(IntersectRect(&rcOn, &rcLoupe, &mi.rcMonitor) && EqualRect(&rcOn, &rcLoupe))
+            << "on the pointer's monitor";
+        if (row.bOffTheBand)
+            EXPECT_FALSE(IntersectRect(&rcOn, &rcLoupe, &rcBand)) << "off the band";
+        PixelSet changed = ChangedPixels(m_clean, now);
+        PixelSet band = RectOutline(rcBand.left, rcBand.top, rcBand.right, rcBand.bottom);
+        for (PixelSet *pSet : {&changed, &band})
+            for (auto it = pSet->begin(); it != pSet->end();)
+                it = PtInRect(&rcLoupe, POINT{it->first, it->second}) ? pSet->erase(it)
+                                                                      : std::next(it);
+        EXPECT_EQ(ListedPixels(changed), ListedPixels(band)) << "the band outside the loupe";
+        // The centre of the picture, and the magnified pixel right of it (8 to one).
+        const int xCentre = rcLoupe.left + 1 + 68, yCentre = rcLoupe.top + 1 + 68;
+        EXPECT_EQ(m_clean.At(pt.x, pt.y), 0xFF0000u);
+        EXPECT_EQ(now.At(xCentre, yCentre), now.At(pt.x, pt.y)) << "the pixel under the hot spot";
+        EXPECT_EQ(now.At(xCentre + 8, yCentre), now.At(pt.x + 1, pt.y));
+    }
+    m_host.Play({LeftUp()});
+    EXPECT_EQ(m_host.Commits().size(), 1u);
+    EXPECT_FALSE(IsWindowVisible(hwndLoupe)) << "gone before the selection was posted";
+    m_host.Pump(80);
+    EXPECT_TRUE(ScreenClean());
+    for (HWND hwnd : reds)
+        DestroyWindow(hwnd);
+    UnregisterClassA(wc.lpszClassName, nullptr);
+    DeleteObject(wc.hbrBackground);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, LoupeE2e, testing::ValuesIn(kLoupeRows),
+                         [](const testing::TestParamInfo<LoupeRow> &info) {
+                             return std::string(info.param.pszName);
+                         });
+
 // Runs this program again as another host process in role pszRole (see main). This host's loop
 // runs until the other has ended, or, with hReady, until that is set: the other goes on then.
 PROCESS_INFORMATION StartOtherHost(TestHost &host, const char *pszRole, HANDLE hReady = nullptr) {

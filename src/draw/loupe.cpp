@@ -1,0 +1,339 @@
+#include "draw/loupe.h"
+
+#include "draw/gdi_guards.h"
+#include "draw/loupe_geometry.h"
+#include "host/dpi_scope.h"
+#include "host/hook_state.h"
+
+namespace {
+
+const char kLoupeClass[] = "SPXHK110Loupe";
+// A display frame: the loupe is painted at most this often.
+const DWORD kFrameMs = 16;
+const UINT_PTR kFrameTimer = 1;
+// At 96 DPI: the text under the picture (two lines) and the frame around the window.
+const int kTextHeight96 = 34;
+const int kBorder = 1;
+const DWORD kExcludeFromCapture = 0x11; // WDA_EXCLUDEFROMCAPTURE, Windows 10 2004 and later
+
+// Plain module globals: a destructor would need the C runtime to run it at unload. All of it is
+// used on the host's thread alone.
+HWND hwndLoupe = nullptr;
+bool bShown = false;
+RECT rcLoupe = {0, 0, 0, 0};
+// Where the loupe was and the figure is not drawn again yet: its owners repaint it first.
+HRGN hrgnOwed = nullptr;
+DWORD dwOwedAt = 0;
+POINT ptHot = {0, 0};
+RECT rcAvoid = {0, 0, 0, 0};
+bool bPending = false; // ptHot waits for the next frame
+bool bTimer = false;
+DWORD dwLastPaint = 0;
+int nZoom = LOUPE_ZOOM_DEFAULT;
+int nWheelRest = 0;
+unsigned nClipCount = 0;
+LoupeFigureProc pfnLoupeFigure = nullptr;
+
+struct LoupeLayout {
+    int nPicture; // the square the picture is centred in
+    int nText;    // the text's band under it
+    int nSide;    // the screen pixels shown across
+    SIZE Window() const {
+        return SIZE{nPicture + 2 * kBorder, nPicture + nText + 2 * kBorder};
+    }
+};
+
+LoupeLayout LayoutAt(UINT nDpi) {
+    LoupeLayout layout;
+    layout.nPicture = ScaledForDpi(LOUPE_PICTURE_96, nDpi);
+    layout.nText = ScaledForDpi(kTextHeight96, nDpi);
+    layout.nSide = LoupeSourceSide(nZoom, layout.nPicture, ScaledForDpi(LOUPE_GAP_96, nDpi));
+    return layout;
+}
+
+bool Figure(HRGN hrgn) {
+    return !pfnLoupeFigure || pfnLoupeFigure(hrgn);
+}
+
+void Owe(const RECT &rc) {
+    GdiObject<HRGN> rgn(CreateRectRgnIndirect(&rc));
+    if (!hrgnOwed)
+        hrgnOwed = CreateRectRgn(0, 0, 0, 0);
+    if (hrgnOwed && rgn)
+        CombineRgn(hrgnOwed, hrgnOwed, rgn.get(), RGN_OR);
+    dwOwedAt = GetTickCount();
+}
+
+// The figure is drawn again where the loupe was, now that its owners have had a frame to
+// repaint it.
+void DrawOwed() {
+    if (!Figure(hrgnOwed))
+        return;
+    DeleteObject(hrgnOwed);
+    hrgnOwed = nullptr;
+    ++nClipCount;
+}
+
+void StartTimer() {
+    if (!bTimer && hwndLoupe)
+        bTimer = SetTimer(hwndLoupe, kFrameTimer, kFrameMs, nullptr) != 0;
+}
+
+void StopTimer() {
+    if (bTimer)
+        KillTimer(hwndLoupe, kFrameTimer);
+    bTimer = false;
+}
+
+void PaintLoupe(HDC hdc) {
+    RECT rcClient;
+    GetClientRect(hwndLoupe, &rcClient);
+    const LoupeLayout layout = LayoutAt(DpiAt(ptHot));
+    MemoryDC mem(hdc);
+    GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(hdc, rcClient.right, rcClient.bottom));
+    ScreenDC screen = GetScreenDC();
+    if (!mem || !bitmap || !screen)
+        return;
+    SelectedObject selected(mem.get(), bitmap.get());
+    FillRect(mem.get(), &rcClient, HBRUSH(GetStockObject(BLACK_BRUSH)));
+    const int nSide = layout.nSide, nCell = nZoom, nShown = nSide * nCell;
+    const int x0 = (rcClient.right - nShown) / 2, y0 = (layout.nPicture - nShown) / 2;
+    SetStretchBltMode(mem.get(), COLORONCOLOR);
+    StretchBlt(mem.get(), x0, y0, nShown, nShown, screen.get(), ptHot.x - nSide / 2,
+               ptHot.y - nSide / 2, nSide, nSide, SRCCOPY);
+    const COLORREF crCentre = GetPixel(screen.get(), ptHot.x, ptHot.y);
+    // A grid line between magnified pixels, then the centre pixel framed.
+    CreatedPen grid(CreatePen(PS_SOLID, 1, RGB(96, 96, 96)));
+    CreatedPen centre(CreatePen(PS_SOLID, 1, RGB(255, 0, 0)));
+    {
+        SelectedObject pen(mem.get(), grid.get());
+        for (int k = 1; k < nSide; ++k) {
+            MoveToEx(mem.get(), x0 + k * nCell, y0, nullptr);
+            LineTo(mem.get(), x0 + k * nCell, y0 + nShown);
+            MoveToEx(mem.get(), x0, y0 + k * nCell, nullptr);
+            LineTo(mem.get(), x0 + nShown, y0 + k * nCell);
+        }
+    }
+    {
+        SelectedObject pen(mem.get(), centre.get());
+        SelectedObject brush(mem.get(), GetStockObject(NULL_BRUSH));
+        const int c = nSide / 2;
+        Rectangle(mem.get(), x0 + c * nCell, y0 + c * nCell, x0 + (c + 1) * nCell + 1,
+                  y0 + (c + 1) * nCell + 1);
+    }
+    char szPlace[40], szColour[48];
+    wsprintfA(szPlace, "%ld, %ld", ptHot.x, ptHot.y);
+    if (crCentre == CLR_INVALID)
+        lstrcpyA(szColour, "-");
+    else
+        wsprintfA(szColour, "%u %u %u  #%02X%02X%02X", GetRValue(crCentre), GetGValue(crCentre),
+                  GetBValue(crCentre), GetRValue(crCentre), GetGValue(crCentre),
+                  GetBValue(crCentre));
+    SetBkMode(mem.get(), TRANSPARENT);
+    SetTextColor(mem.get(), RGB(255, 255, 255));
+    SelectedObject font(mem.get(), GetStockObject(DEFAULT_GUI_FONT));
+    RECT rcText = {0, layout.nPicture, rcClient.right, layout.nPicture + layout.nText / 2};
+    DrawTextA(mem.get(), szPlace, -1, &rcText, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    OffsetRect(&rcText, 0, layout.nText / 2);
+    DrawTextA(mem.get(), szColour, -1, &rcText, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    BitBlt(hdc, 0, 0, rcClient.right, rcClient.bottom, mem.get(), 0, 0, SRCCOPY);
+}
+
+void Tick();
+
+LRESULT CALLBACK LoupeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    PhysicalPixels physicalPixels;
+    switch (msg) {
+    case WM_NCHITTEST:
+        return HTTRANSPARENT;
+    case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        if (HDC hdc = BeginPaint(hwnd, &ps)) {
+            PaintLoupe(hdc);
+            EndPaint(hwnd, &ps);
+        }
+        return 0;
+    }
+    case WM_TIMER:
+        if (wParam == kFrameTimer) {
+            Tick();
+            return 0;
+        }
+        break;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+bool MakeWindow() {
+    if (hwndLoupe)
+        return true;
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = LoupeProc;
+    wc.hInstance = hResourceModule;
+    wc.lpszClassName = kLoupeClass;
+    RegisterClassExA(&wc); // fails harmlessly once registered
+    hwndLoupe = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE |
+                                    WS_EX_TRANSPARENT | WS_EX_LAYERED,
+                                kLoupeClass, "", WS_POPUP | WS_BORDER, 0, 0, 1, 1, nullptr,
+                                nullptr, hResourceModule, nullptr);
+    if (!hwndLoupe)
+        return false;
+    SetLayeredWindowAttributes(hwndLoupe, 0, 255, LWA_ALPHA);
+    // Kept out of screen grabs where the platform can (found at run time).
+    using AffinityProc = BOOL(WINAPI *)(HWND, DWORD);
+    if (const HMODULE hUser = GetModuleHandleA("user32.dll"))
+        if (const auto pfn = reinterpret_cast<AffinityProc>(
+                reinterpret_cast<void *>(GetProcAddress(hUser, "SetWindowDisplayAffinity"))))
+            pfn(hwndLoupe, kExcludeFromCapture);
+    return true;
+}
+
+// The loupe comes to rcNew. The figure, never drawn where the loupe is or where it is owed, is
+// erased where the loupe comes; where it leaves, the figure is owed.
+void MoveTo(const RECT &rcNew) {
+    if (bShown && EqualRect(&rcNew, &rcLoupe))
+        return;
+    GdiObject<HRGN> cover(CreateRectRgnIndirect(&rcNew));
+    GdiObject<HRGN> old(CreateRectRgnIndirect(bShown ? &rcLoupe : &rcNew));
+    if (!cover || !old)
+        return;
+    if (bShown)
+        CombineRgn(cover.get(), cover.get(), old.get(), RGN_DIFF);
+    if (hrgnOwed)
+        CombineRgn(cover.get(), cover.get(), hrgnOwed, RGN_DIFF);
+    Figure(cover.get());
+    if (bShown)
+        Owe(rcLoupe);
+    if (hrgnOwed) {
+        GdiObject<HRGN> now(CreateRectRgnIndirect(&rcNew));
+        if (now)
+            CombineRgn(hrgnOwed, hrgnOwed, now.get(), RGN_DIFF);
+    }
+    rcLoupe = rcNew;
+    bShown = true;
+    ++nClipCount;
+    SetWindowPos(hwndLoupe, HWND_TOPMOST, rcNew.left, rcNew.top, rcNew.right - rcNew.left,
+                 rcNew.bottom - rcNew.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+void PlaceAndPaint() {
+    if (!MakeWindow())
+        return;
+    const UINT nDpi = DpiAt(ptHot);
+    const LoupeLayout layout = LayoutAt(nDpi);
+    const int nGap = ScaledForDpi(LOUPE_GAP_96, nDpi);
+    MONITORINFO mi = {};
+    mi.cbSize = sizeof mi;
+    if (!GetMonitorInfoA(MonitorFromPoint(ptHot, MONITOR_DEFAULTTONEAREST), &mi))
+        return;
+    const int nHalf = layout.nSide / 2;
+    const RECT rcShown = {ptHot.x - nHalf, ptHot.y - nHalf, ptHot.x + nHalf + 1,
+                          ptHot.y + nHalf + 1};
+    MoveTo(PlaceLoupe(ptHot, layout.Window(), nGap, mi.rcMonitor, rcAvoid, rcShown));
+    InvalidateRect(hwndLoupe, nullptr, FALSE);
+    UpdateWindow(hwndLoupe);
+}
+
+void Tick() {
+    const DWORD dwNow = GetTickCount();
+    if (hrgnOwed && dwNow - dwOwedAt >= kFrameMs)
+        DrawOwed();
+    if (bPending && dwNow - dwLastPaint >= kFrameMs && Figure(nullptr)) {
+        bPending = false;
+        dwLastPaint = dwNow;
+        PlaceAndPaint();
+    }
+    if (bPending || hrgnOwed)
+        StartTimer();
+    else
+        StopTimer();
+}
+
+} // namespace
+
+void SetLoupeFigure(LoupeFigureProc pfnFigure) {
+    pfnLoupeFigure = pfnFigure;
+}
+
+void LoupeFollow(POINT pt, const RECT &rcSelection) {
+    ptHot = pt;
+    rcAvoid = rcSelection;
+    bPending = true;
+    // The first picture comes at once; the rest at most once a frame.
+    if (!bShown)
+        dwLastPaint = GetTickCount() - kFrameMs;
+    Tick();
+}
+
+void HideLoupe() {
+    bPending = false;
+    if (!bShown)
+        return;
+    bShown = false;
+    SetWindowPos(hwndLoupe, nullptr, 0, 0, 0, 0,
+                 SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+    Owe(rcLoupe);
+    ++nClipCount;
+    StartTimer();
+}
+
+bool LoupeShown() {
+    return bShown;
+}
+
+void DestroyLoupe() {
+    HideLoupe();
+    StopTimer();
+    // The figure is off the screen by now: nothing is owed any more.
+    if (hrgnOwed)
+        DeleteObject(hrgnOwed);
+    hrgnOwed = nullptr;
+    if (hwndLoupe)
+        DestroyWindow(hwndLoupe);
+    hwndLoupe = nullptr;
+    ++nClipCount;
+}
+
+void LoupeWheel(int nDelta) {
+    if (!bShown)
+        return;
+    nWheelRest += nDelta;
+    const int nSteps = nWheelRest / WHEEL_DELTA;
+    nWheelRest -= nSteps * WHEEL_DELTA;
+    if (!nSteps)
+        return;
+    nZoom = LoupeZoomAfter(nZoom, nSteps);
+    bPending = true;
+    Tick();
+}
+
+int LoupeZoom() {
+    return nZoom;
+}
+
+bool IsLoupeWindow(HWND hwnd) {
+    return hwnd && hwnd == hwndLoupe;
+}
+
+void LeaveOutLoupe(HDC hdc, POINT ptOrigin) {
+    if ((!bShown && !hrgnOwed) || !hdc)
+        return;
+    GdiObject<HRGN> out(CreateRectRgnIndirect(bShown ? &rcLoupe : &rcAvoid));
+    if (!out)
+        return;
+    if (!bShown)
+        SetRectRgn(out.get(), 0, 0, 0, 0);
+    if (hrgnOwed)
+        CombineRgn(out.get(), out.get(), hrgnOwed, RGN_OR);
+    OffsetRgn(out.get(), -ptOrigin.x, -ptOrigin.y);
+    ExtSelectClipRgn(hdc, out.get(), RGN_DIFF);
+}
+
+unsigned LoupeClipCount() {
+    return nClipCount;
+}
