@@ -141,6 +141,10 @@ void PaintLoupe(HDC hdc) {
 
 void Tick();
 
+bool OnLoupeThread() {
+    return GetWindowThreadProcessId(hwndLoupe, nullptr) == GetCurrentThreadId();
+}
+
 LRESULT CALLBACK LoupeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     PhysicalPixels physicalPixels;
     switch (msg) {
@@ -199,8 +203,9 @@ void MoveTo(const RECT &rcNew) {
     if (bShown && EqualRect(&rcNew, &rcLoupe))
         return;
     GdiObject<HRGN> cover(CreateRectRgnIndirect(&rcNew));
-    GdiObject<HRGN> old(CreateRectRgnIndirect(bShown ? &rcLoupe : &rcNew));
-    if (!cover || !old)
+    GdiObject<HRGN> there(CreateRectRgnIndirect(&rcNew));
+    GdiObject<HRGN> old(CreateRectRgnIndirect(&rcLoupe));
+    if (!cover || !there || !old)
         return;
     if (bShown)
         CombineRgn(cover.get(), cover.get(), old.get(), RGN_DIFF);
@@ -209,11 +214,9 @@ void MoveTo(const RECT &rcNew) {
     Figure(cover.get());
     if (bShown)
         Owe(rcLoupe);
-    if (hrgnOwed) {
-        GdiObject<HRGN> now(CreateRectRgnIndirect(&rcNew));
-        if (now)
-            CombineRgn(hrgnOwed, hrgnOwed, now.get(), RGN_DIFF);
-    }
+    // What it covers again is owed no more: the figure was never drawn again there.
+    if (hrgnOwed)
+        CombineRgn(hrgnOwed, hrgnOwed, there.get(), RGN_DIFF);
     rcLoupe = rcNew;
     bShown = true;
     ++nClipCount;
@@ -275,8 +278,10 @@ void HideLoupe() {
     if (!bShown)
         return;
     bShown = false;
+    // A host may turn the hook off from another thread: the loupe's own is never waited for.
     SetWindowPos(hwndLoupe, nullptr, 0, 0, 0, 0,
-                 SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+                 SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER |
+                     (OnLoupeThread() ? 0 : SWP_ASYNCWINDOWPOS));
     Owe(rcLoupe);
     ++nClipCount;
     StartTimer();
@@ -293,9 +298,10 @@ void DestroyLoupe() {
     if (hrgnOwed)
         DeleteObject(hrgnOwed);
     hrgnOwed = nullptr;
-    if (hwndLoupe)
-        DestroyWindow(hwndLoupe);
+    if (hwndLoupe && !(OnLoupeThread() && DestroyWindow(hwndLoupe)))
+        PostMessageA(hwndLoupe, WM_CLOSE, 0, 0);
     hwndLoupe = nullptr;
+    bTimer = false;
     ++nClipCount;
 }
 
@@ -323,11 +329,9 @@ bool IsLoupeWindow(HWND hwnd) {
 void LeaveOutLoupe(HDC hdc, POINT ptOrigin) {
     if ((!bShown && !hrgnOwed) || !hdc)
         return;
-    GdiObject<HRGN> out(CreateRectRgnIndirect(bShown ? &rcLoupe : &rcAvoid));
+    GdiObject<HRGN> out(bShown ? CreateRectRgnIndirect(&rcLoupe) : CreateRectRgn(0, 0, 0, 0));
     if (!out)
         return;
-    if (!bShown)
-        SetRectRgn(out.get(), 0, 0, 0, 0);
     if (hrgnOwed)
         CombineRgn(out.get(), out.get(), hrgnOwed, RGN_OR);
     OffsetRgn(out.get(), -ptOrigin.x, -ptOrigin.y);
