@@ -2,6 +2,7 @@
 
 #include "draw/gdi_guards.h"
 #include "draw/loupe_geometry.h"
+#include "draw/xor_draw.h"
 #include "host/dpi_scope.h"
 #include "host/hook_state.h"
 
@@ -66,12 +67,13 @@ void Owe(const RECT &rc) {
 
 // The figure is drawn again where the loupe was, now that its owners have had a frame to
 // repaint it.
-void DrawOwed() {
+bool DrawOwed() {
     if (!Figure(hrgnOwed))
-        return;
+        return false;
     DeleteObject(hrgnOwed);
     hrgnOwed = nullptr;
     ++nClipCount;
+    return true;
 }
 
 void StartTimer() {
@@ -98,9 +100,19 @@ void PaintLoupe(HDC hdc) {
     FillRect(mem.get(), &rcClient, HBRUSH(GetStockObject(BLACK_BRUSH)));
     const int nSide = layout.nSide, nCell = nZoom, nShown = nSide * nCell;
     const int x0 = (rcClient.right - nShown) / 2, y0 = (layout.nPicture - nShown) / 2;
-    SetStretchBltMode(mem.get(), COLORONCOLOR);
-    StretchBlt(mem.get(), x0, y0, nShown, nShown, screen.get(), ptHot.x - nSide / 2,
-               ptHot.y - nSide / 2, nSide, nSide, SRCCOPY);
+    // Only what lies on the screen is copied (the platform may copy nothing of a part beyond
+    // it); the rest stays black.
+    const RECT rcSource = {ptHot.x - nSide / 2, ptHot.y - nSide / 2, ptHot.x + nSide / 2 + 1,
+                           ptHot.y + nSide / 2 + 1};
+    const RECT rcScreen = VirtualScreenRect();
+    RECT rc;
+    if (IntersectRect(&rc, &rcSource, &rcScreen)) {
+        SetStretchBltMode(mem.get(), COLORONCOLOR);
+        StretchBlt(mem.get(), x0 + (rc.left - rcSource.left) * nCell,
+                   y0 + (rc.top - rcSource.top) * nCell, (rc.right - rc.left) * nCell,
+                   (rc.bottom - rc.top) * nCell, screen.get(), rc.left, rc.top,
+                   rc.right - rc.left, rc.bottom - rc.top, SRCCOPY);
+    }
     const COLORREF crCentre = GetPixel(screen.get(), ptHot.x, ptHot.y);
     // A grid line between magnified pixels, then the centre pixel framed.
     CreatedPen grid(CreatePen(PS_SOLID, 1, RGB(96, 96, 96)));
@@ -244,12 +256,16 @@ void PlaceAndPaint() {
 
 void Tick() {
     const DWORD dwNow = GetTickCount();
-    if (hrgnOwed && dwNow - dwOwedAt >= kFrameMs)
-        DrawOwed();
+    // Until its owners repaint what the loupe uncovered, the screen there still shows the loupe:
+    // a picture taken from there is taken again.
+    const bool bRepaint = hrgnOwed && dwNow - dwOwedAt >= kFrameMs && DrawOwed() && bShown;
     if (bPending && dwNow - dwLastPaint >= kFrameMs && Figure(nullptr)) {
         bPending = false;
         dwLastPaint = dwNow;
         PlaceAndPaint();
+    } else if (bRepaint) {
+        InvalidateRect(hwndLoupe, nullptr, FALSE);
+        UpdateWindow(hwndLoupe);
     }
     if (bPending || hrgnOwed)
         StartTimer();

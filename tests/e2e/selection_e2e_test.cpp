@@ -1246,9 +1246,10 @@ TEST_P(LoupeE2e, ShowsThePixelUnderThePointerAndLeavesTheBandWhole) {
     std::vector<HWND> reds;
     for (POINT pt : row.stops) {
         pt = onBed(pt);
-        reds.push_back(CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, "",
-                                       WS_POPUP | WS_VISIBLE, pt.x, pt.y, 1, 1, nullptr, nullptr,
-                                       nullptr, nullptr));
+        reds.push_back(CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE,
+                                       wc.lpszClassName, "", WS_POPUP, pt.x, pt.y, 1, 1, nullptr,
+                                       nullptr, nullptr, nullptr));
+        ShowWindow(reds.back(), SW_SHOWNA);
     }
     m_host.Pump(100);
     m_clean = ScreenSnapshot::Take();
