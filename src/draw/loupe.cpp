@@ -350,8 +350,19 @@ void LeaveOutLoupe(HDC hdc, POINT ptOrigin) {
         return;
     if (hrgnOwed)
         CombineRgn(out.get(), out.get(), hrgnOwed, RGN_OR);
+    // A context without a clip region of its own is not taken to cover the whole virtual screen
+    // (Wine's reaches no negative point): the region it draws in is made whole here.
+    GdiObject<HRGN> clip(CreateRectRgn(0, 0, 0, 0));
+    if (!clip)
+        return;
+    if (GetClipRgn(hdc, clip.get()) != 1) {
+        const RECT rcScreen = VirtualScreenRect();
+        SetRectRgn(clip.get(), rcScreen.left, rcScreen.top, rcScreen.right, rcScreen.bottom);
+        OffsetRgn(clip.get(), -ptOrigin.x, -ptOrigin.y);
+    }
     OffsetRgn(out.get(), -ptOrigin.x, -ptOrigin.y);
-    ExtSelectClipRgn(hdc, out.get(), RGN_DIFF);
+    CombineRgn(clip.get(), clip.get(), out.get(), RGN_DIFF);
+    SelectClipRgn(hdc, clip.get());
 }
 
 unsigned LoupeClipCount() {

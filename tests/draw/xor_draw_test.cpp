@@ -57,7 +57,7 @@ TEST_P(PlaceLoupeTest, TakesTheFirstPlaceOnTheMonitorAndOffTheSelection) {
     EXPECT_TRUE(IntersectRect(&rcOn, &rc, &c.rcMonitor) && EqualRect(&rcOn, &rc));
 }
 
-const RECT kPrimary = {0, 0, 1024, 768}, kLeft = {-800, 168, 0, 768}, kAbove = {0, -600, 800, 0};
+const RECT kPrimary = {0, 0, 1024, 768}, kLeft = {-800, 0, 0, 600}, kAbove = {0, -600, 1024, 0};
 const RECT kNone = {0, 0, 0, 0};
 
 INSTANTIATE_TEST_SUITE_P(
@@ -75,9 +75,9 @@ INSTANTIATE_TEST_SUITE_P(
         LoupeCase{"MovedOntoASmallMonitorOffItsPixels", {5, 5}, RECT{0, 0, 150, 200}, kNone,
                   {12, 26}},
         LoupeCase{"StaysOnTheLeftMonitor", {-10, 300}, kLeft, kNone, {-172, 324}},
-        LoupeCase{"AboveLeftInTheLeftMonitorsCorner", {-10, 760}, kLeft, kNone, {-172, 562}},
-        LoupeCase{"NeverInTheGapAboveTheLeftMonitor", {-700, 180}, kLeft, {-800, 150, -600, 400},
-                  {-676, 204}},
+        LoupeCase{"AboveLeftInTheLeftMonitorsCorner", {-10, 590}, kLeft, kNone, {-172, 392}},
+        LoupeCase{"NeverInTheGapBelowTheLeftMonitor", {-700, 590}, kLeft, {-800, 400, -600, 600},
+                  {-676, 392}},
         LoupeCase{"StaysOnTheMonitorAbove", {400, -10}, kAbove, kNone, {424, -208}}),
     [](const testing::TestParamInfo<LoupeCase> &info) { return info.param.name; });
 

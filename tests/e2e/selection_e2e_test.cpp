@@ -1228,7 +1228,7 @@ const LoupeRow kLoupeRows[] = {
     // In the corner every place covers the band: it is left out and drawn again as the loupe
     // moves.
     {"OverTheBandInTheCornerTheBandStaysWhole", {950, 700}, {{1000, 740}, {1020, 760}}, false},
-    {"OnTheOtherMonitorAtItsEdge", {-600, 300}, {{-20, 500}}, true},
+    {"OnTheOtherMonitorAtItsEdge", {-600, 200}, {{-20, 400}}, true},
 };
 
 class LoupeE2e : public SelectionEndToEnd, public testing::WithParamInterface<LoupeRow> {};
