@@ -153,6 +153,14 @@ void PaintLoupe(HDC hdc) {
 
 void Tick();
 
+BOOL CALLBACK RepaintUnderLoupe(HWND hwnd, LPARAM) {
+    RECT rc, rcUnder;
+    if (hwnd != hwndLoupe && IsWindowVisible(hwnd) && GetWindowRect(hwnd, &rc) &&
+        IntersectRect(&rcUnder, &rc, &rcLoupe))
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    return TRUE;
+}
+
 bool OnLoupeThread() {
     return GetWindowThreadProcessId(hwndLoupe, nullptr) == GetCurrentThreadId();
 }
@@ -301,6 +309,10 @@ void HideLoupe() {
     Owe(rcLoupe);
     ++nClipCount;
     StartTimer();
+    // This thread's windows under it repaint now: a host that grabs the screen as it hears of the
+    // selection finds them whole (other programs' windows repaint in their own time).
+    if (OnLoupeThread())
+        EnumThreadWindows(GetCurrentThreadId(), RepaintUnderLoupe, 0);
 }
 
 bool LoupeShown() {
