@@ -516,6 +516,8 @@ int DemoHost::Run() {
         SetSelectionOption(SPX_OPT_POLYGON_RUBBER_EDGE, true);
     if (m_options.bSnapEdges)
         SetSelectionOption(SPX_OPT_SNAP_EDGES, true);
+    if (m_options.bLoupe)
+        SetSelectionOption(SPX_OPT_LOUPE, true);
     if (!ApplyStartingShape())
         return 2;
     const RECT rcInitial = {m_options.initialRect[0], m_options.initialRect[1],
