@@ -155,6 +155,7 @@ bool DemoHost::CreateWindows() {
                                     m_options.bHighlightWindows,
                                     m_options.bRubberEdge,
                                     m_options.bSnapEdges,
+                                    m_options.bLoupe,
                                     m_options.bLastRegion,
                                     {m_options.ratio[0], m_options.ratio[1]},
                                     {m_options.fixedSize[0], m_options.fixedSize[1]},
@@ -204,10 +205,10 @@ void DemoHost::EraseWindowFrame() {
     m_record.hwndUnderCursor = nullptr;
 }
 
-// A change on the panel. The rubber edge, snapping, the ratio and the fixed size are set at once,
-// and the selection pauses while a size field has the keyboard; for any other change the hook
-// goes off, the record takes the new settings, the hook goes on. Window mode puts the stand-ins
-// of the frozen windows on the overlay.
+// A change on the panel. The rubber edge, snapping, the loupe, the ratio and the fixed size are set
+// at once, and the selection pauses while a size field has the keyboard; for any other change the
+// hook goes off, the record takes the new settings, the hook goes on. Window mode puts the
+// stand-ins of the frozen windows on the overlay.
 void DemoHost::ApplyPanelSettings() {
     const PanelSettings settings = m_panel.Settings();
     // The keys typed into a field are no arrows, Space or Enter of the selection's.
@@ -230,6 +231,10 @@ void DemoHost::ApplyPanelSettings() {
     if (settings.bSnapEdges != m_options.bSnapEdges) {
         m_options.bSnapEdges = settings.bSnapEdges;
         SetSelectionOption(SPX_OPT_SNAP_EDGES, settings.bSnapEdges);
+    }
+    if (settings.bLoupe != m_options.bLoupe) {
+        m_options.bLoupe = settings.bLoupe;
+        SetSelectionOption(SPX_OPT_LOUPE, settings.bLoupe);
     }
     // Options of the library's own take effect as they are set: the hook need not go off and on
     // for them.
