@@ -496,6 +496,10 @@ void DemoHost::Finish(int nExitCode) {
     m_bFinished = true;
     m_nExitCode = nExitCode;
     Disarm();
+    // Where a window of the library's stood (the loupe) the overlay is painted again now: the loop
+    // ends before its paint would come, and the last snapshots would keep the window's picture.
+    if (m_hwndOverlay)
+        UpdateWindow(m_hwndOverlay);
     SetTrackingNotify(nullptr, 0);
     SetKeyboardHook(m_hwndNotify, FALSE);
     if (m_player) {
