@@ -155,6 +155,7 @@ bool DemoHost::CreateWindows() {
                                     m_options.bHighlightWindows,
                                     m_options.bRubberEdge,
                                     m_options.bSnapEdges,
+                                    m_options.bLoupe,
                                     m_options.bLastRegion,
                                     {m_options.ratio[0], m_options.ratio[1]},
                                     {m_options.fixedSize[0], m_options.fixedSize[1]},
@@ -204,10 +205,10 @@ void DemoHost::EraseWindowFrame() {
     m_record.hwndUnderCursor = nullptr;
 }
 
-// A change on the panel. The rubber edge, snapping, the ratio and the fixed size are set at once,
-// and the selection pauses while a size field has the keyboard; for any other change the hook
-// goes off, the record takes the new settings, the hook goes on. Window mode puts the stand-ins
-// of the frozen windows on the overlay.
+// A change on the panel. The rubber edge, snapping, the loupe, the ratio and the fixed size are set
+// at once, and the selection pauses while a size field has the keyboard; for any other change the
+// hook goes off, the record takes the new settings, the hook goes on. Window mode puts the
+// stand-ins of the frozen windows on the overlay.
 void DemoHost::ApplyPanelSettings() {
     const PanelSettings settings = m_panel.Settings();
     // The keys typed into a field are no arrows, Space or Enter of the selection's.
@@ -230,6 +231,10 @@ void DemoHost::ApplyPanelSettings() {
     if (settings.bSnapEdges != m_options.bSnapEdges) {
         m_options.bSnapEdges = settings.bSnapEdges;
         SetSelectionOption(SPX_OPT_SNAP_EDGES, settings.bSnapEdges);
+    }
+    if (settings.bLoupe != m_options.bLoupe) {
+        m_options.bLoupe = settings.bLoupe;
+        SetSelectionOption(SPX_OPT_LOUPE, settings.bLoupe);
     }
     // Options of the library's own take effect as they are set: the hook need not go off and on
     // for them.
@@ -491,6 +496,10 @@ void DemoHost::Finish(int nExitCode) {
     m_bFinished = true;
     m_nExitCode = nExitCode;
     Disarm();
+    // Where a window of the library's stood (the loupe) the overlay is painted again now: the loop
+    // ends before its paint would come, and the last snapshots would keep the window's picture.
+    if (m_hwndOverlay)
+        UpdateWindow(m_hwndOverlay);
     SetTrackingNotify(nullptr, 0);
     SetKeyboardHook(m_hwndNotify, FALSE);
     if (m_player) {
@@ -516,6 +525,8 @@ int DemoHost::Run() {
         SetSelectionOption(SPX_OPT_POLYGON_RUBBER_EDGE, true);
     if (m_options.bSnapEdges)
         SetSelectionOption(SPX_OPT_SNAP_EDGES, true);
+    if (m_options.bLoupe)
+        SetSelectionOption(SPX_OPT_LOUPE, true);
     if (!ApplyStartingShape())
         return 2;
     const RECT rcInitial = {m_options.initialRect[0], m_options.initialRect[1],

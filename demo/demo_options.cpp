@@ -13,6 +13,10 @@ const char *const kDemoUsage =
     "  --snap                          edges being drawn or dragged snap to the edges of windows,\n"
     "                                  of their controls and of the monitors near them (default\n"
     "                                  off; the panel has it too)\n"
+    "  --loupe                         while a band is drawn, a vertex placed or the pointer\n"
+    "                                  moves in the box, a loupe beside the pointer shows the\n"
+    "                                  pixels around it magnified, with its place and the centre\n"
+    "                                  pixel's colour (default off; the panel has it too)\n"
     "  --rect L,T,R,B                  an initial rectangle, shown in its box at the start\n"
     "  --vertices X,Y,X,Y,...          a starting region of 3 to 50 vertices, shown in its box at\n"
     "                                  the start (a polygon; its bounds in the other modes)\n"
@@ -198,6 +202,8 @@ ParsedOptions ParseDemoOptions(const std::vector<std::string> &args) {
             o.bRubberEdge = true;
         } else if (name == "--snap") {
             o.bSnapEdges = true;
+        } else if (name == "--loupe") {
+            o.bLoupe = true;
         } else if (name == "--last-region") {
             o.bLastRegion = true;
         } else if (name == "--repeat") {

@@ -90,6 +90,7 @@ sections=(
     "snap --mode rectangle --no-adjust --repeat --snap"
     "shapes-ratio --mode rectangle --adjust --repeat --ratio 16:9 --last-region"
     "shapes-fixed --mode rectangle --adjust --fixed 640x360"
+    "loupe --mode rectangle --adjust --loupe"
 )
 # Script coordinates are screen points, so the edge between the monitors has a script per layout.
 if [ "$layout" != one ]; then

@@ -100,10 +100,10 @@ TEST(DemoPanel, LiveSizeIsWidthHeightAndTopLeftOfTheMessagesRectangle) {
 }
 
 TEST(DemoOptions, EveryOptionIsRead) {
-    const ParsedOptions parsed =
-        ParseDemoOptions({"--mode", "polygon", "--no-adjust", "--no-highlight", "--rect=1,2,30,40",
-                          "--repeat", "--out", "o", "--script", "s.txt", "--snapshots=snap",
-                          "--step-delay", "5", "--rubber-edge", "--snap", "--dpi-unaware"});
+    const ParsedOptions parsed = ParseDemoOptions(
+        {"--mode", "polygon", "--no-adjust", "--no-highlight", "--rect=1,2,30,40", "--repeat",
+         "--out", "o", "--script", "s.txt", "--snapshots=snap", "--step-delay", "5",
+         "--rubber-edge", "--snap", "--dpi-unaware", "--loupe"});
     ASSERT_EQ(parsed.error, "");
     const DemoOptions &o = parsed.options;
     EXPECT_EQ(o.nMode, 5);
@@ -123,6 +123,8 @@ TEST(DemoOptions, EveryOptionIsRead) {
     EXPECT_TRUE(o.bDpiUnaware && !ParseDemoOptions({}).options.bDpiUnaware);
     EXPECT_FALSE(ParseDemoOptions({}).options.bSnapEdges);
     EXPECT_NE(std::string(kDemoUsage).find("--snap "), std::string::npos);
+    EXPECT_TRUE(o.bLoupe && !ParseDemoOptions({}).options.bLoupe);
+    EXPECT_NE(std::string(kDemoUsage).find("--loupe "), std::string::npos);
     EXPECT_EQ(ParseDemoOptions({"--mode=window"}).options.nMode, 0);
     const DemoOptions s = ParseDemoOptions({"--ratio", "16:9", "--fixed= 640 X 360", "--vertices",
                                             "1,2,30,2,9,40", "--last-region"})
@@ -150,6 +152,7 @@ TEST(DemoOptions, MistakesNameTheOption) {
         {{"--repeat=yes"}, "--repeat takes no value"},
         {{"--rubber-edge=on"}, "--rubber-edge takes no value"},
         {{"--snap=8"}, "--snap takes no value"},
+        {{"--loupe=8"}, "--loupe takes no value"},
         {{"--out="}, "--out needs a value"},
         {{"--bogus"}, "unknown option '--bogus'"},
         {{"--ratio", "16/9"}, "--ratio: '16/9'"},
