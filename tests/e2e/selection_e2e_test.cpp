@@ -54,6 +54,7 @@ protected:
     }
     void TearDown() override {
         m_host.StopSelection();
+        m_host.pfnSetSelectionOptions(0);
         m_host.Pump(50);
         if (m_bRefused)
             SetEnvironmentVariableA("SPXHK_HOOKS", "journal");
@@ -474,6 +475,23 @@ const Sequence kSequences[] = {
       MoveTo(140, 150), LeftUp()},
      {{100, 100, 140, 150}},
      0},
+    // The loupe: nothing of it stays after Escape, the hook or its option going off, a polygon.
+    {"TheLoupeInTheBoxGoesWithEscape", MODE_RECTANGLE, TRUE, false,
+     Steps({{HostDoes(HostAction::Options, SPX_OPT_LOUPE)}, Drag({200, 200}, {{300, 280}}),
+            {MoveTo(250, 240), KeyPress(VK_ESCAPE)}}),
+     {}, 0},
+    {"TheLoupeGoesWithTheHook", MODE_RECTANGLE, FALSE, false,
+     {HostDoes(HostAction::Options, SPX_OPT_LOUPE), MoveTo(200, 200), LeftDown(), MoveTo(300, 280),
+      HostDoes(HostAction::HookOff), MoveTo(310, 290), LeftUp()},
+     {}, 0},
+    {"TheLoupeGoesWithItsOptionAndTheBandGoesOn", MODE_RECTANGLE, FALSE, false,
+     {HostDoes(HostAction::Options, SPX_OPT_LOUPE), MoveTo(200, 200), LeftDown(), MoveTo(300, 280),
+      HostDoes(HostAction::Options, 0), MoveTo(320, 290), LeftUp()},
+     {{200, 200, 320, 290}}, 0},
+    {"APolygonPlacedWithTheLoupe", MODE_POLYGON, FALSE, false,
+     Steps({{HostDoes(HostAction::Options, SPX_OPT_LOUPE | SPX_OPT_POLYGON_RUBBER_EDGE)},
+            Click(200, 200), Click(300, 210), Click(260, 300), Click(201, 202)}),
+     {{200, 200, 300, 300}}, 0, {3}},
     {"ARightButtonDragOnAHandleResizes",
      MODE_ELLIPSE,
      TRUE,
@@ -1219,6 +1237,7 @@ struct LoupeRow {
     POINT ptFrom;
     std::vector<POINT> stops;
     bool bOffTheBand;
+    int nNotches = 0; // the wheel turned at the first stop: 9 to one, the centre framed at 63
 };
 
 const LoupeRow kLoupeRows[] = {
@@ -1229,6 +1248,7 @@ const LoupeRow kLoupeRows[] = {
     // moves.
     {"OverTheBandInTheCornerTheBandStaysWhole", {950, 700}, {{1000, 740}, {1020, 760}}, false},
     {"OnTheOtherMonitorAtItsEdge", {-600, 200}, {{-20, 400}}, true},
+    {"TheWheelZoomsInAStepANotch", {200, 150}, {{330, 260}}, true, 1},
 };
 
 class LoupeE2e : public SelectionEndToEnd, public testing::WithParamInterface<LoupeRow> {};
@@ -1258,9 +1278,10 @@ TEST_P(LoupeE2e, ShowsThePixelUnderThePointerAndLeavesTheBandWhole) {
     const POINT ptFrom = onBed(row.ptFrom);
     m_host.Play({MoveTo(ptFrom.x, ptFrom.y), LeftDown()});
     const HWND hwndLoupe = FindWindowA("SPXHK110Loupe", nullptr);
+    int nNotches = row.nNotches;
     for (POINT pt : row.stops) {
         pt = onBed(pt);
-        m_host.Play({MoveTo(pt.x, pt.y)});
+        m_host.Play({MoveTo(pt.x, pt.y), WheelNotches(std::exchange(nNotches, 0))});
         m_host.Pump(80);
         const ScreenSnapshot now = ScreenSnapshot::Take();
         ASSERT_TRUE(hwndLoupe && IsWindowVisible(hwndLoupe));
@@ -1285,7 +1306,16 @@ TEST_P(LoupeE2e, ShowsThePixelUnderThePointerAndLeavesTheBandWhole) {
         EXPECT_EQ(m_clean.At(pt.x, pt.y), 0xFF0000u);
         EXPECT_EQ(now.At(xCentre, yCentre), now.At(pt.x, pt.y)) << "the pixel under the hot spot";
         EXPECT_EQ(now.At(xCentre + 8, yCentre), now.At(pt.x + 1, pt.y));
+        // A journal record of the wheel has no direction: the zoom stays on that path.
+        char szPath[16] = "";
+        GetEnvironmentVariableA("SPXHK_HOOKS", szPath, sizeof szPath);
+        const bool bZooms = row.nNotches && lstrcmpiA(szPath, "journal") != 0;
+        EXPECT_EQ(now.At(rcLoupe.left + 1 + (bZooms ? 63 : 64), yCentre), 0xFF0000u)
+            << "the centre's frame at the zoom";
+        EXPECT_NE(WindowFromPoint(POINT{xCentre, yCentre}), hwndLoupe);
     }
+    // The zoom is kept for the next selection: this one puts it back.
+    m_host.Play({WheelNotches(-row.nNotches)});
     m_host.Play({LeftUp()});
     EXPECT_EQ(m_host.Commits().size(), 1u);
     EXPECT_FALSE(IsWindowVisible(hwndLoupe)) << "gone before the selection was posted";

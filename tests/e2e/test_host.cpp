@@ -113,6 +113,12 @@ void Send(const InputStep &step) {
         SendInput(1, &in, sizeof(in));
         break;
     }
+    case InputStep::Wheel: {
+        INPUT in = MouseInput(MOUSEEVENTF_WHEEL);
+        in.mi.mouseData = DWORD(step.x * WHEEL_DELTA);
+        SendInput(1, &in, sizeof(in));
+        break;
+    }
     case InputStep::LeftDown:
     case InputStep::LeftUp:
     case InputStep::RightDown:
@@ -246,6 +252,9 @@ DWORD WINAPI ElsewhereThread(LPVOID pWindow) {
 
 } // namespace
 
+InputStep WheelNotches(int n) {
+    return InputStep{InputStep::Wheel, n, 0, 0, {}};
+}
 InputStep MoveTo(int x, int y) {
     return InputStep{InputStep::Move, x, y, 0, {}};
 }

@@ -47,8 +47,9 @@ enum class HostAction {
 
 // One step of a gesture, in screen coordinates, or something the host does in its middle.
 struct InputStep {
-    enum Kind { Move, LeftDown, LeftUp, RightDown, RightUp, Key, Host, Wait, KeyDown, KeyUp } kind;
-    int x, y; // Move; x: the milliseconds of a Wait or of a busy host; Key: modifiers held
+    enum Kind { Move, LeftDown, LeftUp, RightDown, RightUp, Key, Host, Wait, KeyDown, KeyUp, Wheel } kind;
+    int x, y; // Move; x: the milliseconds of a Wait or of a busy host; Key: modifiers held; Wheel:
+              // notches away from the person
     WORD nVk; // Key: pressed and released; KeyDown, KeyUp: held down, let go
     HostAction action;
     bool bQuick;  // the next step follows after a millisecond, as fast as a person moves
@@ -68,6 +69,7 @@ InputStep KeysAtOnce(WORD nModifier, WORD nVk, WORD nSecondModifier = 0);
 InputStep HoldKey(WORD nVk);
 InputStep LetGoKey(WORD nVk);
 InputStep HostDoes(HostAction action, int nMilliseconds = 0);
+InputStep WheelNotches(int n);
 InputStep WaitFor(int nMilliseconds);
 // Press at (x, y), move through the points, release at the last one.
 std::vector<InputStep> Drag(POINT ptFrom, std::initializer_list<POINT> moves);
