@@ -28,6 +28,8 @@ int AwarenessNow() {
     return pfnContext && pfnAwareness ? pfnAwareness(pfnContext()) : -1;
 }
 
+POINT ptLastMove = {0, 0};
+
 INPUT MouseInput(DWORD dwFlags, int x = 0, int y = 0) {
     INPUT in = {};
     in.type = INPUT_MOUSE;
@@ -109,12 +111,16 @@ const SelectionSettings &ShapePreset(int nPreset) {
 void Send(const InputStep &step) {
     switch (step.kind) {
     case InputStep::Move: {
+        ptLastMove = POINT{step.x, step.y};
         INPUT in = MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, step.x, step.y);
         SendInput(1, &in, sizeof(in));
         break;
     }
     case InputStep::Wheel: {
-        INPUT in = MouseInput(MOUSEEVENTF_WHEEL);
+        // Where the last move went: Wine 10 puts a wheel sent without a place at the screen's
+        // centre.
+        INPUT in = MouseInput(MOUSEEVENTF_WHEEL | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE,
+                              ptLastMove.x, ptLastMove.y);
         in.mi.mouseData = DWORD(step.x * WHEEL_DELTA);
         SendInput(1, &in, sizeof(in));
         break;
