@@ -57,13 +57,17 @@ bool DrawFigureIn(HRGN rgnScreen) {
         if (WindowDC dc = GetClientDC(hwndOverlay)) {
             // The context's own origin on the screen: the client area's, less where it lies in
             // the context.
+            // The context leaves the loupe out; here it draws within rgnScreen alone, and within
+            // the overlay.
             POINT ptClient = {0, 0};
+            RECT rcWindow;
             ClientToScreen(hwndOverlay, &ptClient);
+            GetWindowRect(hwndOverlay, &rcWindow);
             const POINT ptOrigin = dc.Origin();
-            GdiObject<HRGN> rgn(CreateRectRgn(0, 0, 0, 0));
-            if (rgn && CombineRgn(rgn.get(), rgnScreen, nullptr, RGN_COPY) != ERROR) {
+            GdiObject<HRGN> rgn(CreateRectRgnIndirect(&rcWindow));
+            if (rgn && CombineRgn(rgn.get(), rgn.get(), rgnScreen, RGN_AND) != ERROR) {
                 OffsetRgn(rgn.get(), ptOrigin.x - ptClient.x, ptOrigin.y - ptClient.y);
-                ExtSelectClipRgn(dc.get(), rgn.get(), RGN_AND);
+                SelectClipRgn(dc.get(), rgn.get());
                 pResizingBox->DrawXor(dc.get(), ptOrigin);
             }
         }
