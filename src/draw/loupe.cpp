@@ -11,6 +11,9 @@ namespace {
 const char kLoupeClass[] = "SPXHK110Loupe";
 // A display frame: the loupe is painted at most this often.
 const DWORD kFrameMs = 16;
+// How long the windows the loupe uncovered are given to repaint before the figure is drawn there
+// again: Wine shows what a window painted up to 50 ms later while its thread is busy.
+const DWORD kRepaintMs = 64;
 const UINT_PTR kFrameTimer = 1;
 // At 96 DPI: the text under the picture (two lines) and the frame around the window.
 const int kTextHeight96 = 34;
@@ -266,7 +269,7 @@ void Tick() {
     const DWORD dwNow = GetTickCount();
     // Until its owners repaint what the loupe uncovered, the screen there still shows the loupe:
     // a picture taken from there is taken again.
-    const bool bRepaint = hrgnOwed && dwNow - dwOwedAt >= kFrameMs && DrawOwed() && bShown;
+    const bool bRepaint = hrgnOwed && dwNow - dwOwedAt >= kRepaintMs && DrawOwed() && bShown;
     if (bPending && dwNow - dwLastPaint >= kFrameMs && Figure(nullptr)) {
         bPending = false;
         dwLastPaint = dwNow;

@@ -1302,7 +1302,7 @@ TEST_P(LoupeE2e, ShowsThePixelUnderThePointerAndLeavesTheBandWhole) {
     for (POINT pt : row.stops) {
         pt = onBed(pt);
         m_host.Play({MoveTo(pt.x, pt.y), WheelNotches(std::exchange(nNotches, 0))});
-        m_host.Pump(80);
+        m_host.Pump(200);
         const ScreenSnapshot now = ScreenSnapshot::Take();
         PhysicalView view;
         ASSERT_TRUE(hwndLoupe && IsWindowVisible(hwndLoupe));
@@ -1346,7 +1346,7 @@ TEST_P(LoupeE2e, ShowsThePixelUnderThePointerAndLeavesTheBandWhole) {
     ASSERT_EQ(m_host.Commits().size(), 1u);
     EXPECT_EQ(m_host.Commits()[0].rcAtArrival, rcBand);
     EXPECT_FALSE(IsWindowVisible(hwndLoupe)) << "gone before the selection was posted";
-    m_host.Pump(80);
+    m_host.Pump(200);
     EXPECT_TRUE(ScreenClean());
     for (HWND hwnd : reds)
         DestroyWindow(hwnd);
