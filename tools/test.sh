@@ -19,7 +19,7 @@ if [ "${1:-}" = --quick ]; then
     shift
 fi
 build=${1:-$top/build}
-slots=${SPX_TEST_SLOTS:-one=2 left=1 above=1}
+slots=${SPX_TEST_SLOTS:-one=2 left=2 above=2}
 slots10=${SPX_WINE10_SLOTS:-wine10_one=2 wine10_144_one=1 wine10_144_left=1}
 status=0
 
