@@ -19,7 +19,7 @@ if [ "${1:-}" = --quick ]; then
     shift
 fi
 build=${1:-$top/build}
-slots=${SPX_TEST_SLOTS:-one=2 left=2 above=2}
+slots=${SPX_TEST_SLOTS:-one=2 left=1 above=1}
 slots10=${SPX_WINE10_SLOTS:-wine10_one=2 wine10_144_one=1 wine10_144_left=1}
 status=0
 
@@ -95,8 +95,8 @@ start_tree() {
 }
 
 # The two-monitor end-to-end runs are the longest chain: they start as soon as what they use is
-# built, on the two-monitor slots, while the rest of the x64 tree builds; the rest then runs on the
-# one-monitor slots. The x64 slots' prefixes, which the cache keeps, are made meanwhile where they
+# built, on the two-monitor slots, while the rest of the x64 tree builds, giving way to them; the
+# rest then runs on the one-monitor slots. The x64 slots' prefixes, which the cache keeps, are made meanwhile where they
 # are missing; the x86 tree builds after the x64 one, giving way to the tests.
 two=
 [ -n "$quick" ] || two=$(tr ' ' '\n' <<<"$slots" | grep -v '^one=' | tr '\n' ' ' || true)
@@ -108,7 +108,7 @@ made=$!
 SPX_BUILD_ARCH=x64 "$top/tools/build.sh" "$build" --target SPXHK110 test_e2e spxdemo spxdesk
 wait "$made" || true
 start_tree x64 "$build-x64" two "$two" -R '_(left|above)'
-SPX_BUILD_ARCH=x64 "$top/tools/build.sh" "$build"
+SPX_BUILD_ARCH=x64 nice "$top/tools/build.sh" "$build"
 start_tree x64 "$build-x64" one "$one" -E '_(left|above)'
 [ -z "$wine10" ] || start_tree x64 "$build-x64" wine10 "$slots10"
 # Where no 32-bit program runs, the x86 tree builds what ships and what its checks use, and none of
