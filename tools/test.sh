@@ -39,15 +39,13 @@ if [ -z "$quick" ]; then
     wine10=$!
 fi
 
-# run_tree ARCH DIR PART LAYOUTS [CTEST ARGS...]: the tree's entries that the arguments select, on
-# slots of LAYOUTS of their own (DIR/slots-PART), CTest's output in DIR/test-PART.log. PART wine10:
-# the Wine 10 bed's entries, once its root is made; any other, the entries of the Wine 8 displays.
+# run_tree ARCH DIR [wine10]: the tree's tests on slots of their own, CTest's output in
+# DIR/test.log; with wine10, its Wine 10 entries alone once the root is made (DIR/test-wine10.log).
 run_tree() {
-    local arch=$1 dir=$2 part=$3 layouts=$4
-    shift 4
-    local args=(--test-dir "$dir" --output-on-failure "$@") n=0 entry
+    local arch=$1 dir=$2 bed=${3:-}
+    local args=(--test-dir "$dir" --output-on-failure) n=0 entry layouts=$slots
     local leave_out=${quick:+full}
-    [ -n "$leave_out" ] || [ "$part" = wine10 ] || leave_out=wine10
+    [ -n "$leave_out$bed" ] || leave_out=wine10
     if [ "$arch" = x86 ] && ! runs_32bit_wine; then
         echo "NOT RUN: this machine runs no 32-bit programs (its kernel has 32-bit emulation off);" \
             "the x86 build's Wine entries are skipped (their programs not built), its other" \
@@ -58,7 +56,7 @@ run_tree() {
     [ -z "$leave_out" ] || args+=(-LE "$leave_out")
     [ "$arch" = x64 ] || [ -n "$quick" ] ||
         echo "NOT RUN: the x86 build's Wine 10 entries (the Wine 10 root holds no 32-bit Wine)"
-    if [ "$part" = wine10 ]; then
+    if [ -n "$bed" ]; then
         while kill -0 "$wine10" 2>/dev/null; do
             sleep 1
         done
@@ -67,66 +65,55 @@ run_tree() {
             return 1
         }
         args+=(-L wine10)
+        layouts=$slots10
     fi
     for entry in $layouts; do
         n=$((n + ${entry#*=}))
     done
-    [ "$n" -gt 0 ] || return 0
-    start_slots "$arch" "$dir/slots-$part" $layouts || {
+    start_slots "$arch" "$dir/slots${bed:+-$bed}" $layouts || {
         echo "the $arch test displays did not start"
-        stop_slots "$dir/slots-$part"
+        stop_slots "$dir/slots${bed:+-$bed}"
         return 1
     }
     local status=0
-    SPX_SLOTS_DIR=$dir/slots-$part ctest "${args[@]}" -j"$n" \
-        --resource-spec-file "$dir/slots-$part/resources.json" || status=1
-    stop_slots "$dir/slots-$part"
+    SPX_SLOTS_DIR=$dir/slots${bed:+-$bed} ctest "${args[@]}" -j"$n" \
+        --resource-spec-file "$dir/slots${bed:+-$bed}/resources.json" || status=1
+    stop_slots "$dir/slots${bed:+-$bed}"
     return $status
 }
 
-# start_tree ARCH DIR PART LAYOUTS [CTEST ARGS...]: run_tree in the background, its output in the
-# part's log.
+# start_tree ARCH DIR [wine10]: run_tree in the background, its output in the tree's log.
 declare -A pid_of
-parts=()
 start_tree() {
-    run_tree "$@" >"$2/test-$3.log" 2>&1 </dev/null &
-    pid_of[$1 $2 $3]=$!
-    parts+=("$1 $2 $3")
+    run_tree "$@" >"$2/test${3:+-$3}.log" 2>&1 </dev/null &
+    pid_of[$*]=$!
 }
 
-# The two-monitor end-to-end runs are the longest chain: they start as soon as what they use is
-# built, on the two-monitor slots, while the rest of the x64 tree builds, giving way to them; the
-# rest then runs on the one-monitor slots. The x64 slots' prefixes, which the cache keeps, are made meanwhile where they
-# are missing; the x86 tree builds after the x64 one, giving way to the tests.
-two=
-[ -n "$quick" ] || two=$(tr ' ' '\n' <<<"$slots" | grep -v '^one=' | tr '\n' ' ' || true)
-one=$(tr ' ' '\n' <<<"$slots" | grep '^one=' | tr '\n' ' ' || true)
+# The x64 tree's entries start as soon as it is built (its slots' prefixes, which the cache keeps,
+# are made meanwhile where they are missing); the x86 tree builds after it, giving way to them.
 mkdir -p "$build-x64"
 (start_slots x64 "$build-x64/slots-made" $slots || true; stop_slots "$build-x64/slots-made") \
     >/dev/null 2>&1 </dev/null &
 made=$!
-SPX_BUILD_ARCH=x64 "$top/tools/build.sh" "$build" --target SPXHK110 test_e2e spxdemo spxdesk
+SPX_BUILD_ARCH=x64 "$top/tools/build.sh" "$build"
 wait "$made" || true
-start_tree x64 "$build-x64" two "$two" -R '_(left|above)'
-SPX_BUILD_ARCH=x64 nice "$top/tools/build.sh" "$build"
-start_tree x64 "$build-x64" one "$one" -E '_(left|above)'
-[ -z "$wine10" ] || start_tree x64 "$build-x64" wine10 "$slots10"
+start_tree x64 "$build-x64"
+[ -z "$wine10" ] || start_tree x64 "$build-x64" wine10
 # Where no 32-bit program runs, the x86 tree builds what ships and what its checks use, and none of
 # the test programs that could not run.
 x86_targets=()
 runs_32bit_wine ||
     x86_targets=(--target SPXHK110 spxdemo spxdesk minimal_host drag_driver msvc_import_lib)
 if SPX_BUILD_ARCH=x86 nice "$top/tools/build.sh" "$build" "${x86_targets[@]}"; then
-    start_tree x86 "$build" all "$slots"
+    start_tree x86 "$build"
 else
-    echo "the x86 tree did not build" >"$build/test-all.log"
-    parts+=("x86 $build all")
+    echo "the x86 tree did not build" >"$build/test.log"
 fi
-for part in "${parts[@]}"; do
-    read -r arch dir name <<<"$part"
-    wait "${pid_of[$part]:-none}" 2>/dev/null || status=1
-    echo "== $arch $name: $dir"
-    cat "$dir/test-$name.log"
+for tree in "x86 $build" "x64 $build-x64" ${wine10:+"x64 $build-x64 wine10"}; do
+    read -r arch dir bed <<<"$tree"
+    wait "${pid_of[$tree]:-none}" 2>/dev/null || status=1
+    echo "== $arch${bed:+ $bed}: $dir"
+    cat "$dir/test${bed:+-$bed}.log"
 done
 elapsed=$(($(date +%s) - started))
 printf 'tools/test.sh%s: %d min %02d s in all, building included\n' "${quick:+ --quick}" \
