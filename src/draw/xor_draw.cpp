@@ -2,7 +2,6 @@
 
 #include "draw/box_geometry.h"
 #include "draw/gdi_guards.h"
-#include "draw/loupe.h"
 #include "host/dpi_scope.h"
 
 #include <climits>
@@ -37,6 +36,21 @@ int XorCircle(const POINT &pt, int nRadius) noexcept {
 
 } // namespace
 
+namespace {
+
+XorContextClip pfnContextClip = nullptr;
+
+void ClipContext(HDC hdc, POINT ptOrigin = {0, 0}) {
+    if (pfnContextClip)
+        pfnContextClip(hdc, ptOrigin);
+}
+
+} // namespace
+
+void SetXorContextClip(XorContextClip pfnClip) {
+    pfnContextClip = pfnClip;
+}
+
 WindowDC GetClientDC(HWND hwnd) noexcept {
     if (!hwnd)
         return WindowDC(nullptr, nullptr);
@@ -44,7 +58,7 @@ WindowDC GetClientDC(HWND hwnd) noexcept {
         const HDC hdc = GetDC(hwnd);
         POINT ptClient = {0, 0};
         if (hdc && ClientToScreen(hwnd, &ptClient))
-            LeaveOutLoupe(hdc, ptClient);
+            ClipContext(hdc, ptClient);
         return WindowDC(hwnd, hdc);
     }
     // Drawn in the window's own context, a pixel would be stretched to the monitor's scale.
@@ -55,7 +69,7 @@ WindowDC GetClientDC(HWND hwnd) noexcept {
     ScreenDC dc = GetScreenDC();
     if (dc) {
         IntersectClipRect(dc.get(), rcWindow.left, rcWindow.top, rcWindow.right, rcWindow.bottom);
-        LeaveOutLoupe(dc.get());
+        ClipContext(dc.get());
     }
     return WindowDC(nullptr, dc.Detach(), ptOrigin);
 }
@@ -74,7 +88,7 @@ ScreenDC CreateXorDisplayDC() noexcept {
         SetROP2(dc.get(), R2_XORPEN);
         SelectObject(dc.get(), GetStockObject(WHITE_PEN));
         SelectObject(dc.get(), GetStockObject(NULL_BRUSH));
-        LeaveOutLoupe(dc.get());
+        ClipContext(dc.get());
     }
     return dc;
 }

@@ -12,6 +12,11 @@
 // bottom exclusive).
 RECT VirtualScreenRect();
 
+// What every context made here leaves out of its drawing (a window of the library's own over the
+// screen): called with the context and where its origin lies on the screen. None at first.
+using XorContextClip = void (*)(HDC hdc, POINT ptOrigin);
+void SetXorContextClip(XorContextClip pfnClip);
+
 // A display context ready for outlines that invert what they cover: XOR raster operation, white
 // pen, hollow brush. None when the display cannot be had.
 ScreenDC CreateXorDisplayDC() noexcept;
