@@ -172,11 +172,12 @@ SPXHK110_API HWND WINAPI SetTrackingNotify(HWND hwndTarget, UINT uMsg);
  * pointer's hot spot magnified (an integer zoom, 8 to start: 17 by 17 pixels in 136 by 136 at 96
  * DPI), with a grid between them, the centre pixel framed, and under them the pointer's place in
  * screen pixels and the centre pixel's colour. It stands 24 pixels (at 96 DPI) from the hot spot,
- * on the pointer's monitor, off the selection where it can be; it is topmost, never active,
- * transparent to the pointer and to every look-up of windows, and kept out of screen capture where
- * the platform can. The wheel changes the zoom (2 to 16, kept for the next selections) and is
- * passed on. It is gone before a selection is posted, on Escape, when the hook goes off and when
- * this option goes off. */
+ * on the pointer's monitor, off the selection where it can be; during a handle or vertex drag it
+ * stays where it was. It is topmost, never active, transparent to the pointer and to every
+ * look-up of windows, and kept out of screen capture where the platform can. The wheel changes
+ * the zoom (2 to 16, kept for the next selections; on the low-level path only, as a journal record
+ * of the wheel has no direction) and is passed on. It is gone before a selection is posted, on
+ * Escape, when the hook goes off and when this option goes off. */
 #define SPX_OPT_LOUPE 0x4u
 /* With SPX_OPT_SNAP_EDGES: the other top-level windows of the host's thread (a read-out, a
  * toolbar) are targets too, and hide what lies under them. */
