@@ -54,6 +54,10 @@ ensure_wine_prefix() {
         [ -z "${SPX_WINE10_ROOT:-}" ] ||
             printf '\n[HKEY_CURRENT_USER\\%s]\n%s\n' 'Software\Wine\X11 Driver' '"UseXRandR"="Y"' \
                 'Control Panel\Desktop' "\"LogPixels\"=dword:$(printf %08x "$SPX_DPI")" >>"$new"
+        if [ ! -f "$WINEPREFIX/system.reg" ] && [ -n "${SPX_PREFIX_TEMPLATE:-}" ]; then
+            make_prefix_template "$SPX_PREFIX_TEMPLATE" &&
+                cp -a "$SPX_PREFIX_TEMPLATE/." "$WINEPREFIX/"
+        fi
         if [ ! -f "$WINEPREFIX/system.reg" ]; then
             spx_bed "$SPX_WINE" wineboot -i >/dev/null 2>&1
             spx_bed wineserver -w
@@ -64,6 +68,23 @@ ensure_wine_prefix() {
             mv "$new" "$WINEPREFIX/spx-settings.reg"
         fi
     ) 9>"$WINEPREFIX.lock"
+}
+
+# make_prefix_template DIR: a prefix just booted, with none of this project's settings, for the
+# slots that need a prefix at the same time to copy (a copy takes a second, a boot many seconds of
+# CPU). The first caller boots it; the others wait for it.
+make_prefix_template() {
+    local template=$1
+    (
+        flock 8
+        [ -f "$template/system.reg" ] && exit 0
+        rm -rf "$template.new"
+        mkdir -p "$template.new"
+        WINEPREFIX=$(cd "$template.new" && pwd)
+        spx_bed "$SPX_WINE" wineboot -i >/dev/null 2>&1
+        spx_bed wineserver -w
+        [ -f "$WINEPREFIX/system.reg" ] && mv "$template.new" "$template"
+    ) 8>"$template.lock"
 }
 
 # Whether this machine runs 32-bit Wine: a kernel built without 32-bit support, or with it turned

@@ -36,13 +36,16 @@ start_slots() {
         ids=""
         for n in $(seq 1 "$count"); do
             id=$layout$n
-            start_slot "$arch" "$layout" "$cache/wine-$arch-$id" "$dir/$id.env" &
+            SPX_PREFIX_TEMPLATE=$cache/template-$arch$bed \
+                start_slot "$arch" "$layout" "$cache/wine-$arch-$id" "$dir/$id.env" &
             ids+="${ids:+,}{\"id\":\"$id\",\"slots\":1}"
         done
         json+="${json:+,}\"display_$layout\":[$ids]"
     done
     local status=0
     wait || status=$?
+    # The prefixes are made: their template goes.
+    rm -rf "$cache/template-$arch$bed" "$cache/template-$arch$bed.lock"
     for entry in "$@"; do
         layout=${entry%=*}
         for n in $(seq 1 "${entry#*=}"); do
