@@ -13,7 +13,16 @@ const UINT WM_HOST_ACTION = WM_APP + 40;
 const UINT WM_BE_BUSY = WM_APP + 41;
 TestHost *g_pHost = nullptr;
 HWND g_hwndNotify = nullptr;
-HANDLE g_hLookTaken = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+HANDLE g_hActionTaken = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+HostAction g_action = HostAction::Look;
+int g_nActionNumber = 0;
+
+// A host that stalls does so while the person's input goes on: the sender waits for the stall to
+// begin, not to end.
+bool IsStall(HostAction action) {
+    return action == HostAction::BusySending || action == HostAction::BusyPeeking ||
+           action == HostAction::Asleep;
+}
 
 // The calling thread's DPI awareness (0 unaware, 1 system, 2 per-monitor); -1 where the platform
 // cannot say.
@@ -166,10 +175,10 @@ void Send(const InputStep &step) {
         break;
     }
     case InputStep::Host:
+        // The host acts where the step stands among the input: after all sent before it, before
+        // anything sent after it, however slow a loaded machine makes the host.
         PostMessageA(g_hwndNotify, WM_HOST_ACTION, WPARAM(step.action), step.x);
-        // A look sees the input sent before it and none sent after it.
-        if (step.action == HostAction::Look)
-            WaitForSingleObject(g_hLookTaken, 5000);
+        WaitForSingleObject(g_hActionTaken, 5000);
         break;
     case InputStep::Wait:
         Sleep(DWORD(step.x));
@@ -369,21 +378,22 @@ LRESULT CALLBACK TestHost::NotifyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
             g_pHost->StopSelection();
         return 0;
     }
-    // A posted message comes ahead of the input queued before it, a timer after it: a look is
-    // taken at a timer, once the host has taken that input.
-    if (msg == WM_HOST_ACTION && HostAction(wParam) == HostAction::Look) {
+    // A posted message comes ahead of the input queued before it, a timer after it: the host
+    // acts at a timer, once it has taken that input.
+    if (msg == WM_HOST_ACTION) {
+        g_action = HostAction(wParam);
+        g_nActionNumber = int(lParam);
         SetTimer(hwnd, WM_HOST_ACTION, USER_TIMER_MINIMUM, nullptr);
         return 0;
     }
     if (msg == WM_TIMER && wParam == WM_HOST_ACTION) {
         KillTimer(hwnd, WM_HOST_ACTION);
+        if (IsStall(g_action))
+            SetEvent(g_hActionTaken);
         if (g_pHost)
-            g_pHost->Do(HostAction::Look, 0);
-        SetEvent(g_hLookTaken);
-        return 0;
-    }
-    if (msg == WM_HOST_ACTION && g_pHost) {
-        g_pHost->Do(HostAction(wParam), int(lParam));
+            g_pHost->Do(g_action, g_nActionNumber);
+        if (!IsStall(g_action))
+            SetEvent(g_hActionTaken);
         return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
@@ -548,7 +558,7 @@ TestHost::TestHost() {
                                       m_hwndOwn, nullptr, hInst, nullptr);
     SetForegroundWindow(m_hwndOverlay);
     SetFocus(m_hwndOverlay);
-    SettleScreen();
+    Pump(0);
     // Activating the overlay raised it; the panel and the witness go back on top of it.
     for (HWND hwnd : {m_hwndOwn, g_hwndWitness, g_hwndCover})
         SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -580,7 +590,7 @@ TestHost::~TestHost() {
     if (m_hDll)
         FreeLibrary(m_hDll);
     g_pHost = nullptr;
-    SettleScreen();
+    // The next host waits for the screen to settle before it looks.
 }
 
 bool TestHost::OverlayDrawingShows() {
