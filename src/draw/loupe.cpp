@@ -198,7 +198,7 @@ LRESULT CALLBACK LoupeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 bool MakeWindow() {
     if (hwndLoupe)
         return true;
-    SetXorContextClip(LeaveOutLoupe);
+    SetXorContextClip(LeaveOutLoupe, LoupeClipCount);
     WNDCLASSEXA wc = {};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = LoupeProc;

@@ -39,38 +39,83 @@ int XorCircle(const POINT &pt, int nRadius) noexcept {
 namespace {
 
 XorContextClip pfnContextClip = nullptr;
+unsigned (*pfnClipChanges)() = nullptr;
 
 void ClipContext(HDC hdc, POINT ptOrigin = {0, 0}) {
     if (pfnContextClip)
         pfnContextClip(hdc, ptOrigin);
 }
 
+// Whether what the contexts leave out changed since nSeen, which is brought up to date.
+bool ClipChanged(unsigned &nSeen) {
+    if (!pfnClipChanges || pfnClipChanges() == nSeen)
+        return false;
+    nSeen = pfnClipChanges();
+    return true;
+}
+
+// Whether hwnd's own context draws in physical pixels; where the platform scales the window's
+// drawing, its client area is drawn on through the screen's context.
+bool DrawsInOwnContext(HWND hwnd) {
+    return DpiOfWindow(hwnd) == DpiOfWindowMonitor(hwnd);
+}
+
+// Clips a context of hwnd's client area that has no clip region yet: its own (origin at the
+// client area's on the screen), or the screen's, to the window. Clip regions are in device
+// pixels, whatever the context's mapping.
+void ClipClientContext(HDC hdc, HWND hwnd, bool bOwn) {
+    POINT ptClient = {0, 0};
+    if (bOwn) {
+        if (ClientToScreen(hwnd, &ptClient))
+            ClipContext(hdc, ptClient);
+        return;
+    }
+    RECT rcWindow;
+    if (GetWindowRect(hwnd, &rcWindow)) {
+        GdiObject<HRGN> rgn(CreateRectRgnIndirect(&rcWindow));
+        if (rgn)
+            SelectClipRgn(hdc, rgn.get());
+    }
+    ClipContext(hdc);
+}
+
 } // namespace
 
-void SetXorContextClip(XorContextClip pfnClip) {
+void SetXorContextClip(XorContextClip pfnClip, unsigned (*pfnChanges)()) {
     pfnContextClip = pfnClip;
+    pfnClipChanges = pfnChanges;
+}
+
+void KeepXorDisplayDCClipped(HDC hdc, unsigned &nSeen) {
+    if (!hdc || !ClipChanged(nSeen))
+        return;
+    SelectClipRgn(hdc, nullptr);
+    ClipContext(hdc);
+}
+
+void KeepClientDCClipped(const WindowDC &dc, HWND hwnd, unsigned &nSeen) {
+    if (!dc || !ClipChanged(nSeen))
+        return;
+    SelectClipRgn(dc.get(), nullptr);
+    ClipClientContext(dc.get(), hwnd, DrawsInOwnContext(hwnd));
 }
 
 WindowDC GetClientDC(HWND hwnd) noexcept {
     if (!hwnd)
         return WindowDC(nullptr, nullptr);
-    if (DpiOfWindow(hwnd) == DpiOfWindowMonitor(hwnd)) {
+    if (DrawsInOwnContext(hwnd)) {
         const HDC hdc = GetDC(hwnd);
-        POINT ptClient = {0, 0};
-        if (hdc && ClientToScreen(hwnd, &ptClient))
-            ClipContext(hdc, ptClient);
+        if (hdc)
+            ClipClientContext(hdc, hwnd, true);
         return WindowDC(hwnd, hdc);
     }
     // Drawn in the window's own context, a pixel would be stretched to the monitor's scale.
-    RECT rcWindow;
     POINT ptOrigin = {0, 0};
-    if (!GetWindowRect(hwnd, &rcWindow) || !ClientToScreen(hwnd, &ptOrigin))
+    if (!IsWindow(hwnd) || !ClientToScreen(hwnd, &ptOrigin))
         return WindowDC(nullptr, nullptr);
     ScreenDC dc = GetScreenDC();
-    if (dc) {
-        IntersectClipRect(dc.get(), rcWindow.left, rcWindow.top, rcWindow.right, rcWindow.bottom);
-        ClipContext(dc.get());
-    }
+    if (dc)
+        ClipClientContext(dc.get(), hwnd, false);
     return WindowDC(nullptr, dc.Detach(), ptOrigin);
 }
 

@@ -14,8 +14,16 @@ RECT VirtualScreenRect();
 
 // What every context made here leaves out of its drawing (a window of the library's own over the
 // screen): called with the context and where its origin lies on the screen. None at first.
+// pfnChanges counts the changes of what is left out, so that a context held across them can be
+// clipped again.
 using XorContextClip = void (*)(HDC hdc, POINT ptOrigin);
-void SetXorContextClip(XorContextClip pfnClip);
+void SetXorContextClip(XorContextClip pfnClip, unsigned (*pfnChanges)());
+
+// For a context held from one event to the next: when what is left out changed since nSeen (kept
+// by the holder, 0 at first), clips it again as it was made. One from CreateXorDisplayDC, or from
+// GetClientDC(hwnd).
+void KeepXorDisplayDCClipped(HDC hdc, unsigned &nSeen);
+void KeepClientDCClipped(const WindowDC &dc, HWND hwnd, unsigned &nSeen);
 
 // A display context ready for outlines that invert what they cover: XOR raster operation, white
 // pen, hollow brush. None when the display cannot be had.

@@ -58,13 +58,10 @@ unsigned nGestureClip = 0;
 HDC GestureDC() {
     if (!hdcGesture) {
         hdcGesture = CreateXorDisplayDC().Detach();
-        nGestureClip = LoupeClipCount();
-    } else if (nGestureClip != LoupeClipCount()) {
-        // The loupe moved since: it is left out where it is now.
-        SelectClipRgn(hdcGesture, nullptr);
-        LeaveOutLoupe(hdcGesture);
-        nGestureClip = LoupeClipCount();
+        nGestureClip = 0;
     }
+    // The loupe may have moved since: it is left out where it is now.
+    KeepXorDisplayDCClipped(hdcGesture, nGestureClip);
     return hdcGesture;
 }
 

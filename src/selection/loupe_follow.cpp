@@ -21,13 +21,18 @@ bool PolygonBeingPlaced() {
 
 // What the loupe must not cover, and whether a selection is being made or adjusted at all.
 bool SelectionToAvoid(RECT &rc) {
-    if (fDrawn & DRAWN_BAND) {
+    if (bTracking) {
+        // A handle or vertex dragged: the outline as it is now.
+        if (!pResizingBox)
+            return false;
+        rc = NormalizedRect(pResizingBox->DragOutlineRect());
+    } else if (fDrawn & DRAWN_BAND) {
+        // A band has no handles.
         rc = NormalizedRect(RECT{ptBoxAnchor.x, ptBoxAnchor.y, ptBoxCurrent.x, ptBoxCurrent.y});
         InflateRect(&rc, 1, 1);
         return true;
-    }
-    const SelectionShape &shape = pHostRecord->shape;
-    if (PolygonBeingPlaced()) {
+    } else if (PolygonBeingPlaced()) {
+        const SelectionShape &shape = pHostRecord->shape;
         rc = PolygonBounds(shape.aPoints, ValidPointCount(shape));
         if (fDrawn & DRAWN_RUBBER_EDGE) {
             const RECT rcEdge = NormalizedRect(
@@ -48,12 +53,15 @@ bool SelectionToAvoid(RECT &rc) {
 bool DrawFigureIn(HRGN rgnScreen) {
     if (!pHostRecord)
         return true;
-    if (bTracking)
+    // A drag of a box that is not the session's (handed over when the hook went off) draws
+    // outside it.
+    if (bTracking && !pResizingBox)
         return false;
     if (!rgnScreen)
         return true;
     const SelectionShape &shape = pHostRecord->shape;
-    if (bSelectionShown && pResizingBox) {
+    // A track hides the box's frame; a vertex drag keeps it.
+    if (bSelectionShown && pResizingBox && (!bTracking || pResizingBox->DragKeepsFrame())) {
         if (WindowDC dc = GetClientDC(hwndOverlay)) {
             // The context's own origin on the screen: the client area's, less where it lies in
             // the context.
@@ -76,6 +84,11 @@ bool DrawFigureIn(HRGN rgnScreen) {
     if (!dc)
         return true;
     SelectClipRgn(dc.get(), rgnScreen);
+    if (bTracking) {
+        // The drag's outline stands for the selection's figure until the drag ends.
+        pResizingBox->XorDragOutline(dc.get());
+        return true;
+    }
     if (fDrawn & DRAWN_BAND)
         DrawBoxShape(dc.get(), ptBoxAnchor.x, ptBoxAnchor.y, ptBoxCurrent.x, ptBoxCurrent.y,
                      bEllipse);
@@ -99,9 +112,6 @@ bool DrawFigureIn(HRGN rgnScreen) {
 } // namespace
 
 void FollowWithLoupe() {
-    // A track or a drag draws by itself: the loupe stays as it is, unpainted, until it returns.
-    if (bTracking)
-        return;
     RECT rcAvoid;
     if (!pHostRecord || !(dwSelectionOptions & SPX_OPT_LOUPE) || pHostRecord->bPaused ||
         !SelectionToAvoid(rcAvoid)) {
@@ -109,7 +119,8 @@ void FollowWithLoupe() {
         return;
     }
     SetLoupeFigure(DrawFigureIn);
-    LoupeFollow(ptCursor, rcAvoid);
+    // A drag reads no cursor: the pointer is where its newest event put it.
+    LoupeFollow(bTracking ? ptStreamPointer : ptCursor, rcAvoid);
 }
 
 void LoupeWheelTurned(int nDelta) {

@@ -65,6 +65,8 @@ void SnapixResizingBox::DrawTrackerRect(LPCRECT lpRect, HWND, HDC, HWND) {
         dcOwn = CreateXorDisplayDC();
         hdc = dcOwn.get();
     }
+    // The loupe may have moved since the last step.
+    KeepXorDisplayDCClipped(m_hdcOutline, m_nOutlineClip);
     const int nMode = m_pShape->nMode;
     const bool bCornerStays =
         (lpRect->left == m_rectPrev.left || lpRect->right == m_rectPrev.right) &&
@@ -138,6 +140,7 @@ int SnapixResizingBox::TrackSelection(HWND hwnd, int x, int y, UINT nPress) {
     // One display context for every step of the outline, for as long as the track runs.
     ScreenDC dcOutline = CreateXorDisplayDC();
     m_hdcOutline = dcOutline.get();
+    m_nOutlineClip = 0;
     const BOOL bChanged = Track(hwnd, POINT{x + m_nOffsetX, y + m_nOffsetY}, FALSE, nullptr);
     m_hdcOutline = nullptr;
     if (!bChanged)
@@ -147,6 +150,27 @@ int SnapixResizingBox::TrackSelection(HWND hwnd, int x, int y, UINT nPress) {
     *m_pTargetRect = m_rect;
     OffsetRect(m_pTargetRect, -m_nOffsetX, -m_nOffsetY);
     return 1;
+}
+
+void SnapixResizingBox::XorDragOutline(HDC hdc) const {
+    const int nMode = m_pShape->nMode;
+    if (nMode != MODE_POLYGON) {
+        const RECT rc = DragOutlineRect();
+        DrawBoxShape(hdc, rc.left, rc.top, rc.right, rc.bottom, nMode == MODE_ELLIPSE);
+        return;
+    }
+    if (!m_pShapeCopy)
+        return;
+    XorPolygonOn(hdc, *m_pShapeCopy, true);
+    if (m_nDragVertex >= 0 && UINT(m_nDragVertex) < ValidPointCount(*m_pShapeCopy))
+        XorVertexMarkerOn(hdc, m_pShapeCopy->aPoints[m_nDragVertex]);
+}
+
+RECT SnapixResizingBox::DragOutlineRect() const {
+    // A track moves the outline to each rectangle it is given; a vertex drag moves the box.
+    RECT rc = m_nDragVertex >= 0 ? m_rect : m_rectPrev;
+    OffsetRect(&rc, -m_nOffsetX, -m_nOffsetY);
+    return rc;
 }
 
 void SnapixResizingBox::Detach() {

@@ -66,6 +66,13 @@ public:
     // The display context the outline moves on (an XOR display context, or none to make one for
     // each step); TrackSelection holds one for as long as it runs.
     void SetOutlineDC(HDC hdc) { m_hdcOutline = hdc; }
+    // While a track or a vertex drag runs: XORs once on hdc (screen pixels) the selection's
+    // outline as the drag has it on the screen (with a vertex drag's marker), and says whether the
+    // frame shows too (a vertex drag keeps it, a track hides it).
+    void XorDragOutline(HDC hdc) const;
+    bool DragKeepsFrame() const { return m_nDragVertex >= 0; }
+    // The outline's rectangle during the running drag, in screen coordinates.
+    RECT DragOutlineRect() const;
     // Moves the selection to rcScreen in one step: the figure on the screen (an ellipse, or the
     // polygon, stretched as a handle drag does; a rectangle has none besides the frame) goes to
     // rcScreen, and the box, the target rectangle and the host's shape follow. The frame is the
@@ -94,8 +101,12 @@ private:
 
     OutlineListener *m_pOutlineListener = nullptr;
     EdgeSnapper *m_pEdgeSnapper = nullptr;
-    // The display context the outline is moved on while a track runs.
+    // The display context the outline is moved on while a track runs, and when what it leaves out
+    // changed last.
     HDC m_hdcOutline;
+    unsigned m_nOutlineClip = 0;
+    // The vertex a running vertex drag moves (-1: none).
+    int m_nDragVertex = -1;
     RECT m_rcDetachedTarget;
     SelectionShape m_shapeDetached;
 };

@@ -20,12 +20,17 @@ int SnapixResizingBox::DragVertex(int nIndex, HWND hwnd, int x, int y, UINT nPre
     {
         // One display context for every step of the polygon, for as long as the drag runs.
         ScreenDC dcOutline = CreateXorDisplayDC();
+        unsigned nOutlineClip = 0, nFrameClip = 0;
         MouseCapture capture = SetCaptureTo(hwnd);
         UpdateWindow(hwnd);
+        m_nDragVertex = nIndex;
         for (;;) {
             MSG msg;
             if (!GetCapturedMessage(hwnd, msg, m_pDragInput))
                 break;
+            // The loupe may have moved while the message came.
+            KeepXorDisplayDCClipped(dcOutline.get(), nOutlineClip);
+            KeepClientDCClipped(dc, hwnd, nFrameClip);
             if (msg.message == nOtherRelease)
                 continue;
             if (!IsDragMessage(msg.message)) {
@@ -63,6 +68,7 @@ int SnapixResizingBox::DragVertex(int nIndex, HWND hwnd, int x, int y, UINT nPre
             if (msg.message != WM_MOUSEMOVE)
                 break;
         }
+        m_nDragVertex = -1;
     }
 
     *m_pShape = *m_pShapeCopy;
