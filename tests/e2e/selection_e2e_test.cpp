@@ -1240,17 +1240,22 @@ INSTANTIATE_TEST_SUITE_P(Rows, DpiE2e, testing::ValuesIn(DpiRows()),
                              return std::string(info.param.pszName);
                          });
 
-// The loupe while a band is drawn. At each stop of the pointer: the band is whole and exact
-// outside the loupe, the loupe stands wholly on the pointer's monitor (off the band where the
-// row says it can be), and its centre shows the pixel under the hot spot, a red one put there by
-// a window of the test (inverted where the band passes over it). After the release nothing of either remains. Rows are written for the
-// primary monitor, or (negative x) for one on the left, put on this bed.
+// The loupe while a band is drawn, and beside a handle dragged. At each stop of the pointer: the
+// band (the dragged outline) is whole and exact outside the loupe, the loupe stands wholly on the
+// pointer's monitor (off the band where the row says it can be), and its centre shows the pixel
+// under the hot spot, a red one put there by a window of the test (inverted where the band passes
+// over it). After the commit nothing of either remains. Rows are written for the primary
+// monitor, or (negative x) for one on the left, put on this bed.
 struct LoupeRow {
     const char *pszName;
     POINT ptFrom;
     std::vector<POINT> stops;
     bool bOffTheBand;
     int nNotches = 0; // the wheel turned at the first stop: 9 to one, the centre framed at 63
+    // From the second stop on, the corner is dragged by its handle: the band is released at the
+    // first stop into a box, the handle pressed 4 pixels beyond that corner, and the corner taken
+    // to each further stop (the pointer 4 pixels beyond it).
+    bool bHandleDrag = false;
 };
 
 const LoupeRow kLoupeRows[] = {
@@ -1262,6 +1267,8 @@ const LoupeRow kLoupeRows[] = {
     {"OverTheBandInTheCornerTheBandStaysWhole", {950, 700}, {{1000, 740}, {1020, 760}}, false},
     {"OnTheOtherMonitorAtItsEdge", {-600, 100}, {{-20, 300}}, true},
     {"TheWheelZoomsInAStepANotch", {200, 150}, {{330, 260}}, true, 1},
+    {"BesideAHandleDraggedOutAndBack", {200, 150}, {{330, 260}, {600, 500}, {420, 330}}, true, 0,
+     true},
 };
 
 class LoupeE2e : public SelectionEndToEnd, public testing::WithParamInterface<LoupeRow> {};
@@ -1273,16 +1280,22 @@ TEST_P(LoupeE2e, ShowsThePixelUnderThePointerAndLeavesTheBandWhole) {
     if (row.ptFrom.x < 0 && OtherMonitor() == MONITOR_NONE)
         GTEST_SKIP() << "no second monitor";
     const auto onBed = [&row](POINT pt) { return row.ptFrom.x < 0 ? OnBed(pt) : pt; };
+    // Where the pointer stands at stop i.
+    const auto pointerAt = [&](size_t i) {
+        const POINT pt = onBed(row.stops[i]);
+        const int nBeyond = row.bHandleDrag && i > 0 ? 4 : 0;
+        return POINT{pt.x + nBeyond, pt.y + nBeyond};
+    };
     WNDCLASSA wc = {};
     wc.lpfnWndProc = DefWindowProcA;
     wc.hbrBackground = CreateSolidBrush(RGB(255, 0, 0));
     wc.lpszClassName = "LoupeE2eRed";
     RegisterClassA(&wc);
     std::vector<HWND> reds;
-    for (POINT pt : row.stops) {
+    for (size_t i = 0; i < row.stops.size(); ++i) {
         // Windows and look-ups in physical pixels, whatever this host declares.
         PhysicalView view;
-        pt = onBed(pt);
+        const POINT pt = pointerAt(i);
         reds.push_back(CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE,
                                        wc.lpszClassName, "", WS_POPUP, pt.x, pt.y, 1, 1, nullptr,
                                        nullptr, nullptr, nullptr));
@@ -1291,23 +1304,20 @@ TEST_P(LoupeE2e, ShowsThePixelUnderThePointerAndLeavesTheBandWhole) {
     m_host.Pump(100);
     m_clean = ScreenSnapshot::Take();
     m_host.pfnSetSelectionOptions(SPX_OPT_LOUPE);
-    ASSERT_EQ(m_host.StartSelection(MODE_RECTANGLE, FALSE), 1);
+    ASSERT_EQ(m_host.StartSelection(MODE_RECTANGLE, row.bHandleDrag), 1);
     const POINT ptFrom = onBed(row.ptFrom);
     m_host.Play({MoveTo(ptFrom.x, ptFrom.y), LeftDown()});
     const HWND hwndLoupe = FindWindowA("SPXHK110Loupe", nullptr);
     int nNotches = row.nNotches;
     RECT rcBand = {};
-    for (POINT pt : row.stops) {
-        pt = onBed(pt);
-        m_host.Play({MoveTo(pt.x, pt.y), WheelNotches(std::exchange(nNotches, 0))});
-        m_host.Pump(200);
-        const ScreenSnapshot now = ScreenSnapshot::Take();
+    const auto check = [&](size_t i, const ScreenSnapshot &now, const RECT &rcLoupe) {
+        const POINT ptCorner = onBed(row.stops[i]), pt = pointerAt(i);
+        SCOPED_TRACE(testing::Message() << "stop " << i);
+        ASSERT_FALSE(IsRectEmpty(&rcLoupe)) << "the loupe shows";
+        rcBand = {std::min(ptFrom.x, ptCorner.x), std::min(ptFrom.y, ptCorner.y),
+                  std::max(ptFrom.x, ptCorner.x), std::max(ptFrom.y, ptCorner.y)};
+        RECT rcOn;
         PhysicalView view;
-        ASSERT_TRUE(hwndLoupe && IsWindowVisible(hwndLoupe));
-        rcBand = {std::min(ptFrom.x, pt.x), std::min(ptFrom.y, pt.y), std::max(ptFrom.x, pt.x),
-                  std::max(ptFrom.y, pt.y)};
-        RECT rcLoupe, rcOn;
-        GetWindowRect(hwndLoupe, &rcLoupe);
         MONITORINFO mi = {sizeof mi};
         GetMonitorInfoA(MonitorFromPoint(pt, MONITOR_DEFAULTTONEAREST), &mi);
         EXPECT_TRUE(IntersectRect(&rcOn, &rcLoupe, &mi.rcMonitor) && EqualRect(&rcOn, &rcLoupe))
@@ -1336,11 +1346,43 @@ TEST_P(LoupeE2e, ShowsThePixelUnderThePointerAndLeavesTheBandWhole) {
         const bool bZooms = row.nNotches && !bJournal;
         EXPECT_EQ(now.At(xCentre - (bZooms ? 5 : 4), yCentre), 0xFF0000u)
             << "the centre's frame at the zoom";
-        EXPECT_NE(WindowFromPoint(POINT{xCentre, yCentre}), hwndLoupe);
+    };
+    // The band's stops: the host's loop runs between them.
+    const size_t nBandStops = row.bHandleDrag ? 1 : row.stops.size();
+    for (size_t i = 0; i < nBandStops; ++i) {
+        const POINT pt = pointerAt(i);
+        m_host.Play({MoveTo(pt.x, pt.y), WheelNotches(std::exchange(nNotches, 0))});
+        m_host.Pump(200);
+        RECT rcLoupe = {};
+        if (hwndLoupe && IsWindowVisible(hwndLoupe)) {
+            PhysicalView view;
+            GetWindowRect(hwndLoupe, &rcLoupe);
+            const POINT ptCentre = {(rcLoupe.left + rcLoupe.right) / 2,
+                                    rcLoupe.top + (rcLoupe.right - rcLoupe.left) / 2};
+            EXPECT_NE(WindowFromPoint(ptCentre), hwndLoupe);
+        }
+        check(i, ScreenSnapshot::Take(), rcLoupe);
     }
     // The zoom is kept for the next selection: this one puts it back.
     m_host.Play({WheelNotches(-row.nNotches)});
-    m_host.Play({LeftUp()});
+    if (row.bHandleDrag) {
+        // A drag runs a loop of its own until the release: the screen is looked at from inside.
+        const POINT ptHandle = pointerAt(0);
+        std::vector<InputStep> steps = {LeftUp(), MoveTo(ptHandle.x + 4, ptHandle.y + 4),
+                                        LeftDown()};
+        for (size_t i = 1; i < row.stops.size(); ++i) {
+            const POINT pt = pointerAt(i);
+            steps.insert(steps.end(), {MoveTo(pt.x, pt.y), WaitFor(200), HostDoes(HostAction::Look)});
+        }
+        // The loop ends with the release, within the same play.
+        steps.insert(steps.end(), {LeftUp(), KeyPress(VK_RETURN)});
+        m_host.Play(steps);
+        ASSERT_EQ(m_host.Looks().size(), row.stops.size() - 1);
+        for (size_t i = 1; i < row.stops.size(); ++i)
+            check(i, m_host.Looks()[i - 1].screen, m_host.Looks()[i - 1].rcLoupe);
+    } else {
+        m_host.Play({LeftUp()});
+    }
     ASSERT_EQ(m_host.Commits().size(), 1u);
     EXPECT_EQ(m_host.Commits()[0].rcAtArrival, rcBand);
     EXPECT_FALSE(IsWindowVisible(hwndLoupe)) << "gone before the selection was posted";

@@ -401,9 +401,16 @@ LRESULT CALLBACK TestHost::NotifyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
 
 void TestHost::Do(HostAction action, int nMilliseconds) {
     switch (action) {
-    case HostAction::Look:
-        m_seen.push_back(BoundsOf(ChangedPixels(m_baseline, ScreenSnapshot::Take())));
+    case HostAction::Look: {
+        Looked look = {ScreenSnapshot::Take(), RECT{}};
+        m_seen.push_back(BoundsOf(ChangedPixels(m_baseline, look.screen)));
+        PhysicalView physical;
+        const HWND hwndLoupe = FindWindowA("SPXHK110Loupe", nullptr);
+        if (hwndLoupe && IsWindowVisible(hwndLoupe))
+            GetWindowRect(hwndLoupe, &look.rcLoupe);
+        m_looks.push_back(std::move(look));
         break;
+    }
     case HostAction::BusySending:
         SendMessageA(m_hwndElsewhere, WM_BE_BUSY, 0, nMilliseconds);
         break;

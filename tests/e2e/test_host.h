@@ -28,7 +28,7 @@ struct HostMessage {
 // SendMessage to a window of another thread, or peeking at its queue without taking anything.
 // Either way the low-level hooks' callbacks still run, and nothing posted is delivered. Asleep
 // stalls it without taking anything at all (a plain Sleep). Look notes where the screen differs
-// from the baseline now (Seen()).
+// from the baseline now (Seen()), and keeps the screen (Looks()).
 enum class HostAction {
     Pause,
     Unpause,
@@ -151,6 +151,12 @@ public:
     // The screen that Look compares with, and the bounds of what differed at each Look.
     void SetBaseline(const ScreenSnapshot &baseline) { m_baseline = baseline; }
     const std::vector<RECT> &Seen() const { return m_seen; }
+    // At each Look, the whole screen and where the library's loupe stood (empty: hidden).
+    struct Looked {
+        ScreenSnapshot screen;
+        RECT rcLoupe;
+    };
+    const std::vector<Looked> &Looks() const { return m_looks; }
     // A window of another thread standing in for another program, at (850, 620)-(950, 700) on
     // the primary monitor: the moves it received during the last Play, and the longest
     // any of them took from SendInput to its window procedure.
@@ -187,4 +193,5 @@ private:
     std::vector<HostMessage> m_messages;
     ScreenSnapshot m_baseline;
     std::vector<RECT> m_seen;
+    std::vector<Looked> m_looks;
 };
