@@ -563,6 +563,14 @@ TestHost::TestHost() {
     // A control on the panel, as hosts have them.
     m_hwndOwnButton = CreateWindowExA(0, "BUTTON", "ok", WS_CHILD | WS_VISIBLE, 10, 10, 50, 30,
                                       m_hwndOwn, nullptr, hInst, nullptr);
+    // Wine moves the X server's pointer with input sent while no low-level hook is on, and leaves
+    // it where it was while one is: a window that appears over where it was left gets a move
+    // there, as if the person had moved. The pointer starts each test in the primary monitor's
+    // corner, where no test puts a window.
+    {
+        PhysicalView physical;
+        SetCursorPos(0, 0);
+    }
     SetForegroundWindow(m_hwndOverlay);
     SetFocus(m_hwndOverlay);
     Pump(0);
