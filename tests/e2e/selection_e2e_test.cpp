@@ -1313,6 +1313,14 @@ TEST_P(LoupeE2e, ShowsThePixelUnderThePointerAndLeavesTheBandWhole) {
     const POINT ptFrom = onBed(row.ptFrom);
     m_host.Play({MoveTo(ptFrom.x, ptFrom.y), LeftDown()});
     const HWND hwndLoupe = FindWindowA("SPXHK110Loupe", nullptr);
+    // Where the loupe stands now (empty: hidden).
+    const auto LoupeRect = [hwndLoupe] {
+        PhysicalView view;
+        RECT rc = {};
+        if (hwndLoupe && IsWindowVisible(hwndLoupe))
+            GetWindowRect(hwndLoupe, &rc);
+        return rc;
+    };
     int nNotches = row.nNotches;
     RECT rcBand = {};
     const auto check = [&](size_t i, const ScreenSnapshot &now, const RECT &rcLoupe) {
@@ -1358,18 +1366,15 @@ TEST_P(LoupeE2e, ShowsThePixelUnderThePointerAndLeavesTheBandWhole) {
         const POINT pt = pointerAt(i);
         m_host.Play({MoveTo(pt.x, pt.y), WheelNotches(std::exchange(nNotches, 0))});
         m_host.Pump(200);
-        RECT rcLoupe = {};
-        if (hwndLoupe && IsWindowVisible(hwndLoupe)) {
+        const RECT rcLoupe = LoupeRect();
+        if (!IsRectEmpty(&rcLoupe)) {
             PhysicalView view;
-            GetWindowRect(hwndLoupe, &rcLoupe);
             const POINT ptCentre = {(rcLoupe.left + rcLoupe.right) / 2,
                                     rcLoupe.top + (rcLoupe.right - rcLoupe.left) / 2};
             EXPECT_NE(WindowFromPoint(ptCentre), hwndLoupe);
         }
         check(i, ScreenSnapshot::Take(), rcLoupe);
     }
-    // The zoom is kept for the next selection: this one puts it back.
-    m_host.Play({WheelNotches(-row.nNotches)});
     if (row.bHandleDrag) {
         // A drag runs a loop of its own until the release: the screen is looked at from inside.
         const POINT ptHandle = pointerAt(0);
@@ -1393,6 +1398,18 @@ TEST_P(LoupeE2e, ShowsThePixelUnderThePointerAndLeavesTheBandWhole) {
     EXPECT_FALSE(IsWindowVisible(hwndLoupe)) << "gone before the selection was posted";
     m_host.Pump(200);
     EXPECT_TRUE(ScreenClean());
+    if (row.nNotches) {
+        // The zoom is kept for the next selection, which looks the same at its first stop and
+        // puts the zoom back.
+        const POINT pt = pointerAt(0);
+        m_host.Play({MoveTo(ptFrom.x, ptFrom.y), LeftDown(), MoveTo(pt.x, pt.y)});
+        m_host.Pump(200);
+        check(0, ScreenSnapshot::Take(), LoupeRect());
+        m_host.Play({WheelNotches(-row.nNotches), LeftUp()});
+        EXPECT_EQ(m_host.Commits().size(), 2u);
+        m_host.Pump(200);
+        EXPECT_TRUE(ScreenClean());
+    }
     for (HWND hwnd : reds)
         DestroyWindow(hwnd);
     UnregisterClassA(wc.lpszClassName, nullptr);
