@@ -55,6 +55,15 @@ LoupeLayout LayoutAt(UINT nDpi) {
     return layout;
 }
 
+// What the figure keeps off while the loupe shows: its rectangle and a pixel around it. A
+// platform may repaint a little more than a window uncovers (Wine 10 a pixel above and left of
+// it); with no figure there to lose, the pixel is drawn again with the rest that is owed.
+RECT KeptClear(const RECT &rc) {
+    RECT rcClear = rc;
+    InflateRect(&rcClear, 1, 1);
+    return rcClear;
+}
+
 bool Figure(HRGN hrgn) {
     return !pfnLoupeFigure || pfnLoupeFigure(hrgn);
 }
@@ -226,9 +235,10 @@ bool MakeWindow() {
 void MoveTo(const RECT &rcNew) {
     if (bShown && EqualRect(&rcNew, &rcLoupe))
         return;
-    GdiObject<HRGN> cover(CreateRectRgnIndirect(&rcNew));
-    GdiObject<HRGN> there(CreateRectRgnIndirect(&rcNew));
-    GdiObject<HRGN> old(CreateRectRgnIndirect(&rcLoupe));
+    const RECT rcNewClear = KeptClear(rcNew), rcOldClear = KeptClear(rcLoupe);
+    GdiObject<HRGN> cover(CreateRectRgnIndirect(&rcNewClear));
+    GdiObject<HRGN> there(CreateRectRgnIndirect(&rcNewClear));
+    GdiObject<HRGN> old(CreateRectRgnIndirect(&rcOldClear));
     if (!cover || !there || !old)
         return;
     if (bShown)
@@ -237,7 +247,7 @@ void MoveTo(const RECT &rcNew) {
         CombineRgn(cover.get(), cover.get(), hrgnOwed, RGN_DIFF);
     Figure(cover.get());
     if (bShown)
-        Owe(rcLoupe);
+        Owe(rcOldClear);
     // What it covers again is owed no more: the figure was never drawn again there.
     if (hrgnOwed)
         CombineRgn(hrgnOwed, hrgnOwed, there.get(), RGN_DIFF);
@@ -310,7 +320,7 @@ void HideLoupe() {
     SetWindowPos(hwndLoupe, nullptr, 0, 0, 0, 0,
                  SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER |
                      (OnLoupeThread() ? 0 : SWP_ASYNCWINDOWPOS));
-    Owe(rcLoupe);
+    Owe(KeptClear(rcLoupe));
     ++nClipCount;
     StartTimer();
     // This thread's windows under it repaint now: a host that grabs the screen as it hears of the
@@ -361,7 +371,8 @@ bool IsLoupeWindow(HWND hwnd) {
 void LeaveOutLoupe(HDC hdc, POINT ptOrigin) {
     if ((!bShown && !hrgnOwed) || !hdc)
         return;
-    GdiObject<HRGN> out(bShown ? CreateRectRgnIndirect(&rcLoupe) : CreateRectRgn(0, 0, 0, 0));
+    const RECT rcClear = KeptClear(rcLoupe);
+    GdiObject<HRGN> out(bShown ? CreateRectRgnIndirect(&rcClear) : CreateRectRgn(0, 0, 0, 0));
     if (!out)
         return;
     if (hrgnOwed)

@@ -32,7 +32,8 @@ int LoupeZoom();
 // The loupe's window: no target of a pick, a highlight or a snap.
 bool IsLoupeWindow(HWND hwnd);
 
-// Leaves out of what hdc draws the loupe and what it uncovered that is not drawn again yet;
+// Leaves out of what hdc draws the loupe with a pixel around it, and what it uncovered that is
+// not drawn again yet;
 // ptOrigin is where hdc's origin lies on the screen.
 void LeaveOutLoupe(HDC hdc, POINT ptOrigin = {0, 0});
 // Changes whenever what LeaveOutLoupe leaves out does: a context held across a change is clipped
