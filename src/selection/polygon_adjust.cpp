@@ -68,11 +68,10 @@ void TakeBoundsFromSelection() {
 
 namespace {
 
-void HoverVertex() {
-    if (bButtonDown)
-        return;
+// The marker goes to the vertex at pt when none is marked, and goes when pt is on none.
+void MarkVertexAt(POINT pt) {
     SelectionShape &shape = Shape();
-    const int nVertex = FindPolyVertex(&shape, ptCursor);
+    const int nVertex = FindPolyVertex(&shape, pt);
     if (nVertex < 0 && bVertexMarked) {
         bVertexMarked = 0;
         if (UINT(nMarkedVertex) < ValidPointCount(shape))
@@ -83,6 +82,11 @@ void HoverVertex() {
         bVertexMarked = 1;
         nMarkedVertex = nVertex;
     }
+}
+
+void HoverVertex() {
+    if (!bButtonDown)
+        MarkVertexAt(ptCursor);
 }
 
 } // namespace
@@ -102,6 +106,10 @@ void PressOnShownPolygon() {
     POINT pt;
     if (!ReadEventCursorPos(&pt) || !pResizingBox || !hwnd)
         return;
+    // A vertex under the press is dragged whether or not a move marked it first: a press can
+    // come with no move before it, or after moves the host paused the selection for. Else a
+    // press on a vertex would go to the box, whose middle moves the whole polygon.
+    MarkVertexAt(pt);
     if (bVertexMarked) {
         DragMarkedVertex(hwnd, pt);
         return;
