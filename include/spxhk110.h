@@ -168,16 +168,17 @@ SPXHK110_API HWND WINAPI SetTrackingNotify(HWND hwndTarget, UINT uMsg);
  * the edges under it. */
 #define SPX_OPT_SNAP_EDGES 0x2u
 /* A loupe at the pointer: while a band is drawn (mouse or keyboard), a polygon vertex placed, a
- * handle or vertex of the box dragged or the pointer moves in the box, a window of the library's own shows the screen pixels around the
- * pointer's hot spot magnified (an integer zoom, 8 to start: 17 by 17 pixels in 136 by 136 at 96
- * DPI), with a grid between them, the centre pixel framed, and under them the pointer's place in
- * screen pixels and the centre pixel's colour. It stands 24 pixels (at 96 DPI) from the hot spot,
- * on the pointer's monitor, off the selection where it can be (beside a dragged handle, off the
- * outline being dragged). It is topmost, never active, transparent to the pointer and to every
- * look-up of windows, and kept out of screen capture where the platform can. The wheel changes
- * the zoom (2 to 16, kept for the next selections; on the low-level path only, as a journal record
- * of the wheel has no direction) and is passed on. It is gone before a selection is posted, on
- * Escape, when the hook goes off and when this option goes off. */
+ * handle or vertex of the box dragged or the pointer moves in the box, a window of the library's
+ * own shows the screen pixels around the pointer's hot spot magnified (an integer zoom, 8 to
+ * start: 17 by 17 pixels in 136 by 136 at 96 DPI), with a grid between them, the centre pixel
+ * framed, and under them the pointer's place in screen pixels and the centre pixel's colour. It
+ * stands 24 pixels (at 96 DPI) from the hot spot, on the pointer's monitor, off the selection
+ * where it can be (beside a dragged handle, off the outline being dragged). It is topmost, never
+ * active, transparent to the pointer and to every look-up of windows, and kept out of screen
+ * capture where the platform can. The wheel changes the zoom (2 to 16, kept for the next
+ * selections; on the low-level path only, as a journal record of the wheel has no direction) and
+ * is passed on. It is gone before a selection is posted, on Escape, when the hook goes off and
+ * when this option goes off. */
 #define SPX_OPT_LOUPE 0x4u
 /* With SPX_OPT_SNAP_EDGES: the other top-level windows of the host's thread (a read-out, a
  * toolbar) are targets too, and hide what lies under them. */

@@ -33,8 +33,7 @@ int LoupeZoom();
 bool IsLoupeWindow(HWND hwnd);
 
 // Leaves out of what hdc draws the loupe with a pixel around it, and what it uncovered that is
-// not drawn again yet;
-// ptOrigin is where hdc's origin lies on the screen.
+// not drawn again yet; ptOrigin is where hdc's origin lies on the screen.
 void LeaveOutLoupe(HDC hdc, POINT ptOrigin = {0, 0});
 // Changes whenever what LeaveOutLoupe leaves out does: a context held across a change is clipped
 // again.

@@ -1,6 +1,5 @@
 #include "selection/gesture.h"
 
-#include "draw/loupe.h"
 #include "draw/xor_draw.h"
 #include "host/hook_state.h"
 #include "selection/selection_reset.h"

@@ -64,14 +64,17 @@ INSTANTIATE_TEST_SUITE_P(
     Places, PlaceLoupeTest,
     testing::Values(
         LoupeCase{"BelowRightFirst", {300, 300}, kPrimary, kNone, {324, 324}},
+        LoupeCase{"OffABandDrawnUpAndLeft", {300, 300}, kPrimary, {100, 100, 301, 301}, {324, 324}},
         LoupeCase{"OffABandDrawnDownAndRight", {300, 300}, kPrimary, {299, 299, 500, 500},
                   {138, 324}},
         LoupeCase{"BelowLeftAtTheRightEdge", {1000, 300}, kPrimary, kNone, {838, 324}},
         LoupeCase{"AboveRightAtTheBottom", {300, 760}, kPrimary, kNone, {324, 562}},
+        LoupeCase{"AboveLeftInTheCorner", {1020, 760}, kPrimary, kNone, {858, 562}},
         LoupeCase{"LeastCoverWhenEveryPlaceCovers", {1020, 760}, kPrimary, {900, 600, 1021, 761},
                   {858, 562}},
         LoupeCase{"MovedOntoASmallMonitorOffItsPixels", {5, 5}, RECT{0, 0, 150, 200}, kNone,
                   {12, 26}},
+        LoupeCase{"StaysOnTheLeftMonitor", {-10, 300}, kLeft, kNone, {-172, 324}},
         LoupeCase{"AboveLeftInTheLeftMonitorsCorner", {-10, 590}, kLeft, kNone, {-172, 392}},
         LoupeCase{"NeverInTheGapBelowTheLeftMonitor", {-700, 590}, kLeft, {-800, 400, -600, 600},
                   {-676, 392}},
@@ -83,7 +86,9 @@ TEST(LoupeZoom, ShowsWholePixelsWithinItsGapAndStepsWithinTwoToSixteen) {
     EXPECT_EQ(LoupeSourceSide(2, 136, 24), 47);  // within 24 of the hot spot
     EXPECT_EQ(LoupeSourceSide(16, 136, 24), 7);  // odd: a centre pixel
     EXPECT_EQ(LoupeSourceSide(12, 204, 36), 17); // 144 DPI
+    EXPECT_EQ(LoupeZoomAfter(8, 1), 9);
     EXPECT_EQ(LoupeZoomAfter(3, -5), LOUPE_ZOOM_MIN);
+    EXPECT_EQ(LoupeZoomAfter(15, 3), LOUPE_ZOOM_MAX);
 }
 
 // Drawing happens over a striped window so that an inversion shows on every colour.

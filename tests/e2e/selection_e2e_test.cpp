@@ -1373,7 +1373,8 @@ TEST_P(LoupeE2e, ShowsThePixelUnderThePointerAndLeavesTheBandWhole) {
                                         LeftDown()};
         for (size_t i = 1; i < row.stops.size(); ++i) {
             const POINT pt = pointerAt(i);
-            steps.insert(steps.end(), {MoveTo(pt.x, pt.y), WaitFor(200), HostDoes(HostAction::Look)});
+            steps.insert(steps.end(),
+                         {MoveTo(pt.x, pt.y), WaitFor(200), HostDoes(HostAction::Look)});
         }
         // The loop ends with the release, within the same play.
         steps.insert(steps.end(), {LeftUp(), KeyPress(VK_RETURN)});
@@ -1556,7 +1557,8 @@ int main(int argc, char **argv) {
     if (lstrcmpiA(szPath, "journal") == 0 && GTEST_FLAG_GET(filter) == "*" &&
         JournalHooksRefused()) {
         std::printf("journal-record hooks refused: the refusal alone is checked on this path\n");
-        GTEST_FLAG_SET(filter, "SelectionEndToEnd.RectangleIsCommittedAtOnceAndLeavesTheScreenClean");
+        GTEST_FLAG_SET(filter,
+                       "SelectionEndToEnd.RectangleIsCommittedAtOnceAndLeavesTheScreenClean");
     }
     return RUN_ALL_TESTS();
 }
