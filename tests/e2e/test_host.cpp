@@ -140,7 +140,12 @@ void Send(const InputStep &step) {
     case InputStep::RightUp: {
         static const DWORD flags[] = {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP,
                                       MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP};
-        INPUT in = MouseInput(flags[step.kind]);
+        // A button goes down or up where the last move went, as a mouse reports it with its
+        // place. Without a host's low-level hook, Wine moves the X pointer after each move and
+        // may hand a late echo of an earlier move back as input: a button sent without a place
+        // would then be pressed or let go at the earlier point.
+        INPUT in = MouseInput(flags[step.kind] | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE,
+                              ptLastMove.x, ptLastMove.y);
         SendInput(1, &in, sizeof(in));
         break;
     }
@@ -570,6 +575,7 @@ TestHost::TestHost() {
     {
         PhysicalView physical;
         SetCursorPos(0, 0);
+        ptLastMove = POINT{0, 0};
     }
     SetForegroundWindow(m_hwndOverlay);
     SetFocus(m_hwndOverlay);
