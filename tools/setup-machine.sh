@@ -3,8 +3,10 @@
 # MinGW-w64 i686 and x86_64 cross compilers, 32-bit and 64-bit Wine, Xvfb, xrandr and the
 # Xinerama libraries (the two-monitor display), CMake, the GoogleTest sources, LLVM (the import
 # libraries for Microsoft's linker, and their check), mmdebstrap and bubblewrap (the Wine 10 bed).
-#   setup-machine.sh [--demo] [--wine10]   --demo adds ImageMagick, which makes the demo's
-#   animation; --wine10 also makes the Wine 10 bed's root (below).
+#   setup-machine.sh [--demo] [--wine10] [--bed-only]   --demo adds ImageMagick, which makes the
+#   demo's animation; --wine10 also makes the Wine 10 bed's root (below); --bed-only installs only
+#   what makes that root (mmdebstrap, bubblewrap), so that the root can be made while the rest
+#   installs.
 # Safe to run again: when everything is already present it returns after a few dpkg queries.
 set -euo pipefail
 
@@ -15,6 +17,7 @@ packages=(
     libxinerama1:i386 libxinerama1 cmake make googletest binutils python3 llvm mmdebstrap bubblewrap
 )
 [[ " $* " != *" --demo "* ]] || packages+=(imagemagick)
+[[ " $* " != *" --bed-only "* ]] || packages=(mmdebstrap bubblewrap)
 
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then

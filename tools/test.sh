@@ -19,25 +19,25 @@ if [ "${1:-}" = --quick ]; then
     shift
 fi
 build=${1:-$top/build}
-slots=${SPX_TEST_SLOTS:-one=2 left=1 above=1}
+slots=${SPX_TEST_SLOTS:-one=2 left=2 above=2}
 slots10=${SPX_WINE10_SLOTS:-wine10_one=2 wine10_144_one=1 wine10_144_left=1}
 status=0
 
+# The Wine 10 bed's root is made while the rest installs, the trees build and the other entries
+# run; the bed's own entries run once it is there. What makes it is installed first.
+wine10=
+if [ -z "$quick" ]; then
+    "$top/tools/setup-machine.sh" --bed-only
+    mkdir -p "$build"
+    rm -f "$build/wine10-ready"
+    ("$top/tools/setup-machine.sh" --bed-only --wine10 && touch "$build/wine10-ready") \
+        >"$build/wine10-root.log" 2>&1 </dev/null &
+    wine10=$!
+fi
 "$top/tools/setup-machine.sh"
 
 . "$top/tools/display.sh"
 . "$top/tools/wine-slots.sh"
-
-# The Wine 10 bed's root is made while the trees build and the other entries run; the bed's own
-# entries run once it is there.
-wine10=
-if [ -z "$quick" ]; then
-    mkdir -p "$build"
-    rm -f "$build/wine10-ready"
-    ("$top/tools/setup-machine.sh" --wine10 && touch "$build/wine10-ready") \
-        >"$build/wine10-root.log" 2>&1 </dev/null &
-    wine10=$!
-fi
 
 # run_tree ARCH DIR [wine10]: the tree's tests on slots of their own, CTest's output in
 # DIR/test.log; with wine10, its Wine 10 entries alone once the root is made (DIR/test-wine10.log).
