@@ -204,18 +204,7 @@ ATOM RegisterHostClass(const char *name, WNDPROC proc, bool bPattern, LPCSTR psz
 void PaintStripes(HWND hwnd) {
     PAINTSTRUCT ps;
     HDC hdc = BeginPaint(hwnd, &ps);
-    static const COLORREF colours[] = {RGB(200, 30, 30), RGB(20, 160, 40), RGB(30, 60, 220),
-                                       RGB(240, 240, 240), RGB(90, 90, 90)};
-    HBRUSH brushes[5];
-    for (int i = 0; i < 5; ++i)
-        brushes[i] = CreateSolidBrush(colours[i]);
-    for (LONG y = ps.rcPaint.top & ~7; y < ps.rcPaint.bottom; y += 8)
-        for (LONG x = ps.rcPaint.left & ~7; x < ps.rcPaint.right; x += 8) {
-            RECT cell = {x, y, x + 8, y + 8};
-            FillRect(hdc, &cell, brushes[(x / 8 + y / 8 * 3) % 5]);
-        }
-    for (HBRUSH br : brushes)
-        DeleteObject(br);
+    FillStripes(hdc, ps.rcPaint, 8);
     EndPaint(hwnd, &ps);
 }
 

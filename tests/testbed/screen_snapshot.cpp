@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
+#include <vector>
 
 namespace {
 
@@ -163,6 +165,28 @@ RECT BoundsOf(const PixelSet &pixels) {
     return rc;
 }
 
+void FillStripes(HDC hdc, const RECT &rc, int nCell) {
+    // The pattern repeats every five squares either way; one brush per square size, kept.
+    static const COLORREF colours[] = {RGB(200, 30, 30), RGB(20, 160, 40), RGB(30, 60, 220),
+                                       RGB(240, 240, 240), RGB(90, 90, 90)};
+    static std::map<int, HBRUSH> brushes;
+    HBRUSH &brush = brushes[nCell];
+    if (!brush) {
+        const int nSide = 5 * nCell;
+        std::vector<uint32_t> dib(sizeof(BITMAPINFOHEADER) / 4 + size_t(nSide) * nSide);
+        auto &header = *reinterpret_cast<BITMAPINFOHEADER *>(dib.data());
+        header = {sizeof(BITMAPINFOHEADER), nSide, -nSide, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        uint32_t *pBits = dib.data() + sizeof(BITMAPINFOHEADER) / 4;
+        for (int y = 0; y < nSide; ++y)
+            for (int x = 0; x < nSide; ++x) {
+                const COLORREF cr = colours[(x / nCell + y / nCell * 3) % 5];
+                pBits[y * nSide + x] = GetRValue(cr) << 16 | GetGValue(cr) << 8 | GetBValue(cr);
+            }
+        brush = CreateDIBPatternBrushPt(dib.data(), DIB_RGB_COLORS);
+    }
+    FillRect(hdc, &rc, brush);
+}
+
 namespace {
 
 LRESULT CALLBACK PatternWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -171,19 +195,7 @@ LRESULT CALLBACK PatternWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         HDC hdc = BeginPaint(hwnd, &ps);
         RECT rc;
         GetClientRect(hwnd, &rc);
-        // Stripes of several colours, a few pixels wide, in both directions.
-        for (int y = 0; y < rc.bottom; y += 4) {
-            for (int x = 0; x < rc.right; x += 4) {
-                const int n = (x / 4 + y / 4 * 3) % 5;
-                static const COLORREF colours[] = {RGB(200, 30, 30), RGB(20, 160, 40),
-                                                   RGB(30, 60, 220), RGB(240, 240, 240),
-                                                   RGB(90, 90, 90)};
-                HBRUSH br = CreateSolidBrush(colours[n]);
-                RECT cell = {x, y, x + 4, y + 4};
-                FillRect(hdc, &cell, br);
-                DeleteObject(br);
-            }
-        }
+        FillStripes(hdc, rc, 4);
         EndPaint(hwnd, &ps);
         return 0;
     }

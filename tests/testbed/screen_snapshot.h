@@ -76,6 +76,11 @@ std::string ListedPixels(const PixelSet &pixels);
 // Bounding rectangle of a set of pixels (right and bottom exclusive); empty for no pixels.
 RECT BoundsOf(const PixelSet &pixels);
 
+// Fills rc of hdc with squares of nCell pixels in five colours, a square's colour changing along
+// both directions, the squares counted from the context's origin: one pattern brush, not a fill
+// per square.
+void FillStripes(HDC hdc, const RECT &rc, int nCell);
+
 // Paints a fixed pattern of colours on a rectangle of the screen through a borderless topmost
 // window, so that inversions can be told apart from a plain background. The window stays while
 // the object lives.
