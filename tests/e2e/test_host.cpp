@@ -576,6 +576,21 @@ TestHost::TestHost() {
         RedrawWindow(hwnd, nullptr, nullptr,
                      RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
     SettleScreen();
+    // On a loaded machine Wine can apply the overlay's activation after the windows went back
+    // on top of it: they are put there again until the platform finds each at its place.
+    const auto onTop = [](HWND hwnd, POINT pt) {
+        const HWND hwndThere = WindowFromPoint(pt);
+        return hwndThere == hwnd || IsChild(hwnd, hwndThere);
+    };
+    for (int i = 0; i < 50; ++i) {
+        PhysicalView physical;
+        if (onTop(m_hwndOwn, POINT{950, 50}) && onTop(g_hwndCover, POINT{965, 615}) &&
+            onTop(g_hwndWitness, POINT{860, 660}))
+            break;
+        for (HWND hwnd : {m_hwndOwn, g_hwndWitness, g_hwndCover})
+            SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SettleScreen();
+    }
 }
 
 TestHost::~TestHost() {
