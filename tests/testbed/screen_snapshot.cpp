@@ -69,6 +69,8 @@ private:
 };
 
 thread_local CaptureBitmap g_capture;
+// Pixel memory of snapshots gone, for the next ones of the thread.
+thread_local std::vector<std::vector<uint32_t>> g_spareRows;
 
 } // namespace
 
@@ -82,6 +84,11 @@ PhysicalView::~PhysicalView() {
         m_pfnSet(m_hOld);
 }
 
+ScreenSnapshot::~ScreenSnapshot() {
+    if (m_aPixels.capacity() >= 65536 && g_spareRows.size() < 8)
+        g_spareRows.push_back(std::move(m_aPixels));
+}
+
 ScreenSnapshot ScreenSnapshot::Take() {
     PhysicalView physical;
     ScreenSnapshot shot;
@@ -89,21 +96,34 @@ ScreenSnapshot ScreenSnapshot::Take() {
     shot.m_nTop = GetSystemMetrics(SM_YVIRTUALSCREEN);
     shot.m_nWidth = GetSystemMetrics(SM_CXVIRTUALSCREEN);
     shot.m_nHeight = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    shot.m_aPixels.resize(size_t(shot.m_nWidth) * shot.m_nHeight);
+    const size_t nPixels = size_t(shot.m_nWidth) * shot.m_nHeight;
     const uint32_t *src =
         g_capture.Capture(shot.m_nLeft, shot.m_nTop, shot.m_nWidth, shot.m_nHeight);
-    if (src)
-        for (size_t i = 0; i < shot.m_aPixels.size(); ++i)
-            shot.m_aPixels[i] = src[i] & 0x00FFFFFF;
+    if (!src) {
+        shot.m_aPixels.resize(nPixels);
+        return shot;
+    }
+    // Copied whole, then the byte above the colour cleared.
+    if (!g_spareRows.empty()) {
+        shot.m_aPixels = std::move(g_spareRows.back());
+        g_spareRows.pop_back();
+    }
+    shot.m_aPixels.assign(src, src + nPixels);
+    for (uint32_t &pixel : shot.m_aPixels)
+        pixel &= 0x00FFFFFF;
     return shot;
 }
 
 PixelSet ChangedPixels(const ScreenSnapshot &before, const ScreenSnapshot &after) {
     PixelSet changed;
-    for (int y = before.Top(); y < before.Top() + before.Height(); ++y)
+    for (int y = before.Top(); y < before.Top() + before.Height(); ++y) {
+        // Most rows are alike whole: compared at once.
+        if (std::equal(before.Row(y), before.Row(y) + before.Width(), after.Row(y)))
+            continue;
         for (int x = before.Left(); x < before.Left() + before.Width(); ++x)
             if (before.At(x, y) != after.At(x, y))
                 changed.insert({x, y});
+    }
     return changed;
 }
 

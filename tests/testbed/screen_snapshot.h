@@ -33,6 +33,15 @@ public:
     // The whole virtual screen, every monitor, copied into a 32-bit DIB, in physical pixels.
     static ScreenSnapshot Take();
 
+    ScreenSnapshot() = default;
+    ScreenSnapshot(const ScreenSnapshot &) = default;
+    ScreenSnapshot(ScreenSnapshot &&) = default;
+    ScreenSnapshot &operator=(const ScreenSnapshot &) = default;
+    ScreenSnapshot &operator=(ScreenSnapshot &&) = default;
+    // Its pixels' memory is kept for the next snapshot of this thread: fresh megabytes from the
+    // platform for every snapshot cost more, in page faults, than the copy into them.
+    ~ScreenSnapshot();
+
     // Its place in screen coordinates: negative where a monitor lies left of or above the
     // primary.
     int Left() const { return m_nLeft; }
@@ -43,6 +52,8 @@ public:
     uint32_t At(int x, int y) const {
         return m_aPixels[size_t(y - m_nTop) * m_nWidth + (x - m_nLeft)];
     }
+    // The row of screen line y, from the left edge.
+    const uint32_t *Row(int y) const { return m_aPixels.data() + size_t(y - m_nTop) * m_nWidth; }
 
     bool operator==(const ScreenSnapshot &other) const {
         return m_nWidth == other.m_nWidth && m_aPixels == other.m_aPixels;
