@@ -56,8 +56,11 @@ for mode in rectangle ellipse polygon; do
     for way in per-monitor dpi-unaware; do
         run --mode $mode --no-adjust $([ $way = dpi-unaware ] && echo --dpi-unaware) \
             --script "$script" --out "$work/$way" | tr -d '\r' | sed "s|$way/||" >"$work/$way.json"
+        echo "exit ${PIPESTATUS[0]}" >>"$work/stderr"
+        cp "$work/stderr" "$work/$way-$mode.stderr"
     done
-    check "--dpi-unaware, $mode: the same JSON line" \
+    check "--dpi-unaware, $mode: the same JSON line ($(cat "$work"/*-$mode.stderr | grep -v fixme |
+        tr '\n' ' '))" \
         '[ -s "$work/per-monitor.json" ] && cmp -s "$work/per-monitor.json" "$work/dpi-unaware.json"'
     check "--dpi-unaware, $mode: the same crop, byte for byte" 'cmp -s \
         "$work/per-monitor/"*-$mode.png "$work/dpi-unaware/"*-$mode.png'
