@@ -128,13 +128,14 @@ SPXHK110_LAYOUT_CHECK(sizeof(HostRecord) == SPXHK110_AT(5460, 5480), host_size);
  * forces one), saves the
  * current cursor in pRecord->hSavedCursor and shows the cursor; with pRecord->bAdjustable set, a
  * non-empty *pInitialRect (else the starting region set with SetSelectionShape) is shown at the
- * first input event in a resizing box in hwndOverlay's client area. Turning it off erases everything the library drew but the window-highlight
- * frame, sets the arrow cursor and puts the cursor display counter back. Returns 1 when turned
- * on; when turned off, the platform's unhook result; 0 when nothing changed (no record, already
- * in that state, the platform refused, or another host in this session, 32-bit or 64-bit, has
- * the hook on: one host at a time, so that two never draw the same band over each other). Turn
- * it off before the record goes away; afterwards the library never touches the record again.
- * The library's state is this process's own: no other process can change it. */
+ * first input event in a resizing box in hwndOverlay's client area. Turning it off erases
+ * everything the library drew but the window-highlight frame, sets the arrow cursor and puts the
+ * cursor display counter back. Returns 1 when turned on; when turned off, the platform's unhook
+ * result; 0 when nothing changed (no record, already in that state, the platform refused, or
+ * another host in this session, 32-bit or 64-bit, has the hook on: one host at a time, so that two
+ * never draw the same band over each other). Turn it off before the record goes away; afterwards
+ * the library never touches the record again. The library's state is this process's own: no other
+ * process can change it. */
 SPXHK110_API int WINAPI SetMouseHook(HWND hwndNotify, HostRecord *pRecord, BOOL bEnable,
                                      const RECT *pInitialRect, HWND hwndOverlay);
 /* The Escape hook: while on, every Escape key press posts UM_ESCAPE to hwndEscapeTarget (each
@@ -180,6 +181,25 @@ SPXHK110_API HWND WINAPI SetTrackingNotify(HWND hwndTarget, UINT uMsg);
  * is passed on. It is gone before a selection is posted, on Escape, when the hook goes off and
  * when this option goes off. */
 #define SPX_OPT_LOUPE 0x4u
+/* In the window modes (0, 1, 6) with bHighlightWindows: pick what the person points at. The
+ * target is the deepest visible thing under the pointer: a child window (control) or, inside a
+ * window that serves UI Automation elements, the smallest element there with a rectangle on the
+ * screen. The wheel away from the person and Page Up step out to what holds it (element, then
+ * control, then the top-level window, then the monitor), the wheel towards the person and Page
+ * Down back in along the same path (the wheel on the low-level path only, as a journal record of
+ * it has no direction); moving onto another target starts from the deepest again. Windows that
+ * are invisible or transparent to the pointer are looked through, as are the overlay and the
+ * library's own. The frame shows the current target (the library draws and erases it itself:
+ * hwndFramed stays NULL), UM_SELECTION is sent with the target's window whenever that changes,
+ * and the live rectangle (SetTrackingNotify) follows the target. A click or Space picks it:
+ * hwndUnderCursor is set to its window and UM_SELECTION posted with the library's rectangle, the
+ * target's cut to what of it can show (its windows' client areas, its top-level window, the
+ * screen); GetPickedTarget tells the rest. UI Automation is loaded only when such a selection
+ * starts, on a thread of the library's own: the frame moves on to the control at once and to the
+ * element when the answer comes (the host's thread never waits; an answer later than 500 ms is
+ * not waited for and the control stands). Without this option nothing new is loaded and the
+ * window modes are as before. */
+#define SPX_OPT_PICK_ELEMENTS 0x8u
 /* With SPX_OPT_SNAP_EDGES: the other top-level windows of the host's thread (a read-out, a
  * toolbar) are targets too, and hide what lies under them. */
 #define SPX_OPT_SNAP_HOST_WINDOWS 0x10u
@@ -204,10 +224,11 @@ SPXHK110_API DWORD WINAPI SetSelectionOptionsMasked(DWORD dwMask, DWORD dwOption
 /* dwStart: where a selection starts when SetMouseHook turns the hook on (a non-empty
  * pInitialRect given there comes first). A starting region needs bAdjustable: it is shown in the
  * box at the first input event, as if the person had just drawn it. */
-#define SPX_START_NONE 0   /* as usual: nothing shown */
-#define SPX_START_REGION 1 /* modes 3, 4: rcStart (or the vertices' bounds); mode 5: the vertices  \
-                            */
-#define SPX_START_LAST 2   /* the last region committed in the mode, in this process */
+#define SPX_START_NONE 0 /* as usual: nothing shown */
+#define SPX_START_REGION                                                                           \
+    1                    /* modes 3, 4: rcStart (or the vertices' bounds); mode 5: the vertices    \
+                          */
+#define SPX_START_LAST 2 /* the last region committed in the mode, in this process */
 
 /* What SetSelectionShape returns, besides 0 (refused: nothing changed). */
 #define SPX_SHAPE_SET 1     /* every setting taken as given */
@@ -246,6 +267,36 @@ SPXHK110_API int WINAPI SetSelectionShape(const SelectionSettings *pSettings);
  * host can keep it and give it back later with SPX_SET_START. Returns 1, or 0 when there is none
  * or the arguments are bad. */
 SPXHK110_API int WINAPI GetLastSelection(int nMode, SelectionSettings *pSettings);
+
+/* What the last pick of SPX_OPT_PICK_ELEMENTS took (dwKind): */
+#define SPX_TARGET_NONE 0    /* no pick since the hook went on */
+#define SPX_TARGET_ELEMENT 1 /* a UI Automation element inside a window */
+#define SPX_TARGET_WINDOW 2  /* a control or a top-level window */
+#define SPX_TARGET_MONITOR 3 /* a whole monitor */
+typedef struct PickedTarget {
+    UINT cbSize;       /* sizeof(PickedTarget); a larger structure of a later version is taken */
+    DWORD dwKind;      /* SPX_TARGET_ */
+    RECT rcTarget;     /* as posted: physical screen pixels, cut to what can show */
+    HWND hwnd;         /* the control or window, or the window that holds the element; NULL for a
+                          monitor */
+    LONG nControlType; /* an element's UI Automation control type (UIA_ButtonControlTypeId
+                          50000 and on); 0 when it has none, and for windows and monitors */
+    WCHAR szName[256]; /* an element's name, a window's text; empty when there is none (cut to
+                          255 characters) */
+} PickedTarget;
+/* 544 bytes for x86, 552 for x64, whatever packing the host uses. */
+#if defined(__cplusplus)
+static_assert(sizeof(PickedTarget) == (sizeof(void *) == 8 ? 552 : 544),
+              "PickedTarget is 544 bytes (x86) or 552 (x64)");
+#else
+typedef char spxhk110_layout_picked_size[(sizeof(PickedTarget) == (sizeof(void *) == 8 ? 552 : 544))
+                                             ? 1
+                                             : -1];
+#endif
+/* Fills *pTarget (its cbSize set) with the last pick; call it when UM_SELECTION arrives. Returns
+ * 1, or 0 for a null pointer or a cbSize too small (nothing written). A pick of nothing yet fills
+ * dwKind SPX_TARGET_NONE and returns 1. */
+SPXHK110_API int WINAPI GetPickedTarget(PickedTarget *pTarget);
 
 /* The library works in physical screen pixels whatever DPI awareness the host declares: the
  * rectangles and vertices it posts, the initial rectangle and the arguments of the drawing

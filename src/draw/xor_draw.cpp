@@ -208,11 +208,16 @@ extern "C" int WINAPI SPXXORWindow(HWND hwnd) {
     // rather than one around whatever rectangle happened to be left in memory.
     if (!GetWindowRect(hwnd, &rc))
         return 0;
+    // The dialog frame's width at the DPI of the window's monitor.
+    return XorFrameRect(rc, DpiOfWindowMonitor(hwnd));
+}
+
+int XorFrameRect(const RECT &rc, UINT nDpi) {
+    PhysicalPixels physicalPixels;
     ScreenDC dc = GetScreenDC();
     if (!dc)
         return 0;
-    // The dialog frame's width at the DPI of the window's monitor.
-    const int nWidth = ScaledForDpi(SystemMetricAt96(SM_CXDLGFRAME), DpiOfWindowMonitor(hwnd));
+    const int nWidth = ScaledForDpi(SystemMetricAt96(SM_CXDLGFRAME), nDpi);
     SetROP2(dc.get(), R2_XORPEN);
     {
         CreatedPen pen(CreatePen(PS_INSIDEFRAME, nWidth, RGB(255, 255, 255)));

@@ -37,6 +37,10 @@ void XorPointOn(HDC hdc, const POINT &pt);
 // The line from one point to the other, the end pixel left out, as SPXXorLine draws it.
 void XorLineOn(HDC hdc, const POINT &ptStart, const POINT &ptEnd);
 
+// A frame inside rc, as wide as the dialog frame at nDpi, as SPXXORWindow draws around a window.
+// Nonzero when drawn.
+int XorFrameRect(const RECT &rc, UINT nDpi);
+
 // The rectangle or ellipse spanned by two corners in any order, on a context already set up for
 // XOR drawing.
 void DrawBoxShape(HDC hdc, int x1, int y1, int x2, int y2, BOOL bEllipseFlag);

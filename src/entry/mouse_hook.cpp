@@ -5,6 +5,7 @@
 #include "input/hook_paths.h"
 #include "input/lowlevel_input.h"
 #include "selection/selection_session.h"
+#include "selection/window_targets.h"
 
 namespace {
 
@@ -37,6 +38,7 @@ int TurnSelectionHookOn(HostRecord *pRecord, const RECT *pInitialRect, HWND hwnd
     }
     BeginSelectionSession(pRecord, pInitialRect, hwndOverlayArg, QueuedDragInput());
     bMouseHookOn = 1;
+    TakePageKeys(PickingTargets());
     // Installed last, this hook is called before the Escape hook and sees Escape itself.
     bKeyHookFirst = 0;
     return 1;

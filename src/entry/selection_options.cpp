@@ -2,8 +2,10 @@
 // to come.
 #include "host/dpi_scope.h"
 #include "host/hook_state.h"
+#include "input/lowlevel_input.h"
 #include "selection/gesture.h"
 #include "selection/loupe_follow.h"
+#include "selection/window_targets.h"
 
 namespace {
 
@@ -16,6 +18,9 @@ DWORD ChangeOptions(DWORD dwMask, DWORD dwOptions) {
         EraseRubberEdge();
     if (!(dwSelectionOptions & SPX_OPT_LOUPE))
         HideLoupeNow();
+    if (!(dwSelectionOptions & SPX_OPT_PICK_ELEMENTS))
+        EndTargets();
+    TakePageKeys(bMouseHookOn && PickingTargets());
     return dwPrevious;
 }
 

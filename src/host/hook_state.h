@@ -68,7 +68,8 @@ enum {
     DRAWN_BAND = 1, // the rubber band from ptBoxAnchor to ptBoxCurrent
     DRAWN_OUTLINE =
         2, // the open outline of the polygon being drawn: the whole list, no closing edge
-    DRAWN_RUBBER_EDGE = 4 // the line from the polygon's last vertex to ptRubberEnd
+    DRAWN_RUBBER_EDGE = 4, // the line from the polygon's last vertex to ptRubberEnd
+    DRAWN_TARGET = 8       // the frame of a window mode's target (SPX_OPT_PICK_ELEMENTS)
 };
 extern UINT fDrawn;
 extern POINT ptRubberEnd;
@@ -76,9 +77,10 @@ extern POINT ptRubberEnd;
 // SPX_OPT_ bits, as SetSelectionOptions set them.
 extern DWORD dwSelectionOptions;
 
-// How each hook was installed (HOOK_JOURNAL or HOOK_LOWLEVEL, 0 when off). Journal-record hooks: the platform calls them with the event
-// record on the host's thread as the thread takes its input. Low-level hooks, where journal hooks
-// are refused: a thread of the library's own holds them and queues what they see.
+// How each hook was installed (HOOK_JOURNAL or HOOK_LOWLEVEL, 0 when off). Journal-record hooks:
+// the platform calls them with the event record on the host's thread as the thread takes its input.
+// Low-level hooks, where journal hooks are refused: a thread of the library's own holds them and
+// queues what they see.
 enum { HOOK_JOURNAL = 1, HOOK_LOWLEVEL = 2 };
 extern UINT nMouseHookPath;
 extern UINT nKeyHookPath;

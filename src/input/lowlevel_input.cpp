@@ -144,9 +144,17 @@ HWND FocusWindow() {
 
 } // namespace
 
+// Written on the host's thread, read by the hooks' callbacks.
+volatile LONG bPageKeysTaken = 0;
+
+void TakePageKeys(bool bTake) {
+    InterlockedExchange(&bPageKeysTaken, bTake ? 1 : 0);
+}
+
 bool IsSelectionKey(UINT nVk) {
     return nVk == VK_RETURN || nVk == VK_ESCAPE || nVk == VK_BACK || nVk == VK_SPACE ||
-           (nVk >= VK_LEFT && nVk <= VK_DOWN);
+           (nVk >= VK_LEFT && nVk <= VK_DOWN) ||
+           ((nVk == VK_PRIOR || nVk == VK_NEXT) && bPageKeysTaken);
 }
 
 // The callbacks run on the selection hooks' thread. They only note what must be read at event
@@ -164,7 +172,11 @@ LRESULT CALLBACK SelectionMouseProc(int nCode, WPARAM wParam, LPARAM lParam) {
             // A click belongs to the window it was made on; a move's window is looked up later,
             // and only on the host's panel; a wheel's never.
             const bool bPress = wParam != WM_MOUSEMOVE && wParam != WM_MOUSEWHEEL;
-            InputEvent event{UINT(wParam), mouse.pt, 0, HeldOfSided(fLowLevelSided), mouse.time,
+            InputEvent event{UINT(wParam),
+                             mouse.pt,
+                             0,
+                             HeldOfSided(fLowLevelSided),
+                             mouse.time,
                              bPress ? WindowFromPoint(mouse.pt) : nullptr};
             if (wParam == WM_MOUSEWHEEL)
                 event.nWheel = SHORT(HIWORD(mouse.mouseData));

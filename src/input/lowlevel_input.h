@@ -8,9 +8,13 @@
 
 #include <windows.h>
 
-// The keys the selection acts on (Enter, Escape, Backspace, Space, the arrows): with Shift and
-// Ctrl going down and up, the only ones the low-level keyboard callback notes.
+// The keys the selection acts on (Enter, Escape, Backspace, Space, the arrows, and Page Up and
+// Page Down while the window modes step along their targets): with Shift and Ctrl going down and
+// up, the only ones the low-level keyboard callback notes.
 bool IsSelectionKey(UINT nVk);
+// Whether Page Up and Page Down are the selection's keys now (set by the host's thread, read by
+// the hooks' thread).
+void TakePageKeys(bool bTake);
 
 // The low-level mouse callback of the selection hook, on the hooks' own thread: notes the event
 // for the dispatch on the host's thread and passes it on.

@@ -15,6 +15,7 @@
 #include "selection/rubber_band.h"
 #include "selection/shown_box.h"
 #include "selection/window_highlight.h"
+#include "selection/window_targets.h"
 #include "shape/polygon_list.h"
 
 namespace {
@@ -74,7 +75,22 @@ void PolygonHeldKeysOf(int) {
 }
 
 void HighlightMove(int) {
-    HighlightWindowUnderCursor();
+    if (PickingTargets())
+        FollowTarget();
+    else
+        HighlightWindowUnderCursor();
+}
+// A click or Space: with targets, the one framed; else reported as it has always been.
+void HighlightRelease(int nMode) {
+    if (PickingTargets())
+        PickTarget();
+    else
+        CompleteBand(nMode);
+}
+// Page Up steps out to what holds the target, Page Down back in.
+void HighlightKey(int, BYTE nKey) {
+    if (nKey == VK_PRIOR || nKey == VK_NEXT)
+        StepTarget(nKey == VK_PRIOR ? 1 : -1);
 }
 
 // A mode without a shape only reports its clicks.
@@ -88,8 +104,8 @@ const ModeHandlers kBoxModes = {
 const ModeHandlers kPolygonMode = {PolygonMoveOf,    PolygonPress,        PolygonReleaseOf,
                                    PolygonReleaseOf, NudgeBoxedSelection, PolygonKeyOf,
                                    PolygonHeldKeysOf};
-const ModeHandlers kWindowModes = {HighlightMove, nullptr, CompleteBand, CompleteBand,
-                                   nullptr,       nullptr, nullptr};
+const ModeHandlers kWindowModes = {HighlightMove, nullptr,      HighlightRelease, HighlightRelease,
+                                   nullptr,       HighlightKey, nullptr};
 const ModeHandlers kOtherModes = {PausedMove, nullptr, CompleteBand, CompleteBand,
                                   nullptr,    nullptr, nullptr};
 
@@ -282,9 +298,12 @@ void SelectionEvent(const InputEvent &event) {
     // Of key-ups, only those of the keys held for the band.
     if (!IsHandledKind(event.nMessage) || (event.nMessage == WM_KEYUP && !HeldKeyOf(event.nVk)))
         return;
-    // The wheel is the loupe's alone.
+    // The wheel steps along a window mode's targets, or zooms the loupe.
     if (event.nMessage == WM_MOUSEWHEEL) {
-        LoupeWheelTurned(event.nWheel);
+        if (pHostRecord && PickingTargets())
+            TargetWheelTurned(event.nWheel);
+        else
+            LoupeWheelTurned(event.nWheel);
         return;
     }
     DispatchEvent(event);

@@ -4,6 +4,7 @@
 #include "host/hook_state.h"
 #include "selection/selection_reset.h"
 #include "selection/snap_targets.h"
+#include "selection/window_targets.h"
 #include "shape/polygon_list.h"
 
 #include <utility>
@@ -107,5 +108,6 @@ void EraseDrawn(int nMode) {
     if (fDrawn & DRAWN_OUTLINE)
         XorPolyline(&pHostRecord->shape);
     fDrawn &= ~DRAWN_OUTLINE;
+    EraseTargetFrame();
     EraseSelection(nMode);
 }

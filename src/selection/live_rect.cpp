@@ -84,8 +84,8 @@ void NotifyLiveRect(const RECT &rc) {
 void CheckLiveRectEnded() {
     if (!bLivePosted || bTracking)
         return;
-    if (bMouseHookOn &&
-        ((fDrawn & (DRAWN_BAND | DRAWN_OUTLINE)) || (bSelectionShown && pResizingBox)))
+    if (bMouseHookOn && ((fDrawn & (DRAWN_BAND | DRAWN_OUTLINE | DRAWN_TARGET)) ||
+                         (bSelectionShown && pResizingBox)))
         return;
     // The last rectangle first, then the end.
     FlushLiveRect();

@@ -9,6 +9,7 @@
 #include "selection/loupe_follow.h"
 #include "selection/shape_settings.h"
 #include "selection/shown_box.h"
+#include "selection/window_targets.h"
 #include "tracker/resizing_box.h"
 
 void BeginSelectionSession(HostRecord *pRecord, const RECT *pInitialRect, HWND hwndOverlayArg,
@@ -70,6 +71,7 @@ void EndSelectionSession() {
     EndGesture();
     CheckLiveRectEnded();
     EndLoupe();
+    EndTargets();
     bNewPolygon = 1;
     nCursorState = CS_DEFAULT;
     hwndOverlay = nullptr;
