@@ -11,6 +11,7 @@ namespace {
 const DWORD kStepDelayMs = 40;
 const UINT WM_HOST_ACTION = WM_APP + 40;
 const UINT WM_BE_BUSY = WM_APP + 41;
+const UINT WM_OVERLAYS = WM_APP + 42;
 TestHost *g_pHost = nullptr;
 HWND g_hwndNotify = nullptr;
 HANDLE g_hActionTaken = CreateEventA(nullptr, FALSE, FALSE, nullptr);
@@ -211,6 +212,25 @@ void PaintStripes(HWND hwnd) {
 LRESULT CALLBACK BusyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_BE_BUSY) {
         Sleep(DWORD(lParam));
+        return 0;
+    }
+    if (msg == WM_OVERLAYS) {
+        // Another program's overlays over the witness: one the pointer passes through, one it
+        // would hit but that shows nothing.
+        static HWND ahwnd[2] = {};
+        for (int i = 0; i < 2; ++i) {
+            if (ahwnd[i])
+                DestroyWindow(ahwnd[i]);
+            ahwnd[i] = nullptr;
+            if (!wParam)
+                continue;
+            ahwnd[i] = CreateWindowExA(WS_EX_TOPMOST | WS_EX_LAYERED | WS_EX_TOOLWINDOW |
+                                           WS_EX_NOACTIVATE | (i == 0 ? WS_EX_TRANSPARENT : 0),
+                                       "STATIC", "", WS_POPUP, 800, 600, 200, 120, nullptr, nullptr,
+                                       nullptr, nullptr);
+            SetLayeredWindowAttributes(ahwnd[i], 0, i == 0 ? 128 : 0, LWA_ALPHA);
+            ShowWindow(ahwnd[i], SW_SHOWNA);
+        }
         return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
@@ -692,6 +712,15 @@ void TestHost::Play(const std::vector<InputStep> &steps) {
     sender.join();
     CloseHandle(hDone);
     Pump(2 * kStepDelayMs);
+}
+
+HWND TestHost::Witness() const {
+    return g_hwndWitness;
+}
+
+void TestHost::OverlaysElsewhere(bool bShown) {
+    SendMessageA(m_hwndElsewhere, WM_OVERLAYS, bShown, 0);
+    SettleScreen();
 }
 
 LONG TestHost::WitnessMoves() const {

@@ -47,7 +47,19 @@ enum class HostAction {
 
 // One step of a gesture, in screen coordinates, or something the host does in its middle.
 struct InputStep {
-    enum Kind { Move, LeftDown, LeftUp, RightDown, RightUp, Key, Host, Wait, KeyDown, KeyUp, Wheel } kind;
+    enum Kind {
+        Move,
+        LeftDown,
+        LeftUp,
+        RightDown,
+        RightUp,
+        Key,
+        Host,
+        Wait,
+        KeyDown,
+        KeyUp,
+        Wheel
+    } kind;
     int x, y; // Move; x: the milliseconds of a Wait or of a busy host; Key: modifiers held; Wheel:
               // notches away from the person
     WORD nVk; // Key: pressed and released; KeyDown, KeyUp: held down, let go
@@ -162,6 +174,10 @@ public:
     // any of them took from SendInput to its window procedure.
     static const int kWitnessX = 900, kWitnessY = 660;
     LONG WitnessMoves() const;
+    HWND Witness() const;
+    // Shows or hides two overlays of the witness's thread over it: one transparent to the
+    // pointer, one that shows nothing.
+    void OverlaysElsewhere(bool bShown);
     DWORD WitnessWorstMs() const;
     // The cursor this thread shows now.
     HCURSOR Cursor() const { return GetCursor(); }

@@ -14,7 +14,7 @@ expected_exports="MoveXorBox SPXAddPolyPoint SPXCalcPolygonRect SPXErasePolyPoin
 SPXFreePolyPoints SPXStrechtPolyPoints SPXXORWindow SPXXorLine SPXXorPoint SPXXorPolyPoints
 XorBox XorRectBox SetMouseHook SetKeyboardHook SetTrackingNotify SetSelectionOptions
 SetSelectionOptionsMasked SetSelectionShape GetLastSelection PhysicalToHostRect
-PhysicalToHostPoints"
+PhysicalToHostPoints GetPickedTarget"
 
 private=$("$objdump" -p "$dll")
 

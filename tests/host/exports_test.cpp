@@ -34,6 +34,7 @@ const char *const kExportNames[] = {
     "GetLastSelection",
     "PhysicalToHostRect",
     "PhysicalToHostPoints",
+    "GetPickedTarget",
 };
 
 class LoadedLibrary : public testing::Test {

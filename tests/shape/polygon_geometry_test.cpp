@@ -1,6 +1,7 @@
 // Polygon arithmetic: nearness, bounds and the linear map used to stretch a polygon from one
 // rectangle onto another. No display is needed.
 #include "shape/edge_snap.h"
+#include "shape/pick_geometry.h"
 #include "shape/polygon_geometry.h"
 
 #include "rect_compare.h"
@@ -222,4 +223,41 @@ TEST(EdgeSnap, TheRoomAboveTheLimitIsKeptForEdgesAddedLast) {
     AddRectEdges(edges, RECT{0, 0, 1024, 768});
     const POINT pt = SnappedPoint(edges, POINT{1020, 300}, 8);
     EXPECT_EQ(pt.x, 1024);
+}
+
+// What a window pick steps through: the windows that hold the pointer, nested from the largest,
+// the levels that show the same frame dropped, each cut to what can show.
+TEST(PickGeometry, ChildrenUnderThePointerGoFromTheLargestInAndRepeatedFramesAreDropped) {
+    // A group box, a button inside it, a panel elsewhere, a label of the group box's size.
+    const RECT arc[] = {{0, 0, 200, 100}, {20, 20, 80, 50}, {300, 0, 400, 100}, {0, 0, 200, 100}};
+    int ai[4];
+    ASSERT_EQ(ContainingLargestFirst(arc, 4, POINT{30, 30}, ai), 3);
+    EXPECT_EQ(std::vector<int>(ai, ai + 3), (std::vector<int>{0, 3, 1})) << "equal areas in order";
+    EXPECT_EQ(ContainingLargestFirst(arc, 4, POINT{250, 50}, ai), 0);
+    EXPECT_EQ(ContainingLargestFirst(arc, 4, POINT{200, 50}, ai), 0) << "right edge exclusive";
+
+    RECT path[] = {{20, 20, 80, 50}, {0, 0, 200, 100}, {0, 0, 200, 100}, {0, 0, 1024, 768}};
+    bool abKeep[4];
+    ASSERT_EQ(DropRepeatedRects(path, 4, abKeep), 3);
+    EXPECT_EQ(path[2], (RECT{0, 0, 1024, 768}));
+    EXPECT_EQ(std::vector<bool>(abKeep, abKeep + 4), (std::vector<bool>{true, true, false, true}));
+}
+
+TEST(PickGeometry, ATargetIsCutToWhatCanShowAndStepsStopAtBothEnds) {
+    const RECT aClip[] = {{0, 0, 1024, 768}, {100, 100, 500, 400}};
+    EXPECT_EQ(ClippedToAll(RECT{50, 150, 300, 900}, aClip, 2), (RECT{100, 150, 300, 400}));
+    EXPECT_EQ(ClippedToAll(RECT{600, 150, 700, 200}, aClip, 2), (RECT{0, 0, 0, 0}));
+    EXPECT_EQ(ClippedToAll(RECT{600, 150, 700, 200}, aClip, 0), (RECT{600, 150, 700, 200}));
+    struct Case {
+        int nLevel, nSteps, nLevels, nExpected;
+    };
+    for (const Case &c : {Case{0, 1, 3, 1},
+                          {1, 5, 3, 2},
+                          {2, -1, 3, 1},
+                          {1, -4, 3, 0},
+                          {0, 0, 0, 0},
+                          {0, INT_MAX, 3, 2},
+                          {0, INT_MIN, 3, 0}})
+        EXPECT_EQ(SteppedLevel(c.nLevel, c.nSteps, c.nLevels), c.nExpected)
+            << c.nLevel << " by " << c.nSteps << " of " << c.nLevels;
 }
