@@ -1459,7 +1459,9 @@ INSTANTIATE_TEST_SUITE_P(Rows, LoupeE2e, testing::ValuesIn(kLoupeRows),
                          });
 
 // The window modes picking what the person points at (SPX_OPT_PICK_ELEMENTS), over the witness:
-// its control (0), the witness (1), the primary monitor (2).
+// its control (0), the witness (1), the primary monitor (2); over the palette of the witness's
+// thread: its Red swatch (3), their Warm group (4), the palette's window (5).
+enum { kControl, kWitness, kMonitor, kRed, kWarm, kPalette };
 struct TargetRow {
     const char *pszName;
     std::vector<InputStep> steps;
@@ -1470,7 +1472,13 @@ struct TargetRow {
     bool bWheel = false;
     // Windows of the witness's thread transparent to the pointer or invisible stand over it.
     bool bOverWitness = false;
+    // The palette shows, every call into its elements taking this long (-1: no palette).
+    int nPaletteDelayMs = -1;
 };
+
+std::vector<InputStep> AtRed(int nWaitMs) {
+    return {MoveTo(135, 626), MoveTo(139, 630), WaitFor(nWaitMs), HostDoes(HostAction::Look)};
+}
 
 std::vector<InputStep> AtControl() {
     return {MoveTo(920, 676), MoveTo(925, 680), HostDoes(HostAction::Look)};
@@ -1507,6 +1515,24 @@ const TargetRow kTargetRows[] = {
      0,
      false,
      true},
+    {"ASwatchIsPickedAndItsGroupAndWindowAreStepsOut",
+     Steps({AtRed(400),
+            {KeyPress(VK_PRIOR), HostDoes(HostAction::Look), KeyPress(VK_PRIOR),
+             HostDoes(HostAction::Look), KeyPress(VK_NEXT), KeyPress(VK_NEXT),
+             HostDoes(HostAction::Look), KeyPress(VK_SPACE)}}),
+     {kRed, kWarm, kPalette, kRed},
+     kRed,
+     false,
+     false,
+     0},
+    // The provider takes two seconds a call: the window stands, framed at once and picked.
+    {"AProviderThatHangsLeavesTheWindowToPick",
+     Steps({AtRed(600), {KeyPress(VK_SPACE)}}),
+     {kPalette},
+     kPalette,
+     false,
+     false,
+     2000},
 };
 
 class TargetE2e : public SelectionEndToEnd, public testing::WithParamInterface<TargetRow> {};
@@ -1514,10 +1540,24 @@ class TargetE2e : public SelectionEndToEnd, public testing::WithParamInterface<T
 TEST_P(TargetE2e, FramesAndPicksWhatThePersonPointsAt) {
     const TargetRow &row = GetParam();
     const HWND hwndWitness = m_host.Witness(), hwndControl = GetWindow(hwndWitness, GW_CHILD);
-    RECT arc[3] = {{}, {}, {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}};
-    GetWindowRect(hwndControl, &arc[0]);
-    GetWindowRect(hwndWitness, &arc[1]);
-    const HWND ahwnd[3] = {hwndControl, hwndWitness, GetDesktopWindow()};
+    const RECT arc[] = {{910, 670, 940, 690},
+                        {850, 620, 950, 700},
+                        {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)},
+                        {114, 614, 164, 646},
+                        {110, 610, 230, 650},
+                        {100, 600, 240, 660}};
+    HWND ahwnd[] = {hwndControl, hwndWitness, GetDesktopWindow(), nullptr, nullptr, nullptr};
+    if (row.nPaletteDelayMs >= 0) {
+        // Windows serves UI Automation to every program; Wine 8 has no client of it.
+        using VersionFn = const char *(CDECL *)();
+        const auto pfnVersion = reinterpret_cast<VersionFn>(reinterpret_cast<void *>(
+            GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version")));
+        if (pfnVersion && atoi(pfnVersion()) < 9)
+            GTEST_SKIP() << "Wine " << pfnVersion() << " has no UI Automation client";
+        ahwnd[kRed] = ahwnd[kWarm] = ahwnd[kPalette] =
+            m_host.PaletteElsewhere(true, DWORD(row.nPaletteDelayMs));
+        m_clean = ScreenSnapshot::Take();
+    }
     if (row.bOverWitness) {
         // Under Wine 8 no input reaches a journal-record hook while the pointer is over these
         // overlays of another thread (Wine traces "skipping hook WH_JOURNALRECORD"): Windows calls
@@ -1556,7 +1596,14 @@ TEST_P(TargetE2e, FramesAndPicksWhatThePersonPointsAt) {
     EXPECT_EQ(pfnGetPicked(&picked), 0) << "no cbSize";
     picked.cbSize = sizeof picked;
     ASSERT_EQ(pfnGetPicked(&picked), 1);
-    EXPECT_EQ(picked.dwKind, DWORD(nPicked == 2 ? SPX_TARGET_MONITOR : SPX_TARGET_WINDOW));
+    const DWORD dwKind = nPicked == kMonitor                   ? SPX_TARGET_MONITOR
+                         : nPicked == kRed || nPicked == kWarm ? SPX_TARGET_ELEMENT
+                                                               : SPX_TARGET_WINDOW;
+    EXPECT_EQ(picked.dwKind, dwKind);
+    if (nPicked == kRed) {
+        EXPECT_EQ(std::wstring(picked.szName), L"Red");
+        EXPECT_EQ(picked.nControlType, 50007) << "a list item";
+    }
     EXPECT_EQ(picked.hwnd, ahwnd[nPicked]);
     EXPECT_EQ(picked.rcTarget, arc[nPicked]);
     // The window reported as each new target came, once each.
@@ -1573,6 +1620,8 @@ TEST_P(TargetE2e, FramesAndPicksWhatThePersonPointsAt) {
     EXPECT_TRUE(ScreenClean()) << "the frame gone before the pick was posted";
     if (row.bOverWitness)
         m_host.OverlaysElsewhere(false);
+    if (row.nPaletteDelayMs >= 0)
+        m_host.PaletteElsewhere(false);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, TargetE2e, testing::ValuesIn(kTargetRows),

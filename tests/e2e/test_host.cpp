@@ -1,5 +1,6 @@
 #include "test_host.h"
 
+#include "element_provider.h"
 #include "screen_snapshot.h"
 
 #include <algorithm>
@@ -12,6 +13,32 @@ const DWORD kStepDelayMs = 40;
 const UINT WM_HOST_ACTION = WM_APP + 40;
 const UINT WM_BE_BUSY = WM_APP + 41;
 const UINT WM_OVERLAYS = WM_APP + 42;
+const UINT WM_PALETTE = WM_APP + 43;
+
+// The palette of another program: no child windows, a group of two swatches that it serves as UI
+// Automation elements.
+const ElementPart kPaletteParts[] = {{{10, 10, 130, 50}, L"Warm", 50026, -1},
+                                     {{14, 14, 64, 46}, L"Red", 50007, 0},
+                                     {{74, 14, 124, 46}, L"Orange", 50007, 0}};
+
+LRESULT CALLBACK PaletteProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT lResult = 0;
+    if (msg == WM_GETOBJECT && ServeElements(hwnd, wParam, lParam, kPaletteParts, 3, lResult))
+        return lResult;
+    if (msg == WM_PAINT) {
+        PAINTSTRUCT ps;
+        HDC hdc = BeginPaint(hwnd, &ps);
+        static const COLORREF colours[] = {RGB(200, 200, 200), RGB(230, 40, 40), RGB(240, 130, 30)};
+        for (int i = 0; i < 3; ++i) {
+            HBRUSH brush = CreateSolidBrush(colours[i]);
+            FillRect(hdc, &kPaletteParts[i].rcClient, brush);
+            DeleteObject(brush);
+        }
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
 TestHost *g_pHost = nullptr;
 HWND g_hwndNotify = nullptr;
 HANDLE g_hActionTaken = CreateEventA(nullptr, FALSE, FALSE, nullptr);
@@ -213,6 +240,19 @@ LRESULT CALLBACK BusyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_BE_BUSY) {
         Sleep(DWORD(lParam));
         return 0;
+    }
+    if (msg == WM_PALETTE) {
+        static HWND hwndPalette = nullptr;
+        DelayElements(DWORD(lParam));
+        if (!wParam && hwndPalette)
+            DestroyWindow(hwndPalette);
+        if (!wParam)
+            hwndPalette = nullptr;
+        if (wParam && !hwndPalette)
+            hwndPalette = CreateWindowExA(WS_EX_TOPMOST | WS_EX_NOACTIVATE, "SpxHostPalette", "",
+                                          WS_POPUP | WS_VISIBLE, 100, 600, 140, 60, nullptr,
+                                          nullptr, GetModuleHandleA(nullptr), nullptr);
+        return LRESULT(hwndPalette);
     }
     if (msg == WM_OVERLAYS) {
         // Another program's overlays over the witness: one the pointer passes through, one it
@@ -546,6 +586,7 @@ TestHost::TestHost() {
                            RegisterHostClass("SpxHostNotify", NotifyProc, false, IDC_ARROW),
                            RegisterHostClass("SpxHostOwn", DefWindowProcA, false, IDC_ARROW),
                            RegisterHostClass("SpxHostBusy", BusyProc, false, nullptr),
+                           RegisterHostClass("SpxHostPalette", PaletteProc, false, IDC_ARROW),
                            RegisterHostClass("SpxHostWitness", WitnessProc, false, IDC_ARROW),
                            RegisterHostClass("WorkerW", DefWindowProcA, false, IDC_ARROW)};
     (void)atoms;
@@ -716,6 +757,13 @@ void TestHost::Play(const std::vector<InputStep> &steps) {
 
 HWND TestHost::Witness() const {
     return g_hwndWitness;
+}
+
+HWND TestHost::PaletteElsewhere(bool bShown, DWORD dwDelayMs) {
+    const HWND hwnd =
+        reinterpret_cast<HWND>(SendMessageA(m_hwndElsewhere, WM_PALETTE, bShown, dwDelayMs));
+    SettleScreen();
+    return hwnd;
 }
 
 void TestHost::OverlaysElsewhere(bool bShown) {

@@ -178,6 +178,10 @@ public:
     // Shows or hides two overlays of the witness's thread over it: one transparent to the
     // pointer, one that shows nothing.
     void OverlaysElsewhere(bool bShown);
+    // Shows (with every call into its elements taking dwDelayMs) or hides a palette of the
+    // witness's thread at (100, 600, 240, 660): its swatches are UI Automation elements of it
+    // (test_host.cpp). The palette's window.
+    HWND PaletteElsewhere(bool bShown, DWORD dwDelayMs = 0);
     DWORD WitnessWorstMs() const;
     // The cursor this thread shows now.
     HCURSOR Cursor() const { return GetCursor(); }
