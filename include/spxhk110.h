@@ -277,8 +277,8 @@ typedef struct PickedTarget {
     UINT cbSize;       /* sizeof(PickedTarget); a larger structure of a later version is taken */
     DWORD dwKind;      /* SPX_TARGET_ */
     RECT rcTarget;     /* as posted: physical screen pixels, cut to what can show */
-    HWND hwnd;         /* the control or window, or the window that holds the element; NULL for a
-                          monitor */
+    HWND hwnd;         /* the control or window, the window that holds the element, or the
+                          desktop window for a monitor */
     LONG nControlType; /* an element's UI Automation control type (UIA_ButtonControlTypeId
                           50000 and on); 0 when it has none, and for windows and monitors */
     WCHAR szName[256]; /* an element's name, a window's text; empty when there is none (cut to
