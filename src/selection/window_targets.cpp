@@ -176,6 +176,14 @@ void DropRepeatedLevels() {
     nTarget = SteppedLevel(nNewTarget, 0, nPath);
 }
 
+// What was under a frame repaints, in case it painted over the frame meanwhile: at once where
+// the window is this thread's, in its own time where another thread's (which may not answer).
+void RepaintUnderFrame(HWND hwnd) {
+    const bool bOurs = GetWindowThreadProcessId(hwnd, nullptr) == GetCurrentThreadId();
+    RedrawWindow(hwnd, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_FRAME | (bOurs ? RDW_UPDATENOW : 0));
+}
+
 void ShowTarget() {
     if (!nPath)
         return;
@@ -183,18 +191,15 @@ void ShowTarget() {
     // A frame the plain highlight left stays no longer.
     if (IsWindow(record.hwndFramed)) {
         SPXXORWindow(record.hwndFramed);
-        RedrawWindow(record.hwndFramed, nullptr, nullptr,
-                     RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+        RepaintUnderFrame(record.hwndFramed);
     }
     record.hwndFramed = nullptr;
     const TargetLevel &target = aPath[nTarget];
     if (!bFramed || !EqualRect(&rcFramed, &target.rc)) {
         const HWND hwndBefore = bFramed ? hwndFramedTarget : nullptr;
         EraseTargetFrame();
-        // What was under the frame repaints, in case it painted over the frame meanwhile.
         if (hwndBefore && hwndBefore != GetDesktopWindow() && IsWindow(hwndBefore))
-            RedrawWindow(hwndBefore, nullptr, nullptr,
-                         RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+            RepaintUnderFrame(hwndBefore);
         rcFramed = target.rc;
         nFramedDpi = DpiAt(target.rc);
         hwndFramedTarget = target.hwnd;
@@ -299,7 +304,8 @@ void PickTarget() {
             for (int i = 0; i < 256; ++i)
                 pick.szName[i] = level.szName[i];
         } else if (target.dwKind == SPX_TARGET_WINDOW) {
-            GetWindowTextW(target.hwnd, pick.szName, 256);
+            // The text as the system keeps it: asking the window could wait on a hung thread.
+            InternalGetWindowText(target.hwnd, pick.szName, 256);
         }
         rcSelection = target.rc;
         pHostRecord->hwndUnderCursor = target.hwnd;
