@@ -88,6 +88,47 @@ bool DrawOwed() {
     return true;
 }
 
+bool OnLoupeThread() {
+    return GetWindowThreadProcessId(hwndLoupe, nullptr) == GetCurrentThreadId();
+}
+
+// A window of this thread under what is owed and not repainted yet: the figure would be drawn
+// there first, and wiped by the paint (a thread taking a stream of input paints last).
+BOOL CALLBACK FindUnpainted(HWND hwnd, LPARAM lParam) {
+    RECT rc;
+    if (hwnd == hwndLoupe || !IsWindowVisible(hwnd) || !GetWindowRect(hwnd, &rc) ||
+        !RectInRegion(hrgnOwed, &rc))
+        return TRUE;
+    if (GetUpdateRect(hwnd, nullptr, FALSE)) {
+        *reinterpret_cast<bool *>(lParam) = true;
+        return FALSE;
+    }
+    EnumChildWindows(hwnd, FindUnpainted, lParam);
+    return !*reinterpret_cast<bool *>(lParam);
+}
+
+BOOL CALLBACK PaintOwedNow(HWND hwnd, LPARAM) {
+    RECT rc;
+    if (hwnd != hwndLoupe && IsWindowVisible(hwnd) && GetWindowRect(hwnd, &rc) &&
+        RectInRegion(hrgnOwed, &rc))
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    return TRUE;
+}
+
+// This thread's windows under what is owed paint now if they have not; true when one had to,
+// and the platform is given its time again to show what they painted.
+bool OwnersPaintedNow() {
+    if (!hrgnOwed || !OnLoupeThread())
+        return false;
+    bool bUnpainted = false;
+    EnumThreadWindows(GetCurrentThreadId(), FindUnpainted, reinterpret_cast<LPARAM>(&bUnpainted));
+    if (!bUnpainted)
+        return false;
+    EnumThreadWindows(GetCurrentThreadId(), PaintOwedNow, 0);
+    dwOwedAt = GetTickCount();
+    return true;
+}
+
 void StartTimer() {
     if (!bTimer && hwndLoupe)
         bTimer = SetTimer(hwndLoupe, kFrameTimer, kFrameMs, nullptr) != 0;
@@ -171,10 +212,6 @@ BOOL CALLBACK RepaintUnderLoupe(HWND hwnd, LPARAM) {
         IntersectRect(&rcUnder, &rc, &rcLoupe))
         RedrawWindow(hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     return TRUE;
-}
-
-bool OnLoupeThread() {
-    return GetWindowThreadProcessId(hwndLoupe, nullptr) == GetCurrentThreadId();
 }
 
 LRESULT CALLBACK LoupeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -280,7 +317,8 @@ void Tick() {
     const DWORD dwNow = GetTickCount();
     // Until its owners repaint what the loupe uncovered, the screen there still shows the loupe:
     // a picture taken from there is taken again.
-    const bool bRepaint = hrgnOwed && dwNow - dwOwedAt >= kRepaintMs && DrawOwed() && bShown;
+    const bool bRepaint = hrgnOwed && dwNow - dwOwedAt >= kRepaintMs && !OwnersPaintedNow() &&
+                          DrawOwed() && bShown;
     if (bPending && dwNow - dwLastPaint >= kFrameMs && Figure(nullptr)) {
         bPending = false;
         dwLastPaint = dwNow;

@@ -177,9 +177,14 @@ void DropRepeatedLevels() {
 }
 
 // What was under a frame repaints, in case it painted over the frame meanwhile: at once where
-// the window is this thread's, in its own time where another thread's (which may not answer).
-void RepaintUnderFrame(HWND hwnd) {
+// the window is this thread's. Another thread's (which may not answer) repaints in its own time,
+// and so only where the next frame lies off it: a repaint that came after that frame would wipe
+// it, and its erasing would leave it inverted. There the frame's own erasing has restored it.
+void RepaintUnderFrame(HWND hwnd, const RECT &rcNext) {
     const bool bOurs = GetWindowThreadProcessId(hwnd, nullptr) == GetCurrentThreadId();
+    RECT rcWindow, rcBoth;
+    if (!bOurs && GetWindowRect(hwnd, &rcWindow) && IntersectRect(&rcBoth, &rcWindow, &rcNext))
+        return;
     RedrawWindow(hwnd, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_FRAME | (bOurs ? RDW_UPDATENOW : 0));
 }
@@ -189,17 +194,17 @@ void ShowTarget() {
         return;
     HostRecord &record = *pHostRecord;
     // A frame the plain highlight left stays no longer.
+    const TargetLevel &target = aPath[nTarget];
     if (IsWindow(record.hwndFramed)) {
         SPXXORWindow(record.hwndFramed);
-        RepaintUnderFrame(record.hwndFramed);
+        RepaintUnderFrame(record.hwndFramed, target.rc);
     }
     record.hwndFramed = nullptr;
-    const TargetLevel &target = aPath[nTarget];
     if (!bFramed || !EqualRect(&rcFramed, &target.rc)) {
         const HWND hwndBefore = bFramed ? hwndFramedTarget : nullptr;
         EraseTargetFrame();
         if (hwndBefore && hwndBefore != GetDesktopWindow() && IsWindow(hwndBefore))
-            RepaintUnderFrame(hwndBefore);
+            RepaintUnderFrame(hwndBefore, target.rc);
         rcFramed = target.rc;
         nFramedDpi = DpiAt(target.rc);
         hwndFramedTarget = target.hwnd;

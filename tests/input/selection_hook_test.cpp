@@ -21,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -1147,9 +1148,15 @@ struct FedEvent {
     int nTimes;
 };
 
-void Feed(const std::vector<FedEvent> &events) {
+// Feeds the events to the callbacks as the hook thread would; returns the longest time between
+// two of them.
+DWORD Feed(const std::vector<FedEvent> &events) {
+    DWORD dwLongest = 0, dwLast = GetTickCount();
     for (const FedEvent &e : events)
         for (int i = 0; i < (e.nTimes ? e.nTimes : 1); ++i) {
+            const DWORD dwNow = GetTickCount();
+            dwLongest = std::max(dwLongest, dwNow - dwLast);
+            dwLast = dwNow;
             if (e.nMessage == WM_KEYDOWN || e.nMessage == WM_KEYUP) {
                 KBDLLHOOKSTRUCT key = {};
                 key.vkCode = DWORD(e.pt.x);
@@ -1162,6 +1169,7 @@ void Feed(const std::vector<FedEvent> &events) {
             mouse.time = GetTickCount() - e.nAgeMs;
             SelectionMouseProc(HC_ACTION, e.nMessage, reinterpret_cast<LPARAM>(&mouse));
         }
+    return dwLongest;
 }
 
 TEST(HookWatch, PutsBackOnlyTheHookThatMissedInput) {
@@ -1443,8 +1451,15 @@ TEST_F(LowLevelInputTest, EveryEndingOfABandIsTheOneThePersonMade) {
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.pszWhat);
-        Feed(c.events);
-        const std::vector<Notice> posted = TakeInput(Notify());
+        // The real button is up: a stall of the machine between two events fed (100 ms) makes
+        // the band's release look unseen. Such a run is fed again.
+        std::vector<Notice> posted;
+        for (int nTry = 0; nTry < 5; ++nTry) {
+            const DWORD dwLongest = Feed(c.events);
+            posted = TakeInput(Notify());
+            if (dwLongest < 90)
+                break;
+        }
         EXPECT_EQ(posted.size(), c.nCommits);
         if (c.nCommits)
             EXPECT_EQ(rcSelection, c.rcLast);
