@@ -741,11 +741,14 @@ void TestHost::Play(const std::vector<InputStep> &steps) {
     });
     // The loop runs until the sender is done; a track started by the input runs its own loop
     // inside this one and returns when the gesture ends.
+    m_dwWorstDispatchMs = 0;
     for (;;) {
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            const DWORD dwStart = GetTickCount();
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
+            m_dwWorstDispatchMs = std::max(m_dwWorstDispatchMs, GetTickCount() - dwStart);
         }
         if (MsgWaitForMultipleObjects(1, &hDone, FALSE, 1000, QS_ALLINPUT) == WAIT_OBJECT_0)
             break;

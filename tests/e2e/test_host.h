@@ -169,6 +169,8 @@ public:
         RECT rcLoupe;
     };
     const std::vector<Looked> &Looks() const { return m_looks; }
+    // The longest the host's loop spent on one message during the last Play.
+    DWORD WorstDispatchMs() const { return m_dwWorstDispatchMs; }
     // A window of another thread standing in for another program, at (850, 620)-(950, 700) on
     // the primary monitor: the moves it received during the last Play, and the longest
     // any of them took from SendInput to its window procedure.
@@ -214,4 +216,5 @@ private:
     ScreenSnapshot m_baseline;
     std::vector<RECT> m_seen;
     std::vector<Looked> m_looks;
+    DWORD m_dwWorstDispatchMs = 0;
 };
