@@ -10,7 +10,7 @@ namespace {
 const int kWidth = 164;
 const int kItemHeight = 22;
 
-// The controls from top to bottom: four mode buttons, six check boxes, the ratio button, the
+// The controls from top to bottom: four mode buttons, seven check boxes, the ratio button, the
 // fixed size field, the box size field with its button, Quit.
 enum Item {
     ItemRectangle,
@@ -19,6 +19,7 @@ enum Item {
     ItemWindow,
     ItemAdjust,
     ItemHighlight,
+    ItemElements,
     ItemRubberEdge,
     ItemSnapEdges,
     ItemLoupe,
@@ -30,13 +31,21 @@ enum Item {
     ItemCount
 };
 const int kModes[] = {3, 4, 5, 0}; // the library's mode of each mode button
-const char *const kLabels[] = {"Rectangle",       "Ellipse",
-                               "Polygon",         "Window",
-                               "Adjust in a box", "Highlight windows",
-                               "Rubber edge",     "Snap to edges",
-                               "Loupe",           "Start from last region",
-                               "Ratio",           "Fixed",
-                               "Resize box",      "Quit"};
+const char *const kLabels[] = {"Rectangle",
+                               "Ellipse",
+                               "Polygon",
+                               "Window",
+                               "Adjust in a box",
+                               "Highlight windows",
+                               "Elements",
+                               "Rubber edge",
+                               "Snap to edges",
+                               "Loupe",
+                               "Start from last region",
+                               "Ratio",
+                               "Fixed",
+                               "Resize box",
+                               "Quit"};
 // The ratios the ratio button goes through, one a click; 0, 0 is free.
 const long kRatios[][2] = {{0, 0}, {1, 1}, {4, 3}, {16, 9}};
 // The fixed size field stands right of its label; the box size field left of its button.
@@ -45,9 +54,9 @@ const int kFieldWidth = 66;
 
 // The setting a check box shows and flips.
 bool PanelSettings::*const kCheckBoxes[] = {
-    &PanelSettings::bAdjustable, &PanelSettings::bHighlightWindows,
-    &PanelSettings::bRubberEdge, &PanelSettings::bSnapEdges,
-    &PanelSettings::bLoupe,      &PanelSettings::bLastRegion};
+    &PanelSettings::bAdjustable, &PanelSettings::bHighlightWindows, &PanelSettings::bPickElements,
+    &PanelSettings::bRubberEdge, &PanelSettings::bSnapEdges,        &PanelSettings::bLoupe,
+    &PanelSettings::bLastRegion};
 static_assert(sizeof(kCheckBoxes) / sizeof(kCheckBoxes[0]) == ItemRatio - ItemAdjust,
               "one setting for each check box");
 

@@ -1,9 +1,10 @@
 // The demo's floating panel, the host's own window (HostRecord.hwndOwn): the mode, adjustment,
-// window highlighting, the polygon's rubber edge, snapping to edges, the loupe, starting from the
-// last region, the ratio kept, a fixed size, a size to give the box, a Quit button, and the size of
-// the selection being made. The buttons and check boxes are the platform's button pictures drawn in
-// the one panel window, which keeps the panel a single window to raise, repaint and hand to the
-// library as hwndOwn; the two size fields are edit controls inside it, which the panel draws too.
+// window highlighting, picking elements, the polygon's rubber edge, snapping to edges, the loupe,
+// starting from the last region, the ratio kept, a fixed size, a size to give the box, a Quit
+// button, and the size of the selection being made. The buttons and check boxes are the platform's
+// button pictures drawn in the one panel window, which keeps the panel a single window to raise,
+// repaint and hand to the library as hwndOwn; the two size fields are edit controls inside it,
+// which the panel draws too.
 #pragma once
 
 #include <windows.h>
@@ -16,11 +17,12 @@ struct PanelSettings {
     bool bHighlightWindows;
     bool bRubberEdge;
     bool bSnapEdges;
-    bool bLoupe;       // a loupe beside the pointer while a selection is made
-    bool bLastRegion;  // each selection starts from the one committed before
-    long ratio[2];     // width to height kept; 0, 0: free
-    long fixedSize[2]; // the size of a box placed by a click; 0, 0: none
-    bool bTyping;      // a size field has the keyboard
+    bool bLoupe;        // a loupe beside the pointer while a selection is made
+    bool bPickElements; // window mode picks the control or element under the pointer
+    bool bLastRegion;   // each selection starts from the one committed before
+    long ratio[2];      // width to height kept; 0, 0: free
+    long fixedSize[2];  // the size of a box placed by a click; 0, 0: none
+    bool bTyping;       // a size field has the keyboard
 };
 
 class ControlPanel {

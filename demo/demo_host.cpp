@@ -33,6 +33,21 @@ bool SamePair(const long a[2], const long b[2]) {
     return a[0] == b[0] && a[1] == b[1];
 }
 
+// The JSON line's name for a kind of target; null for none, and for a kind this host does not
+// know.
+const char *TargetKindName(DWORD dwKind) {
+    switch (dwKind) {
+    case SPX_TARGET_ELEMENT:
+        return "element";
+    case SPX_TARGET_WINDOW:
+        return "window";
+    case SPX_TARGET_MONITOR:
+        return "monitor";
+    default:
+        return nullptr;
+    }
+}
+
 } // namespace
 
 DemoHost::DemoHost(const DemoOptions &options, std::vector<ScriptStep> steps)
@@ -156,6 +171,7 @@ bool DemoHost::CreateWindows() {
                                     m_options.bRubberEdge,
                                     m_options.bSnapEdges,
                                     m_options.bLoupe,
+                                    m_options.bPickElements,
                                     m_options.bLastRegion,
                                     {m_options.ratio[0], m_options.ratio[1]},
                                     {m_options.fixedSize[0], m_options.fixedSize[1]},
@@ -205,10 +221,10 @@ void DemoHost::EraseWindowFrame() {
     m_record.hwndUnderCursor = nullptr;
 }
 
-// A change on the panel. The rubber edge, snapping, the loupe, the ratio and the fixed size are set
-// at once, and the selection pauses while a size field has the keyboard; for any other change the
-// hook goes off, the record takes the new settings, the hook goes on. Window mode puts the
-// stand-ins of the frozen windows on the overlay.
+// A change on the panel. The rubber edge, snapping, the loupe, picking elements, the ratio and the
+// fixed size are set at once, and the selection pauses while a size field has the keyboard; for any
+// other change the hook goes off, the record takes the new settings, the hook goes on. Window mode
+// puts the stand-ins of the frozen windows on the overlay.
 void DemoHost::ApplyPanelSettings() {
     const PanelSettings settings = m_panel.Settings();
     // The keys typed into a field are no arrows, Space or Enter of the selection's.
@@ -235,6 +251,10 @@ void DemoHost::ApplyPanelSettings() {
     if (settings.bLoupe != m_options.bLoupe) {
         m_options.bLoupe = settings.bLoupe;
         SetSelectionOption(SPX_OPT_LOUPE, settings.bLoupe);
+    }
+    if (settings.bPickElements != m_options.bPickElements) {
+        m_options.bPickElements = settings.bPickElements;
+        SetSelectionOption(SPX_OPT_PICK_ELEMENTS, settings.bPickElements);
     }
     // Options of the library's own take effect as they are set: the hook need not go off and on
     // for them.
@@ -380,6 +400,14 @@ bool DemoHost::WriteSelection(LPARAM lParam) {
     bool bHostRectKnown = false;
     CutShape shape = CutShape::Rectangle;
     std::vector<POINT> vertices;
+    PickedTarget picked;
+    std::memset(&picked, 0, sizeof(picked));
+    picked.cbSize = sizeof(picked);
+    // The library picks only with highlighting on: without it, what it holds is no pick of this
+    // selection's.
+    const bool bPicked = IsWindowMode(m_options.nMode) && m_options.bPickElements &&
+                         m_options.bHighlightWindows && GetPickedTarget(&picked) &&
+                         TargetKindName(picked.dwKind);
     if (lParam == LPARAM(&m_record.shape)) {
         const SelectionShape &polygon = m_record.shape;
         report.mode = "polygon";
@@ -392,6 +420,18 @@ bool DemoHost::WriteSelection(LPARAM lParam) {
         ++rc.right;
         ++rc.bottom;
         shape = CutShape::Polygon;
+    } else if (bPicked) {
+        // The library looks through the overlay and the stand-ins to the windows beneath them:
+        // its target is one of those windows, a control or an element in one, or a monitor, and
+        // its rectangle (physical pixels) what of the target shows. The crop is what lay there
+        // when the screen was frozen.
+        report.mode = "window";
+        rc = picked.rcTarget;
+        report.bHasWindow = picked.dwKind != SPX_TARGET_MONITOR && picked.hwnd;
+        report.window = static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(picked.hwnd));
+        report.targetKind = TargetKindName(picked.dwKind);
+        report.targetName = Utf8FromWide(std::wstring(picked.szName, wcsnlen(picked.szName, 256)));
+        report.nTargetType = picked.nControlType;
     } else if (IsWindowMode(m_options.nMode)) {
         // The posted rectangle is the last rubber band's. The pick is the window the library framed
         // and reported under the cursor or, without highlighting, the window under the click's
@@ -527,6 +567,8 @@ int DemoHost::Run() {
         SetSelectionOption(SPX_OPT_SNAP_EDGES, true);
     if (m_options.bLoupe)
         SetSelectionOption(SPX_OPT_LOUPE, true);
+    if (m_options.bPickElements)
+        SetSelectionOption(SPX_OPT_PICK_ELEMENTS, true);
     if (!ApplyStartingShape())
         return 2;
     const RECT rcInitial = {m_options.initialRect[0], m_options.initialRect[1],

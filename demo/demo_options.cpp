@@ -8,6 +8,11 @@ const char *const kDemoUsage =
     "  --mode rectangle|ellipse|polygon|window   what to select (default rectangle)\n"
     "  --adjust | --no-adjust          show a finished selection in a box first (default on)\n"
     "  --highlight | --no-highlight    frame the window under the cursor in window mode (on)\n"
+    "  --elements                      window mode with highlighting picks what the pointer is\n"
+    "                                  on: the deepest control or UI Automation element, Page\n"
+    "                                  Up and the wheel away step out to what holds it (up to\n"
+    "                                  the monitor), Page Down and the wheel towards back in\n"
+    "                                  (default off; the panel has it too)\n"
     "  --rubber-edge                   while a polygon is placed, a line follows the cursor from\n"
     "                                  its last vertex (default off; the panel has it too)\n"
     "  --snap                          edges being drawn or dragged snap to the edges of windows,\n"
@@ -41,7 +46,9 @@ const char *const kDemoUsage =
     "Each selection is a PNG and one line of JSON (UTF-8) on standard output:\n"
     "  {\"mode\":...,\"rect\":[left,top,right,bottom],\"file\":...}, right and bottom excluded\n"
     "  (the PNG is right - left by bottom - top pixels); a polygon adds \"vertices\", a picked\n"
-    "  window \"window\". Coordinates are physical pixels; a DPI-unaware host on a scaled\n"
+    "  window \"window\", and with --elements \"target\":{\"kind\":\"element\"|\"window\"|\n"
+    "  \"monitor\",\"name\":...,\"type\":N} (name and UI Automation control type where the\n"
+    "  target has them). Coordinates are physical pixels; a DPI-unaware host on a scaled\n"
     "  monitor adds \"hostRect\", where it cut the PNG from its own scaled screen.\n"
     "Escape or the panel's Quit button ends the program.\n";
 
@@ -204,6 +211,8 @@ ParsedOptions ParseDemoOptions(const std::vector<std::string> &args) {
             o.bSnapEdges = true;
         } else if (name == "--loupe") {
             o.bLoupe = true;
+        } else if (name == "--elements") {
+            o.bPickElements = true;
         } else if (name == "--last-region") {
             o.bLastRegion = true;
         } else if (name == "--repeat") {

@@ -11,6 +11,7 @@ struct DemoOptions {
     bool bRubberEdge = false;      // a line from a polygon's last vertex follows the cursor
     bool bSnapEdges = false;       // moving edges snap to window, control and monitor edges
     bool bLoupe = false;           // a loupe beside the pointer magnifies the pixels under it
+    bool bPickElements = false;    // window mode: pick the control or element under the pointer
     bool bHasInitialRect = false;  // initialRect is to be shown in a box at the start
     long initialRect[4] = {};      // left, top, right, bottom
     std::vector<long> vertices;    // x, y of each vertex of a starting region; empty: none

@@ -1,8 +1,10 @@
 // spxdesk: a small sample desktop for the demo to freeze and select on. A wallpaper with a task
 // bar and four windows with colour and text: a chart, a note, a picture with two buttons and a
-// palette; on every other monitor a wallpaper of its own and a second picture.
+// palette, whose swatches are UI Automation elements in three rows; on every other monitor a
+// wallpaper of its own and a second picture.
 //   spxdesk [READY_FILE]   writes READY_FILE once everything is on the screen; ends after ten
 //                          minutes at the latest.
+#include "element_provider.h"
 #include "gdi_handles.h"
 
 #include <shellapi.h>
@@ -116,16 +118,55 @@ void PaintPicture(HDC hdc, RECT rc) {
     Text(hdc, 12, 10, "Holiday.png", RGB(20, 40, 80), 16, true);
 }
 
+// The palette's swatches, four to a row, and the names they have as elements.
+const struct {
+    COLORREF colour;
+    const wchar_t *pszName;
+} kSwatches[] = {{RGB(230, 40, 40), L"Red"},      {RGB(240, 130, 30), L"Orange"},
+                 {RGB(250, 220, 40), L"Yellow"},  {RGB(60, 180, 60), L"Green"},
+                 {RGB(40, 170, 200), L"Teal"},    {RGB(50, 80, 210), L"Blue"},
+                 {RGB(140, 60, 200), L"Violet"},  {RGB(220, 80, 160), L"Pink"},
+                 {RGB(30, 30, 30), L"Black"},     {RGB(120, 120, 120), L"Grey"},
+                 {RGB(200, 200, 200), L"Silver"}, {RGB(255, 255, 255), L"White"}};
+const int kSwatchCount = sizeof(kSwatches) / sizeof(kSwatches[0]);
+const int kRowCount = kSwatchCount / 4;
+const LONG kListItemType = 50007, kGroupType = 50026; // UI Automation control types
+
+// Swatch i in the palette's client area, without its one-pixel border.
+RECT SwatchRect(int i) {
+    const LONG x = 14 + (i % 4) * 68, y = 14 + (i / 4) * 58;
+    return RECT{x, y, x + 56, y + 46};
+}
+
+// The elements: each row a group holding its four swatches (borders included), the groups held by
+// the window. A row's group comes right before its swatches.
+struct PaletteElements {
+    ElementPart aParts[kRowCount + kSwatchCount];
+    PaletteElements() {
+        static const wchar_t *const apszRows[kRowCount] = {L"Row 1", L"Row 2", L"Row 3"};
+        int n = 0;
+        for (int nRow = 0; nRow < kRowCount; ++nRow) {
+            const int nGroup = n;
+            const RECT rcFirst = SwatchRect(nRow * 4), rcLast = SwatchRect(nRow * 4 + 3);
+            aParts[n++] = {{rcFirst.left - 4, rcFirst.top - 4, rcLast.right + 4, rcLast.bottom + 4},
+                           apszRows[nRow],
+                           kGroupType,
+                           -1};
+            for (int i = nRow * 4; i < nRow * 4 + 4; ++i)
+                aParts[n++] = {SwatchRect(i), kSwatches[i].pszName, kListItemType, nGroup};
+        }
+    }
+};
+const PaletteElements kPaletteElements;
+
 void PaintPalette(HDC hdc, RECT rc) {
     Fill(hdc, rc, RGB(245, 245, 245));
-    static const COLORREF colours[] = {RGB(230, 40, 40),   RGB(240, 130, 30),  RGB(250, 220, 40),
-                                       RGB(60, 180, 60),   RGB(40, 170, 200),  RGB(50, 80, 210),
-                                       RGB(140, 60, 200),  RGB(220, 80, 160),  RGB(30, 30, 30),
-                                       RGB(120, 120, 120), RGB(200, 200, 200), RGB(255, 255, 255)};
-    for (int i = 0; i < 12; ++i) {
-        const int x = 14 + (i % 4) * 68, y = 14 + (i / 4) * 58;
-        Fill(hdc, {x - 1, y - 1, x + 57, y + 47}, RGB(90, 90, 90));
-        Fill(hdc, {x, y, x + 56, y + 46}, colours[i]);
+    for (int i = 0; i < kSwatchCount; ++i) {
+        const RECT rcSwatch = SwatchRect(i);
+        RECT rcBorder = rcSwatch;
+        InflateRect(&rcBorder, 1, 1);
+        Fill(hdc, rcBorder, RGB(90, 90, 90));
+        Fill(hdc, rcSwatch, kSwatches[i].colour);
     }
 }
 
@@ -151,6 +192,14 @@ void PaintButtonFaces(HWND hwnd, HDC hdc) {
 
 LRESULT CALLBACK DesktopProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
+    case WM_GETOBJECT: {
+        LRESULT lResult = 0;
+        if (static_cast<Content>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)) == Content::Palette &&
+            ServeElements(hwnd, wParam, lParam, kPaletteElements.aParts,
+                          int(sizeof(kPaletteElements.aParts) / sizeof(ElementPart)), lResult))
+            return lResult;
+        break;
+    }
     case WM_PAINT: {
         PAINTSTRUCT ps;
         const HDC hdc = BeginPaint(hwnd, &ps);

@@ -66,10 +66,11 @@ unsigned short VirtualKeyOfName(const std::string &name) {
     static const struct {
         const char *szName;
         unsigned short nVk;
-    } keys[] = {{"enter", 0x0D}, {"return", 0x0D}, {"escape", 0x1B},    {"esc", 0x1B},
-                {"tab", 0x09},   {"space", 0x20},  {"backspace", 0x08}, {"delete", 0x2E},
-                {"left", 0x25},  {"up", 0x26},     {"right", 0x27},     {"down", 0x28},
-                {"shift", 0x10}, {"ctrl", 0x11},   {"control", 0x11}};
+    } keys[] = {{"enter", 0x0D},   {"return", 0x0D}, {"escape", 0x1B},    {"esc", 0x1B},
+                {"tab", 0x09},     {"space", 0x20},  {"backspace", 0x08}, {"delete", 0x2E},
+                {"left", 0x25},    {"up", 0x26},     {"right", 0x27},     {"down", 0x28},
+                {"shift", 0x10},   {"ctrl", 0x11},   {"control", 0x11},   {"pageup", 0x21},
+                {"pagedown", 0x22}};
     const std::string lower = Lower(name);
     for (const auto &key : keys)
         if (lower == key.szName)

@@ -5,7 +5,8 @@
 //   press [left|right]    press a mouse button (left when none is named)
 //   release [left|right]  release it
 //   key NAME          press and release a key: enter, escape, tab, space, backspace, delete,
-//                     left, right, up, down, shift, ctrl (or control), a letter or a digit
+//                     left, right, up, down, pageup, pagedown, shift, ctrl (or control), a
+//                     letter or a digit
 //   hold NAME         press a key and keep it down over the steps after it
 //   letgo NAME        release a held key
 //   wait MS           let the host run for a while before the next step

@@ -28,7 +28,7 @@ std::string JsonString(const std::string &s) {
                 out += szEscape;
             } else {
                 // Bytes from 0x80 up pass as they are: the demo's paths are UTF-8, read from the
-                // Unicode command line.
+                // Unicode command line, and so are the names of what the library picked.
                 out += c;
             }
         }
@@ -55,6 +55,14 @@ std::string SelectionJson(const SelectionReport &report) {
         char szHandle[16];
         std::snprintf(szHandle, sizeof(szHandle), "0x%08lX", report.window);
         json += ",\"window\":" + JsonString(szHandle);
+    }
+    if (!report.targetKind.empty()) {
+        json += ",\"target\":{\"kind\":" + JsonString(report.targetKind);
+        if (!report.targetName.empty())
+            json += ",\"name\":" + JsonString(report.targetName);
+        if (report.nTargetType)
+            json += ",\"type\":" + std::to_string(report.nTargetType);
+        json += "}";
     }
     return json + ",\"file\":" + JsonString(report.file) + "}";
 }

@@ -91,6 +91,7 @@ sections=(
     "shapes-ratio --mode rectangle --adjust --repeat --ratio 16:9 --last-region"
     "shapes-fixed --mode rectangle --adjust --fixed 640x360"
     "loupe --mode rectangle --adjust --loupe"
+    "elements --mode window --highlight --elements --repeat"
 )
 # Script coordinates are screen points, so the edge between the monitors has a script per layout.
 if [ "$layout" != one ]; then

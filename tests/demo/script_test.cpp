@@ -17,9 +17,11 @@ TEST(DemoScript, EveryKindOfStepIsReadWithItsValues) {
                                             "wait 250\n"
                                             "hold Shift\n"
                                             "letgo control\n"
-                                            "key ctrl\n");
+                                            "key ctrl\n"
+                                            "key PageUp\n"
+                                            "key pagedown\n");
     ASSERT_EQ(script.error, "");
-    ASSERT_EQ(script.steps.size(), 10u);
+    ASSERT_EQ(script.steps.size(), 12u);
     EXPECT_EQ(script.steps[0].kind, ScriptStep::Move);
     EXPECT_EQ(script.steps[0].x, 10);
     EXPECT_EQ(script.steps[0].y, -20);
@@ -39,6 +41,8 @@ TEST(DemoScript, EveryKindOfStepIsReadWithItsValues) {
     EXPECT_EQ(script.steps[8].kind, ScriptStep::LetGo);
     EXPECT_EQ(script.steps[8].nVk, 0x11);
     EXPECT_EQ(script.steps[9].nVk, 0x11);
+    EXPECT_EQ(script.steps[10].nVk, 0x21); // VK_PRIOR
+    EXPECT_EQ(script.steps[11].nVk, 0x22); // VK_NEXT
 }
 
 // Editors that save UTF-8 may start the file with a byte-order mark: the first step still counts.

@@ -54,6 +54,19 @@ TEST(DemoJson, WindowHandleIsHexAndPathsAreEscaped) {
                                      "\"window\":\"0x0001005A\","
                                      "\"file\":\"C:\\\\out\\\\\\\"a\\\"\\n.png\"}");
     EXPECT_EQ(JsonString(std::string("\x01", 1)), "\"\\u0001\"");
+    // A picked target: its name escaped, its name and type only where it has them.
+    report.targetKind = "element";
+    report.targetName = "\"Red\"\\ caf\xC3\xA9\t";
+    report.nTargetType = 50007;
+    EXPECT_NE(
+        SelectionJson(report).find("\"0x0001005A\",\"target\":{\"kind\":\"element\",\"name\":"
+                                   "\"\\\"Red\\\"\\\\ caf\xC3\xA9\\t\",\"type\":50007},\"file\""),
+        std::string::npos);
+    report.targetKind = "monitor";
+    report.targetName.clear();
+    report.nTargetType = 0;
+    EXPECT_NE(SelectionJson(report).find(",\"target\":{\"kind\":\"monitor\"},\"file\""),
+              std::string::npos);
 }
 
 // Paths come from the Unicode command line as UTF-8 and reach the JSON line and the files whole.
@@ -103,7 +116,7 @@ TEST(DemoOptions, EveryOptionIsRead) {
     const ParsedOptions parsed = ParseDemoOptions(
         {"--mode", "polygon", "--no-adjust", "--no-highlight", "--rect=1,2,30,40", "--repeat",
          "--out", "o", "--script", "s.txt", "--snapshots=snap", "--step-delay", "5",
-         "--rubber-edge", "--snap", "--dpi-unaware", "--loupe"});
+         "--rubber-edge", "--snap", "--dpi-unaware", "--loupe", "--elements"});
     ASSERT_EQ(parsed.error, "");
     const DemoOptions &o = parsed.options;
     EXPECT_EQ(o.nMode, 5);
@@ -125,6 +138,8 @@ TEST(DemoOptions, EveryOptionIsRead) {
     EXPECT_NE(std::string(kDemoUsage).find("--snap "), std::string::npos);
     EXPECT_TRUE(o.bLoupe && !ParseDemoOptions({}).options.bLoupe);
     EXPECT_NE(std::string(kDemoUsage).find("--loupe "), std::string::npos);
+    EXPECT_TRUE(o.bPickElements && !ParseDemoOptions({}).options.bPickElements);
+    EXPECT_NE(std::string(kDemoUsage).find("--elements "), std::string::npos);
     EXPECT_EQ(ParseDemoOptions({"--mode=window"}).options.nMode, 0);
     const DemoOptions s = ParseDemoOptions({"--ratio", "16:9", "--fixed= 640 X 360", "--vertices",
                                             "1,2,30,2,9,40", "--last-region"})
@@ -153,6 +168,7 @@ TEST(DemoOptions, MistakesNameTheOption) {
         {{"--rubber-edge=on"}, "--rubber-edge takes no value"},
         {{"--snap=8"}, "--snap takes no value"},
         {{"--loupe=8"}, "--loupe takes no value"},
+        {{"--elements=on"}, "--elements takes no value"},
         {{"--out="}, "--out needs a value"},
         {{"--bogus"}, "unknown option '--bogus'"},
         {{"--ratio", "16/9"}, "--ratio: '16/9'"},
