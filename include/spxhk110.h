@@ -196,8 +196,9 @@ SPXHK110_API HWND WINAPI SetTrackingNotify(HWND hwndTarget, UINT uMsg);
  * target's cut to what of it can show (its windows' client areas, its top-level window, the
  * screen); GetPickedTarget tells the rest. UI Automation is loaded only when such a selection
  * starts, on a thread of the library's own: the frame moves on to the control at once and to the
- * element when the answer comes (the host's thread never waits; an answer later than 500 ms is
- * not waited for and the control stands). Without this option nothing new is loaded and the
+ * element when the answer comes, if the pointer has not moved on (the host's thread never waits;
+ * a question unanswered after 500 ms holds up no later one, which goes to a fresh thread).
+ * Without this option nothing new is loaded and the
  * window modes are as before. */
 #define SPX_OPT_PICK_ELEMENTS 0x8u
 /* With SPX_OPT_SNAP_EDGES: the other top-level windows of the host's thread (a read-out, a
