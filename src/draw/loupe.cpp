@@ -92,25 +92,34 @@ bool OnLoupeThread() {
     return GetWindowThreadProcessId(hwndLoupe, nullptr) == GetCurrentThreadId();
 }
 
-// A window of this thread under what is owed and not repainted yet: the figure would be drawn
-// there first, and wiped by the paint (a thread taking a stream of input paints last).
-BOOL CALLBACK FindUnpainted(HWND hwnd, LPARAM lParam) {
+// A window under what is owed; and one there not repainted yet: the figure would be drawn there
+// first, and wiped by the paint (a thread taking a stream of input paints last).
+bool OverOwed(HWND hwnd) {
     RECT rc;
-    if (hwnd == hwndLoupe || !IsWindowVisible(hwnd) || !GetWindowRect(hwnd, &rc) ||
-        !RectInRegion(hrgnOwed, &rc))
-        return TRUE;
-    if (GetUpdateRect(hwnd, nullptr, FALSE)) {
-        *reinterpret_cast<bool *>(lParam) = true;
-        return FALSE;
-    }
-    EnumChildWindows(hwnd, FindUnpainted, lParam);
+    return hwnd != hwndLoupe && IsWindowVisible(hwnd) && GetWindowRect(hwnd, &rc) &&
+           RectInRegion(hrgnOwed, &rc);
+}
+
+bool Unpainted(HWND hwnd) {
+    return OverOwed(hwnd) && GetUpdateRect(hwnd, nullptr, FALSE);
+}
+
+// Enumerating a window's children reaches all its descendants.
+BOOL CALLBACK FindUnpaintedChild(HWND hwnd, LPARAM lParam) {
+    *reinterpret_cast<bool *>(lParam) = Unpainted(hwnd);
     return !*reinterpret_cast<bool *>(lParam);
 }
 
+BOOL CALLBACK FindUnpainted(HWND hwnd, LPARAM lParam) {
+    bool &bFound = *reinterpret_cast<bool *>(lParam);
+    bFound = Unpainted(hwnd);
+    if (!bFound)
+        EnumChildWindows(hwnd, FindUnpaintedChild, lParam);
+    return !bFound;
+}
+
 BOOL CALLBACK PaintOwedNow(HWND hwnd, LPARAM) {
-    RECT rc;
-    if (hwnd != hwndLoupe && IsWindowVisible(hwnd) && GetWindowRect(hwnd, &rc) &&
-        RectInRegion(hrgnOwed, &rc))
+    if (OverOwed(hwnd))
         RedrawWindow(hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     return TRUE;
 }

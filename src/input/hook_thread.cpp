@@ -2,6 +2,7 @@
 
 #include "host/dpi_scope.h"
 #include "host/hook_state.h"
+#include "host/library_windows.h"
 
 namespace {
 
@@ -97,11 +98,8 @@ struct ThreadStart {
 
 DWORD WINAPI HookThreadMain(LPVOID pv) {
     HookThread &thread = *static_cast<HookThread *>(pv);
-    // The module stays loaded while this thread runs in it: a host may unload it with the hooks
-    // still on.
-    HMODULE hModule = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                       reinterpret_cast<LPCSTR>(&HookThreadMain), &hModule);
+    // A host may unload the library with the hooks still on.
+    const HMODULE hModule = HoldLibraryForThread();
     // The hooks' points are physical; so is everything this thread asks of the platform.
     UsePhysicalPixelsOnThisThread();
     MSG msg;

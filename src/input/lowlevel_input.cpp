@@ -2,6 +2,7 @@
 
 #include "host/dpi_scope.h"
 #include "host/hook_state.h"
+#include "host/library_windows.h"
 #include "input/escape_input.h"
 #include "input/held_keys.h"
 #include "input/hook_thread.h"
@@ -115,15 +116,8 @@ LRESULT CALLBACK InputSinkProc(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lPara
 }
 
 bool OpenInputSink() {
-    if (!hwndInputSink) {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = InputSinkProc;
-        wc.hInstance = hResourceModule;
-        wc.lpszClassName = kSinkClass;
-        RegisterClassA(&wc); // already there after an earlier time: that is fine
-        hwndInputSink = CreateWindowExA(0, kSinkClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                        hResourceModule, nullptr);
-    }
+    if (!hwndInputSink)
+        hwndInputSink = CreateLibraryMessageWindow(kSinkClass, InputSinkProc);
     OpenInputQueue(hwndInputSink, WM_SPX_INPUT);
     return hwndInputSink != nullptr;
 }

@@ -2,6 +2,7 @@
 
 #include "host/dpi_scope.h"
 #include "host/hook_state.h"
+#include "host/library_windows.h"
 #include "selection/uia_client.h"
 
 #include <new>
@@ -204,10 +205,7 @@ void LookUp(const Automation &uia, ElementAnswer &answer) {
 
 DWORD WINAPI LookupThread(LPVOID pParam) {
     LookupShared &shared = *static_cast<LookupShared *>(pParam);
-    // The module stays loaded while this thread runs in it.
-    HMODULE hModule = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                       reinterpret_cast<LPCSTR>(&LookupThread), &hModule);
+    const HMODULE hModule = HoldLibraryForThread();
     UsePhysicalPixelsOnThisThread();
     Automation uia;
     const bool bCom =
@@ -286,13 +284,7 @@ bool MakeAnswerWindow() {
     if (IsWindow(hwndAnswers) &&
         GetWindowThreadProcessId(hwndAnswers, nullptr) == GetCurrentThreadId())
         return true;
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = AnswerProc;
-    wc.hInstance = hResourceModule;
-    wc.lpszClassName = kAnswerClass;
-    RegisterClassA(&wc); // already there after an earlier time: that is fine
-    hwndAnswers = CreateWindowExA(0, kAnswerClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                  hResourceModule, nullptr);
+    hwndAnswers = CreateLibraryMessageWindow(kAnswerClass, AnswerProc);
     return hwndAnswers != nullptr;
 }
 
